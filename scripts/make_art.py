@@ -528,19 +528,21 @@ def tri_left(c, x, y, h, col='k'):
             c.set(x + half - i, y + j, col)
 
 
-def cd_disc(c, cx, cy, r):
-    """A compact disc with a rainbow sheen, centre (cx, cy), radius r."""
+def cd_disc(c, cx, cy, r, pal4=False):
+    """A compact disc with a rainbow sheen, centre (cx, cy), radius r.
+    pal4 keeps to the 16 basic colours."""
     def d(x, y):
         return math.hypot(x - cx, y - cy)
 
     def ang(x, y):
         return math.degrees(math.atan2(y - cy, x - cx)) % 360
+    light, blue, warm = ('s', 'c', 'y') if pal4 else ('e', 'v', 'p')
     c.shape(lambda x, y: d(x, y) <= r, 'k')
-    c.shape(lambda x, y: d(x, y) <= r - 1, 'e')
+    c.shape(lambda x, y: d(x, y) <= r - 1, light)
     c.shape(lambda x, y: d(x, y) <= r - 1 and 190 <= ang(x, y) <= 235, 'c')
-    c.shape(lambda x, y: d(x, y) <= r - 1 and 235 < ang(x, y) <= 255, 'v')
+    c.shape(lambda x, y: d(x, y) <= r - 1 and 235 < ang(x, y) <= 255, blue)
     c.shape(lambda x, y: d(x, y) <= r - 1 and 10 <= ang(x, y) <= 55, 'y')
-    c.shape(lambda x, y: d(x, y) <= r - 1 and 55 < ang(x, y) <= 75, 'p')
+    c.shape(lambda x, y: d(x, y) <= r - 1 and 55 < ang(x, y) <= 75, warm)
     c.shape(lambda x, y: d(x, y) <= r * 0.42, 'g')
     c.shape(lambda x, y: d(x, y) <= r * 0.42 - 1, 'w')
     c.shape(lambda x, y: d(x, y) <= max(1.0, r * 0.18), 'k')
@@ -565,12 +567,6 @@ def b202():   # choose files: a note over an open folder
 def b107():   # choose directory: a folder
     c = button()
     c.sprite(1, 3, CLOSED_FOLDER)
-    c.sprite(4, 8, """
-    kkkkk.kkkk
-    """)
-    c.sprite(4, 10, """
-    kkk.kkkkk.
-    """)
     return c
 
 
@@ -834,16 +830,16 @@ def icon():
     return Canvas(16, 15, None)
 
 
-def k500():   # MIDI: a note over a keyboard
+def k500():   # MIDI: a pair of notes over a keyboard
     c = icon()
     c.sprite(0, 0, """
-    .....kkkkkkkk..
-    .....kBBBBBBk..
-    .....k.....k...
-    .....k.....k...
-    ..kkkk..kkkk...
-    .kBBBk.kBBBk...
+    ....kkkkkkk....
+    ....kkkkkkk....
+    ....k.....k....
+    ....k.....k....
     ..kkk...kkk....
+    .kkkk..kkkk....
+    ..kk....kk.....
     kkkkkkkkkkkkkkk
     kwkkwkkwwkkwkkk
     kwkkwkkwwkkwkkk
@@ -884,17 +880,21 @@ def k502():   # AVI: a film strip
     return c
 
 
-def k504():   # MOV: a film reel with its tail, like a Q
+def k504():   # MOV: a film reel unwinding its film, like a Q
     c = icon()
-    cx, cy = 6.5, 6.5
-    c.disc(cx, cy, 6.4, 'k')
-    c.disc(cx, cy, 5.4, 'b')
+    cx, cy = 6.5, 6.0
+    c.disc(cx, cy, 6.0, 'k')
+    c.disc(cx, cy, 5.0, 's')
     for a in (90, 210, 330):
-        c.disc(cx + 3.0 * math.cos(math.radians(a)),
-               cy - 3.0 * math.sin(math.radians(a)), 1.3, 'w')
+        c.disc(cx + 2.8 * math.cos(math.radians(a)),
+               cy - 2.8 * math.sin(math.radians(a)), 1.4, 'B')
     c.set(6, 6, 'k')
-    c.poly([(9, 11), (11, 9), (15, 13), (13, 15)], 'k')
-    c.poly([(10, 11), (11, 10), (14, 13), (13, 14)], 'g')
+    c.fill(6, 11, 14, 14, 'k')
+    for x in (8, 11, 14):
+        c.set(x, 12, 'w')
+        c.set(x, 14, 'w')
+    c.set(14, 12, 'k')
+    c.set(14, 14, 'k')
     return c
 
 
@@ -1073,18 +1073,12 @@ def thumb():
 # ---------------------------------------------------------------------------
 # Logo (about box, application icon)
 
-def logo(size, bg=None):
+def logo(size, bg=None, pal4=False):
     """Disc with a pair of beamed notes in front; drawn on a size x size grid."""
     c = Canvas(size, size, bg)
     s = size / 64.0
     cx, cy, r = 27 * s, 27 * s, 25.5 * s
-    if size >= 24:
-        cd_disc(c, cx, cy, r)
-    else:
-        c.disc(cx, cy, r, 'k')
-        c.disc(cx, cy, r - 1, 'e')
-        c.disc(cx, cy, r * 0.4, 'w')
-        c.disc(cx, cy, r * 0.18, 'k')
+    cd_disc(c, cx, cy, r, pal4)
     # notes: two heads, two stems and a thick beam
     heads = [(33 * s, 53 * s), (54 * s, 48 * s)]
     hx, hy = 7.6 * s, 5.4 * s
@@ -1125,9 +1119,31 @@ def about_picture():
     return c
 
 
+ICON16 = """
+...kkkkkk.......
+.kkcsssssk......
+kcccssssssk.....
+kccssssswwwwwwww
+kcsswwwswBBBBBBw
+ksswkkkwwBBBBBBw
+ksswkkkwwBwwwwBw
+ksswkkkwwBw..wBw
+kssswwwswBw..wBw
+.kssssswwBw..wBw
+.kkssswwwBw.wwBw
+...kkwBBBBwwBBBw
+.....wBBBBwBBBBw
+.....wBBBwwBBBw.
+......www..www..
+................
+"""
+
+
 def app_icon(size):
-    c = logo(size)
-    return c
+    if size >= 24:
+        return logo(size, pal4=True)
+    # at 16 pixels the vector notes get too thin; drawn by hand instead
+    return from_sprite(ICON16)
 
 
 # ---------------------------------------------------------------------------

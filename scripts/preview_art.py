@@ -5,7 +5,9 @@ Reads the written files back (so it also checks that they decode), enlarges
 each picture on the button-face grey and on white, applies masks the way the
 drawing code does, and writes a PNG:
 
-    python3 scripts/preview_art.py [out.png] [scale]     (default /tmp/art_sheet.png, 4)
+    python3 scripts/preview_art.py [out.png] [scale] [labels]
+        defaults /tmp/art_sheet.png and 4; labels, comma-separated, picks
+        only the pictures whose label starts with one of them
 """
 
 import os
@@ -217,10 +219,13 @@ def png(rows):
 def main():
     out = sys.argv[1] if len(sys.argv) > 1 else '/tmp/art_sheet.png'
     scale = int(sys.argv[2]) if len(sys.argv) > 2 else 4
+    only = sys.argv[3].split(',') if len(sys.argv) > 3 else None
     width = 1100
     gap = 10
     blocks = []
     for label, fn in items():
+        if only and not any(label.startswith(o) for o in only):
+            continue
         a, b = fn(FACE), fn(WHITE)
         blocks.append((label, a, b))
     # flow layout
