@@ -83,10 +83,14 @@ FakeFileSystem::Node* FakeFileSystem::AddNode(const std::string& path, uint32_t 
     return &it->second;
   }
   std::string parent = ParentKey(key);
-  if (!parent.empty() && nodes_.find(parent) == nodes_.end()) AddDir(parent);
-  // The stored name keeps the case the test gave.
+  // The stored names keep the case the test gave, parents included.
   std::string given = path;
   while (text::EndsWithBackslash(given)) given.pop_back();
+  if (!parent.empty() && nodes_.find(parent) == nodes_.end()) {
+    std::string dir = text::DirectoryPart(given);
+    while (text::EndsWithBackslash(dir)) dir.pop_back();
+    AddDir(dir.empty() ? parent : dir);
+  }
   Node n;
   n.name = text::FileNamePart(given);
   n.attributes = attributes;
