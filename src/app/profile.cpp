@@ -55,7 +55,16 @@ void Profile::Parse(std::string_view data) {
   while (i < data.size()) {
     size_t e = i;
     while (e < data.size() && data[e] != '\r' && data[e] != '\n') ++e;
-    lines_.push_back(MakeLine(std::string(data.substr(i, e - i))));
+    Line line = MakeLine(std::string(data.substr(i, e - i)));
+    // Runs of blank, comment and other lines are kept as one block: they are
+    // only ever written back, and a file of a million empty lines should not
+    // cost a million line records.
+    if (line.kind == Kind::kOther && !lines_.empty() && lines_.back().kind == Kind::kOther) {
+      lines_.back().text += "\r\n";
+      lines_.back().text += line.text;
+    } else {
+      lines_.push_back(std::move(line));
+    }
     if (e < data.size() && data[e] == '\r' && e + 1 < data.size() && data[e + 1] == '\n') ++e;
     i = e + 1;
   }

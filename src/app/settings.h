@@ -149,7 +149,7 @@ class SettingsFile {
   const SettingsLocation& location() const { return location_; }
 
   // Largest settings file read; a real one is a few kilobytes.
-  static constexpr size_t kMaxFileBytes = 1u << 20;
+  static constexpr size_t kMaxFileBytes = 256u * 1024;
 
  private:
   platform::FileSystem& fs_;

@@ -59,6 +59,10 @@ TEST(AppProfile, WritesInPlaceAtSectionEndOrAsNewSection) {
   // Lone LF and CR line ends come back as CR LF.
   Profile mixed("[s]\nk=1\rj=2");
   EXPECT_EQ(mixed.Serialize(), "[s]\r\nk=1\r\nj=2\r\n");
+  // Blank and comment lines come back exactly, however many there are.
+  Profile blanks("\n\n;c\n[s]\n\n\nk=v\n\n");
+  blanks.Write("s", "j", "w");
+  EXPECT_EQ(blanks.Serialize(), "\r\n\r\n;c\r\n[s]\r\n\r\n\r\nk=v\r\nj=w\r\n\r\n");
 }
 
 TEST(AppProfile, SurvivesHostileInput) {
