@@ -114,3 +114,25 @@ CommandLine ParseCommandLine(std::string_view commandLine) {
 }
 
 }  // namespace app
+
+namespace app {
+
+std::string ResolveArgument(const std::string& path, const std::string& startDirectory) {
+  bool hasDrive = path.size() >= 2 && path[1] == ':' && !text::IsLeadByte(path[0]);
+  bool rooted = !path.empty() && (path[0] == '\\' || path[0] == '/');
+  std::string out;
+  if (hasDrive || (rooted && path.size() >= 2 && (path[1] == '\\' || path[1] == '/'))) {
+    out = path;
+  } else if (rooted) {
+    bool startHasDrive = startDirectory.size() >= 2 && startDirectory[1] == ':';
+    out = (startHasDrive ? startDirectory.substr(0, 2) : std::string()) + path;
+  } else if (startDirectory.empty()) {
+    out = path;
+  } else {
+    out = text::WithBackslash(startDirectory) + path;
+  }
+  text::ToLowerAscii(out);
+  return out;
+}
+
+}  // namespace app

@@ -24,3 +24,14 @@ constexpr size_t kMaxOptionName = 40;
 CommandLine ParseCommandLine(std::string_view commandLine);
 
 }  // namespace app
+
+namespace app {
+
+// A relative command-line path made absolute against the directory the
+// program was started in (the process moves to the Windows directory before
+// the list is built, so a relative name would otherwise point there).
+// Absolute paths ("c:\...", "\\server\...") stay as they are; "\dir\..." takes
+// the drive of startDirectory. The result is lower-cased like every argument.
+std::string ResolveArgument(const std::string& path, const std::string& startDirectory);
+
+}  // namespace app

@@ -134,7 +134,9 @@ void TMyWindow::SetupWindow() {
                           GetSystemMetrics(SM_CYSCREEN), &settings_);
   OptionsFromSettings();
 
-  // The process works in the Windows directory from here on.
+  // The process works in the Windows directory from here on; command-line
+  // paths are still taken relative to where it started.
+  startDirectory_ = fs.CurrentDirectory();
   fs.SetCurrentDirectory(fs.WindowsDirectory());
 
   BuildListFont();
@@ -157,6 +159,7 @@ void TMyWindow::SetupWindow() {
 
 void TMyWindow::DecideFirstList() {
   app::CommandLine cl = app::ParseCommandLine(app_.CommandLine());
+  for (std::string& path : cl.paths) path = app::ResolveArgument(path, startDirectory_);
   songlist::StartupSettings ss;
   ss.initLoad = settings_.initLoad;
   ss.initLoadFile = settings_.initLoadFile;
@@ -415,8 +418,7 @@ bool TMyWindow::MayClose() {
   app::Placement normal{wp.rcNormalPosition.left, wp.rcNormalPosition.top,
                         wp.rcNormalPosition.right - wp.rcNormalPosition.left,
                         wp.rcNormalPosition.bottom - wp.rcNormalPosition.top};
-  app::WriteSettingsAtExit(&file.profile(), settings_, normal, app_.StartPlacement());
-  file.Save();
+  app::SaveSettingsAtExit(&file, settings_, normal, app_.StartPlacement());
   // 5. The open song is closed (the player is idle until playback exists).
   player_->Stop();
   // 6. and 7. The marked song-name file, then the resume file's failures.

@@ -84,6 +84,7 @@ class TMyWindow : public wnd::Window, private songlist::ViewLink, private songli
   bool commandLineList_ = false;
   bool closeAfterPlay_ = false;
   std::string resumePath_;
+  std::string startDirectory_;
 
   // The song list and its collaborators.
   std::unique_ptr<songlist::PlaybackLink> player_;

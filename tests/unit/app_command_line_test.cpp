@@ -75,3 +75,14 @@ TEST(AppCommandLine, Options) {
   c = ParseCommandLine("corvella.exe c:/music/a.mid b.mid");
   EXPECT_EQ(c.paths, (Paths{"c:", "b.mid"}));
 }
+
+TEST(ResolveArgument, RelativeNamesLandInTheStartDirectory) {
+  EXPECT_EQ(app::ResolveArgument("a.mid", "C:\\Music"), "c:\\music\\a.mid");
+  EXPECT_EQ(app::ResolveArgument("sub\\b.wav", "C:\\"), "c:\\sub\\b.wav");
+  EXPECT_EQ(app::ResolveArgument("\\x\\c.mid", "D:\\Songs"), "d:\\x\\c.mid");
+  EXPECT_EQ(app::ResolveArgument("e:\\y\\d.mid", "C:\\Music"), "e:\\y\\d.mid");
+  EXPECT_EQ(app::ResolveArgument("\\\\server\\share\\e.mid", "C:\\"), "\\\\server\\share\\e.mid");
+  EXPECT_EQ(app::ResolveArgument("d:\\", "C:\\Music"), "d:\\");
+  // "表" ends in 0x5C: the start directory still gets its separator.
+  EXPECT_EQ(app::ResolveArgument("f.mid", "c:\\\x95\x5c"), "c:\\\x95\x5c\\f.mid");
+}

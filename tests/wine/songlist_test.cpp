@@ -110,10 +110,14 @@ TEST_F(SongListBox, CommandLineFilesAreSortedByPathAndNeverResumed) {
   ASSERT_TRUE(p.WaitFrame());
   std::vector<std::string> lines = ListThroughClipboard(p);
   ASSERT_EQ(lines.size(), 3u);
-  // Paths as given (lower-cased), with the stored name's case.
-  EXPECT_EQ(lines[0], "a.mid");
-  EXPECT_EQ(lines[1], "b.mid");
-  EXPECT_EQ(lines[2], "c.wav");
+  // The start directory and the name as found (Wine answers an exact lookup
+  // with the name as asked, Windows with the stored one: compare folded).
+  for (std::string& l : lines) {
+    for (char& c : l) c = static_cast<char>(tolower(static_cast<unsigned char>(c)));
+  }
+  EXPECT_EQ(lines[0], d + "\\a.mid");
+  EXPECT_EQ(lines[1], d + "\\b.mid");
+  EXPECT_EQ(lines[2], d + "\\c.wav");
   ASSERT_TRUE(p.Close());
   EXPECT_EQ(Resume(), "");  // a list from the command line is never written back
 }
@@ -128,15 +132,11 @@ TEST_F(SongListBox, ExternalControlListIsResumedByteForByte) {
     p.Sync();
     ASSERT_TRUE(p.Close());
   }
-  const std::string expected =
-      "[CONFIG]\r\nFILENUMBER=2\r\nPLAYNUMBER=0\r\nRSEL=0\r\nPAUSETIME=0\r\nPLAYSTATE=0\r\n"
-      "BASEX=0\r\nFILENAME=\r\nSNF=OFF\r\n";
-  std::string resume = Resume();
-  EXPECT_EQ(resume.substr(0, 9), "[CONFIG]\r");
-  EXPECT_NE(resume.find("c:\\music\\one.mid"), std::string::npos) << resume;
-  EXPECT_LT(resume.find("one.mid"), resume.find("two.wav"));
-  EXPECT_NE(resume.find("FILENAME=\r\n"), std::string::npos);
-  EXPECT_NE(resume.find("SNF=OFF\r\n"), std::string::npos);
+  // Each entry: path, play order slot, flag word; then the keys.
+  EXPECT_EQ(Resume(),
+            "c:\\music\\one.mid\r\n0\r\n0\r\nc:\\music\\two.wav\r\n1\r\n0\r\n\r\n"
+            "[CONFIG]\r\nFILENUMBER=2\r\nPLAYNUMBER=0\r\nPAUSETIME=0\r\nPLAYFLAG=0\r\n"
+            "BASEX=0\r\nRSEL=-1\r\nFILENAME=\r\nSNF=OFF\r\n");
   // The next start takes the list back.
   Player p;
   ASSERT_TRUE(p.Start(L"", dir_));
@@ -147,7 +147,6 @@ TEST_F(SongListBox, ExternalControlListIsResumedByteForByte) {
   EXPECT_EQ(lines[0], "c:\\music\\one.mid");
   EXPECT_EQ(lines[1], "c:\\music\\two.wav");
   ASSERT_TRUE(p.Close());
-  (void)expected;
 }
 
 TEST_F(SongListBox, MissingAutoLoadFileIsReported) {
