@@ -212,6 +212,13 @@ TEST_F(SongListTest, DroppedDirectoryIsScannedRecursivelyKeepingStoredCase) {
   Fill({"c:\\tree\\b.mid"});
   gatherer.Drop({"c:\\TREE"}, [] { return -1; });
   EXPECT_EQ(Order(), (Paths{"c:\\tree\\b.mid", "c:\\tree\\Sub\\A.wav", "c:\\tree\\Sub\\Deeper\\C.mp3"}));
+  // Inserting at a row shifts positions; the duplicate test still sees every old entry.
+  list.Clear();
+  fs.AddFile("c:\\Two\\A.mid");
+  fs.AddFile("c:\\Two\\B.mid");
+  Fill({"c:\\x.mid", "c:\\two\\b.mid"});
+  gatherer.Drop({"c:\\two"}, [] { return 0; });
+  EXPECT_EQ(Order(), (Paths{"c:\\two\\A.mid", "c:\\x.mid", "c:\\two\\b.mid"}));
   // A full list takes nothing more.
   FillNumbered(kMaxEntries);
   bool undo = false;
