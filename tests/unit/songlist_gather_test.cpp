@@ -118,6 +118,11 @@ TEST_F(SongListTest, ChooseFilesOldStyleLooksUpStoredNames) {
   dialog.answers.push_back({true, "c:\\m\\x.txt"});
   gatherer.ChooseFiles();
   EXPECT_EQ(LastText(), "x.txtは、拡張子が違うため演奏できません。");
+  // The old directory dialog: the text before the first "*" is the directory.
+  dialog.answers.push_back({true, "c:\\m\\*.*"});
+  gatherer.ChooseDirectory();
+  EXPECT_EQ(dialog.requests.back().fileName, "");
+  EXPECT_EQ(Order(), (Paths{"c:\\m\\long.mid", "c:\\m\\other.wav"}));
 }
 
 TEST_F(SongListTest, ChooseDirectoryKeepsFirst999SortedAndFollowsFilter) {
