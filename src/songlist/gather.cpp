@@ -218,7 +218,7 @@ void Gatherer::ScanDirectory(const std::string& path, int target, bool* undoTake
       continue;
     }
     if (!PassesFilter(e.name, options_.filterIndex) || !Fits(full)) continue;
-    if (list_.FindPath(full, n0) >= 0) continue;
+    if (list_.HasPath(full, n0)) continue;
     if (!*undoTaken) {
       list_.TakeUndoCopy();
       *undoTaken = true;
@@ -263,7 +263,7 @@ void Gatherer::Drop(const std::vector<std::string>& paths, const std::function<i
       ScanDirectory(p, at, &undoTaken);
       continue;
     }
-    if (!IsPlayable(p) || !Fits(p) || list_.FindPath(p) >= 0) continue;
+    if (!IsPlayable(p) || !Fits(p) || list_.HasPath(p)) continue;
     if (!undoTaken) {
       list_.TakeUndoCopy();
       undoTaken = true;
@@ -372,7 +372,7 @@ void Gatherer::Paste(platform::Clipboard& clip) {
         ScanDirectory(p, -1, &undoTaken);
         continue;
       }
-      if (!IsPlayable(p) || list_.FindPath(p) >= 0) continue;
+      if (!IsPlayable(p) || list_.HasPath(p)) continue;
       if (!undoTaken) {
         list_.TakeUndoCopy();
         undoTaken = true;
@@ -390,7 +390,7 @@ void Gatherer::Paste(platform::Clipboard& clip) {
     cursor_.Wait();
     for (const std::string& line : SplitClipboardText(text)) {
       if (list_.Count() >= kMaxEntries) break;
-      if (!IsPlayable(line) || list_.FindPath(line) >= 0) continue;
+      if (!IsPlayable(line) || list_.HasPath(line)) continue;
       if (!undoTaken) {
         list_.TakeUndoCopy();
         undoTaken = true;

@@ -66,3 +66,15 @@ class Gatherer {
 };
 
 }  // namespace songlist
+
+namespace songlist {
+
+// Copy (150): with a video in the main window it copies the frame, allowed
+// while paused or for a still image; otherwise it needs a selection.
+inline bool CopyEnabled(const SongList& list, bool videoInMainWindow, bool pausedOrStill) {
+  return videoInMainWindow ? pausedOrStill : list.SelectedCount() > 0;
+}
+// Paste (151): the clipboard holds text or a file-drop list.
+inline bool PasteEnabled(platform::Clipboard& clip) { return clip.HasText() || clip.HasFileList(); }
+
+}  // namespace songlist

@@ -35,12 +35,12 @@ void SongList::SetPathOfSlot(int slot, std::string_view path) {
   CopyPath(live_->path[slot], path);
 }
 
-int SongList::FindPath(std::string_view p, int limit) const {
-  int n = (limit < 0 || limit > live_->count) ? live_->count : limit;
+bool SongList::HasPath(std::string_view p, int slotLimit) const {
+  int n = (slotLimit < 0 || slotLimit > live_->count) ? live_->count : slotLimit;
   for (int i = 0; i < n; ++i) {
-    if (text::EqualNoCase(PathAt(i), p)) return i;
+    if (text::EqualNoCase(live_->path[i], p)) return true;
   }
-  return -1;
+  return false;
 }
 
 int SongList::FirstPlayable() const {

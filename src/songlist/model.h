@@ -72,8 +72,10 @@ class SongList {
   bool SelectedAt(int pos) const { return (FlagsAt(pos) & kSelected) != 0; }
   const char* PathOfSlot(int slot) const { return live_->path[slot]; }
   uint32_t FlagsOfSlot(int slot) const { return live_->flags[slot]; }
-  // Index of the first position whose path equals p without regard to case; -1 when none.
-  int FindPath(std::string_view p, int limit = -1) const;
+  // True when one of the first slotLimit slots (all when negative) holds p,
+  // compared without regard to case. Slots below the count at some moment
+  // are exactly the entries of that moment, whatever was inserted since.
+  bool HasPath(std::string_view p, int slotLimit = -1) const;
   int FirstPlayable() const;  // first position marked played, -1 when none
 
   // ---- plain field updates (view, sequencer, files) ----

@@ -118,6 +118,11 @@ TEST_F(SongListTest, ChooseFilesOldStyleLooksUpStoredNames) {
   dialog.answers.push_back({true, "c:\\m\\x.txt"});
   gatherer.ChooseFiles();
   EXPECT_EQ(LastText(), "x.txtは、拡張子が違うため演奏できません。");
+  // The old directory dialog: the text before the first "*" is the directory.
+  dialog.answers.push_back({true, "c:\\m\\*.*"});
+  gatherer.ChooseDirectory();
+  EXPECT_EQ(dialog.requests.back().fileName, "");
+  EXPECT_EQ(Order(), (Paths{"c:\\m\\long.mid", "c:\\m\\other.wav"}));
 }
 
 TEST_F(SongListTest, ChooseDirectoryKeepsFirst999SortedAndFollowsFilter) {
@@ -212,6 +217,13 @@ TEST_F(SongListTest, DroppedDirectoryIsScannedRecursivelyKeepingStoredCase) {
   Fill({"c:\\tree\\b.mid"});
   gatherer.Drop({"c:\\TREE"}, [] { return -1; });
   EXPECT_EQ(Order(), (Paths{"c:\\tree\\b.mid", "c:\\tree\\Sub\\A.wav", "c:\\tree\\Sub\\Deeper\\C.mp3"}));
+  // Inserting at a row shifts positions; the duplicate test still sees every old entry.
+  list.Clear();
+  fs.AddFile("c:\\Two\\A.mid");
+  fs.AddFile("c:\\Two\\B.mid");
+  Fill({"c:\\x.mid", "c:\\two\\b.mid"});
+  gatherer.Drop({"c:\\two"}, [] { return 0; });
+  EXPECT_EQ(Order(), (Paths{"c:\\two\\A.mid", "c:\\x.mid", "c:\\two\\b.mid"}));
   // A full list takes nothing more.
   FillNumbered(kMaxEntries);
   bool undo = false;
