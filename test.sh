@@ -24,7 +24,7 @@ step "native build"
 scripts/build.sh native || exit 1
 step "unit and conformance tests"
 ctest --test-dir build/native -L 'unit|conformance' --output-on-failure -j2 > build/native-tests.log 2>&1 || status=1
-grep -E 'Failed|\*\*\*|tests passed' build/native-tests.log | grep -v '^ *[0-9]*/[0-9]* Test.*Passed'; tally build/native-tests.log
+grep -E '\*\*\*|tests passed|tests FAILED' build/native-tests.log | grep -v '^ *[0-9]*/[0-9]* Test.*Passed'; tally build/native-tests.log
 grep -E '^(conformance|vector)' build/native-tests.log | head -40 || true
 
 step "win32 build"
@@ -32,14 +32,13 @@ scripts/build.sh win32 || exit 1
 step "black-box tests under Wine"
 . scripts/wine-env.sh
 corvella_wine_up || exit 1
-wineserver -p 2>/dev/null || true
 ctest --test-dir build/win32 -L wine --output-on-failure > build/wine-tests.log 2>&1 || status=1
-grep -E 'Failed|\*\*\*|tests passed' build/wine-tests.log; tally build/wine-tests.log
+grep -E '\*\*\*|tests passed|tests FAILED' build/wine-tests.log; tally build/wine-tests.log
 
 step "unit tests with ASan and UBSan"
 scripts/build.sh asan || exit 1
 ctest --test-dir build/asan -L unit --output-on-failure -j2 > build/asan-tests.log 2>&1 || status=1
-grep -E 'Failed|\*\*\*|tests passed' build/asan-tests.log; tally build/asan-tests.log
+grep -E '\*\*\*|tests passed|tests FAILED' build/asan-tests.log; tally build/asan-tests.log
 
 step "fuzz targets (short runs)"
 scripts/build.sh fuzz || exit 1
@@ -49,7 +48,7 @@ for f in build/fuzz/tests/fuzz/fuzz_*; do
   name=$(basename "$f")
   corpus=build/fuzz/corpus/$name; mkdir -p "$corpus"
   seeds=tests/fuzz/seeds/$name
-  if "$f" -max_total_time="$secs" -rss_limit_mb=2048 -timeout=10 "$corpus" $( [ -d "$seeds" ] && echo "$seeds" ) > "build/fuzz/$name.log" 2>&1; then
+  if "$f" -max_total_time="$secs" -rss_limit_mb=2048 -timeout=10 -print_final_stats=1 "$corpus" $( [ -d "$seeds" ] && echo "$seeds" ) > "build/fuzz/$name.log" 2>&1; then
     echo "fuzz $name: ok ($(grep -oE 'stat::number_of_executed_units: [0-9]+' "build/fuzz/$name.log" | awk '{print $2}') runs)"
     passed=$((passed + 1))
   else

@@ -64,5 +64,9 @@ corvella_init_prefix() {
 }
 
 corvella_wine_up() {
-  corvella_start_display && corvella_start_sound && corvella_init_prefix
+  corvella_start_display && corvella_start_sound && corvella_init_prefix || return 1
+  # Start the Wine server and services detached from the caller's pipes: a
+  # service that inherited a test's output pipe keeps ctest waiting for its end.
+  wineserver -p >/dev/null 2>&1 </dev/null || true
+  wine cmd /c exit >/dev/null 2>&1 </dev/null || true
 }

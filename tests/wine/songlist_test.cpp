@@ -204,3 +204,46 @@ TEST_F(SongListBox, PasteOfAFileListAddsItsFiles) {
   EXPECT_NE(lines[1].find("song2.wav"), std::string::npos);
   ASSERT_TRUE(p.Close());
 }
+
+namespace {
+
+// The dialog of this process with the given caption.
+HWND WaitDialog(const Player& p, const std::wstring& caption) {
+  for (int i = 0; i < 200; ++i) {
+    MessageBoxInfo box;
+    if (p.WaitMessageBox(&box, 100) && box.caption == caption) return box.hwnd;
+    Sleep(50);
+  }
+  return nullptr;
+}
+
+}  // namespace
+
+TEST_F(SongListBox, SaveAsThroughTheDialogWritesTheFile) {
+  Player p;
+  ASSERT_TRUE(p.Start(L"", dir_));
+  ASSERT_TRUE(p.WaitFrame());
+  p.AddPath("c:\\music\\one.mid");
+  p.AddPath("c:\\music\\two.wav");
+  EXPECT_FALSE(p.MenuEnabled(117));
+  p.PostCommand(116);
+  HWND dlg = WaitDialog(p, L"曲名の保存");
+  ASSERT_TRUE(dlg);
+  std::wstring target = Join(dir_, L"mylist.snf");
+  // The file-name field of the explorer-style dialog (a combo box, or an edit).
+  HWND name = GetDlgItem(dlg, 0x47C);
+  if (!name) name = GetDlgItem(dlg, 0x480);
+  ASSERT_TRUE(name);
+  DWORD_PTR r;
+  SendMessageTimeoutW(name, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(target.c_str()), SMTO_NORMAL,
+                      5000, &r);
+  PostMessageW(dlg, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(dlg, IDOK)));
+  for (int i = 0; i < 100 && IsWindow(dlg); ++i) Sleep(50);
+  p.Sync();
+  std::string data;
+  ASSERT_TRUE(ReadBytes(target, &data));
+  EXPECT_EQ(data.substr(0, 18), "c:\\music\\one.mid\r\n");
+  EXPECT_NE(data.find("[CONFIG]\r\nFILENUMBER=2\r\n"), std::string::npos);
+  EXPECT_TRUE(p.MenuEnabled(117));  // the list is tied to the new file now
+  ASSERT_TRUE(p.Close());
+}

@@ -202,6 +202,16 @@ LRESULT DecoratedFrame::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
       break;
     case WM_NOTIFY: {
       auto* hdr = reinterpret_cast<NMHDR*>(lp);
+      if (hdr->hwndFrom == toolbar_ && hdr->code == TBN_HOTITEMCHANGE) {
+        // The hint of the button under the mouse, as for menu items.
+        auto* hot = reinterpret_cast<NMTBHOTITEM*>(lp);
+        if (hot->dwFlags & HICF_LEAVING) {
+          if (!inMenu_) SendMessageW(statusbar_, SB_SIMPLE, FALSE, 0);
+        } else {
+          ShowHint(static_cast<UINT>(hot->idNew));
+        }
+        return 0;
+      }
       if (hdr->code == TTN_GETDISPINFOW) {
         auto* info = reinterpret_cast<NMTTDISPINFOW*>(lp);
         info->hinst = GetModuleHandleW(nullptr);
