@@ -1,0 +1,696 @@
+#include "playback/device.h"
+
+#include <algorithm>
+
+#include "playback/macbinary.h"
+#include "playback/midi_tools.h"
+#include "text/sjis.h"
+
+namespace playback {
+
+namespace {
+const char kCaption[] = "マルチメディアエラー";
+const char kNoCd[] = "ＣＤがセットされていません。ＣＤをセットしてください。";
+const char kCdBusy[] = "現在、オーディオＣＤは使用中です。開放されるまで、お待ちください。";
+const char kMissingDir[] =
+    "演奏するファイルのディレクトリが見つかりません。ディレクトリの変更を行いますか？";
+constexpr int32_t kSliderStrip = 21;
+constexpr size_t kMaxShortPath = 100;
+}  // namespace
+
+Device::Device(const DeviceLinks& links)
+    : l_(links),
+      mci_(*links.mci),
+      notifier_(*links.notifier),
+      settings_(*links.settings),
+      list_(*links.list),
+      view_(*links.view),
+      video_(*links.video) {}
+
+void Device::Warn(const std::string& text) {
+  notifier_.Beep(platform::kBeepWarning);
+  notifier_.MessageBox(text, kCaption, platform::kMbOk | platform::kMbIconExclamation);
+}
+
+void Device::ShowMciError(uint32_t code) { Warn(mci_.ErrorText(code)); }
+
+bool Device::DirectoryMissing(const std::string& path) {
+  std::string d = text::DirectoryPart(path);
+  if (d.empty()) return false;
+  bool root = d.size() == 3 && d[1] == ':';
+  if (!root && d.size() > 1 && text::EndsWithBackslash(d)) d.pop_back();
+  return !l_.fs->IsDirectory(d);
+}
+
+bool Device::AskChangeDirectory(const std::string& path) {
+  if (notifier_.MessageBox(kMissingDir, kCaption, platform::kMbYesNo | platform::kMbIconExclamation) !=
+      platform::kIdYes) {
+    return false;
+  }
+  if (changeDirectory) changeDirectory(path);
+  return true;
+}
+
+std::string Device::ElementName(const std::string& path) {
+  // Some drivers of that generation cannot take long names.
+  if (os == app::OsGeneration::kWindows95 && (flags_.still || flags_.qtOrMpeg) &&
+      !text::SplitPath(path).drive.empty()) {
+    std::string s;
+    if (l_.drives->ShortPath(path, &s) && !s.empty() && s.size() <= kMaxShortPath) return s;
+  }
+  return path;
+}
+
+uint32_t Device::OpenFile(const std::string& path, bool popup) {
+  return mci_.OpenElement(ElementName(path), popup, &dev_);
+}
+
+void Device::DeleteTemp() {
+  if (!tempFlag_ && tempPath_.empty()) return;
+  if (!tempPath_.empty()) l_.fs->DeleteFile(tempPath_);
+  tempPath_.clear();
+  tempFlag_ = false;
+}
+
+// A failure after the device was opened: message, close, clean up.
+void Device::FailAfterOpen(uint32_t code) {
+  ShowMciError(code);
+  mci_.Close(dev_);
+  open_ = false;
+  DeleteTemp();
+  view_.RefreshTitle();
+}
+
+platform::MciRect Device::MainPictureArea() {
+  platform::WindowRect c = video_.Client(video_.MainWindow());
+  platform::MciRect r{0, 0, c.w, c.h};
+  if (settings_.slider && c.h > 20) r.bottom -= kSliderStrip;
+  return r;
+}
+
+void Device::PutMainDestination() { mci_.PutDestination(dev_, MainPictureArea()); }
+
+uint32_t Device::CdEnd() const {
+  return platform::Tmsf(cdTrack_, length / 60000, (length / 1000) % 60);
+}
+
+uint32_t Device::ToDevicePosition(uint32_t ms) const {
+  if (flags_.cd) return platform::Tmsf(cdTrack_, ms / 60000, (ms / 1000) % 60);
+  return ms;
+}
+
+// The SoftPEG driver lands short of a seek target: creep up on it. Returns
+// the rounds used.
+int32_t Device::SoftPegSeek(uint32_t start) {
+  uint32_t target = start;
+  int32_t rounds = 0;
+  for (int i = 0; i < 10; ++i) {
+    ++rounds;
+    mci_.Seek(dev_, target);
+    uint32_t pos = 0;
+    if (mci_.Status(dev_, platform::MciStatusItem::kPosition, &pos) == 0) {
+      uint32_t diff = pos > start ? pos - start : start - pos;
+      if (diff <= 1000) break;
+    }
+    target = std::min(target + 50, length);
+  }
+  return rounds;
+}
+
+bool Device::OpenAndPlay(std::string path) {
+  const bool wasCurrent = list_.Count() > 0 && text::EqualNoCase(path, list_.PathAt(list_.Current()));
+  auto afterDirectoryChange = [&]() {
+    if (wasCurrent && list_.Count() > 0) path = list_.PathAt(list_.Current());
+  };
+  // 1. The sound module starts each MIDI song from a known state.
+  ResetBeforePlay(*l_.midi, path,
+                  MidiResetSettings{settings_.resetOn, settings_.resetGs, settings_.deviceId});
+  // 2. What the extension says.
+  flags_ = FlagsOf(path);
+  cdTrack_ = flags_.cd ? CdTrackNumber(path) : 0;
+  driverKind_ = kDriverNone;
+  inDedicated_ = flags_.video && settings_.aviDisp;
+  fullScreen_ = inDedicated_ && settings_.aviAllDisp;
+  dedicated_ = 0;
+  tempFlag_ = false;
+  const uint32_t start = list_.StartPosition();
+
+  // 3. Open.
+  std::string message;
+  if (flags_.cd) {
+    uint32_t err = mci_.OpenCdAudio(&dev_);
+    if (err != 0) {
+      if (err == platform::kMciErrCannotLoadDriver) {
+        Warn(kNoCd);
+      } else if (err == platform::kMciErrMustUseShareable) {
+        Warn(kCdBusy);
+      } else {
+        ShowMciError(err);
+      }
+      view_.RefreshTitle();
+      return false;
+    }
+  } else if (flags_.mp3) {
+    bool ok = l_.mp3->CheckMP3File(path, &length, &message);
+    if (!ok) {
+      bool show = true;
+      if (DirectoryMissing(path)) {
+        if (AskChangeDirectory(path)) {
+          afterDirectoryChange();
+          message.clear();
+          ok = l_.mp3->CheckMP3File(path, &length, &message);
+        } else {
+          show = false;
+        }
+      }
+      if (!ok) {
+        if (show) Warn(message);
+        view_.RefreshTitle();
+        return false;
+      }
+    }
+  } else {
+    const bool popup = fullScreen_;
+    uint32_t err = OpenFile(path, popup);
+    if (err != 0) {
+      if (flags_.midi && err == platform::kMciErrInvalidFile) {
+        MacBinaryOptions opt;
+        opt.shortNames = os == app::OsGeneration::kWin32s;
+        opt.resumePath = resumePath;
+        std::string temp;
+        int32_t code = ConvertMacBinary(*l_.fs, path, opt, &temp);
+        if (code != kMacConverted) {
+          const char* text = MacBinaryMessage(code);
+          if (*text) {
+            Warn(text);
+          } else {
+            ShowMciError(err);
+          }
+          view_.RefreshTitle();
+          return false;
+        }
+        tempPath_ = temp;
+        uint32_t err2 = mci_.OpenElement(temp, popup, &dev_);
+        if (err2 != 0) {
+          ShowMciError(err2);
+          view_.RefreshTitle();
+          DeleteTemp();
+          return false;
+        }
+        tempFlag_ = true;
+      } else if ((err == platform::kMciErrFileNotFound || err == platform::kMciErrInvalidFile ||
+                  err == platform::kMciErrFileRead) &&
+                 l_.drives->IsFixedDrive(path) && DirectoryMissing(path)) {
+        if (!AskChangeDirectory(path)) {
+          view_.RefreshTitle();
+          return false;
+        }
+        afterDirectoryChange();
+        uint32_t err2 = OpenFile(path, popup);
+        if (err2 != 0) {
+          ShowMciError(err2);
+          view_.RefreshTitle();
+          return false;
+        }
+      } else {
+        ShowMciError(err);
+        view_.RefreshTitle();
+        return false;
+      }
+    }
+  }
+  open_ = !flags_.mp3;
+
+  // 4. Driver kind of an MPEG video.
+  if (flags_.mpegVideo) {
+    std::string product;
+    mci_.Info(dev_, platform::MciInfoItem::kProduct, &product);
+    driverKind_ = MpegDriverKind(product);
+  }
+  // 5. Wallpaper with each new song (CD tracks change it once they play).
+  if (!flags_.cd && state != songlist::kPaused && settings_.wpChange && start == 0) {
+    view_.ChangeWallpaper();
+  }
+  // 6. Units and length.
+  if (!flags_.mp3) {
+    uint32_t err = mci_.SetTimeFormat(dev_, platform::MciTimeFormat::kMilliseconds);
+    if (err != 0) {
+      FailAfterOpen(err);
+      return false;
+    }
+    if (flags_.cd) {
+      err = mci_.Status(dev_, platform::MciStatusItem::kLength, &discLength);
+      if (err != 0) {
+        if (err == platform::kMciErrHardware) {
+          Warn(kNoCd);
+          mci_.Close(dev_);
+          open_ = false;
+          view_.RefreshTitle();
+        } else {
+          FailAfterOpen(err);
+        }
+        return false;
+      }
+      err = mci_.Status(dev_, platform::MciStatusItem::kLength, &length, cdTrack_);
+      if (err == 0) err = mci_.SetTimeFormat(dev_, platform::MciTimeFormat::kTmsf);
+      if (err != 0) {
+        FailAfterOpen(err);
+        return false;
+      }
+    } else {
+      err = mci_.Status(dev_, platform::MciStatusItem::kLength, &length);
+      if (err == 0 && driverKind_ != kDriverSoftPeg && start != 0) err = mci_.Seek(dev_, start);
+      if (err != 0) {
+        FailAfterOpen(err);
+        return false;
+      }
+    }
+  }
+  const platform::WindowHandle frame = video_.Frame();
+  // 7. Video in the main window.
+  if (flags_.video && !inDedicated_) {
+    bool maximized = video_.IsMaximized(frame);
+    if (settings_.aviSize || maximized) {
+      FitVideo(maximized ? 2 : 1);
+    } else if (settings_.aviCenter) {
+      CenterFrame();
+    }
+    mci_.Window(dev_, video_.MainWindow());
+    PutMainDestination();
+    view_.SetVideoInList(true);
+  }
+  // 8. Video in the dedicated window.
+  if (inDedicated_) {
+    mci_.StatusWindow(dev_, &dedicated_);
+    if (fullScreen_) {
+      video_.Show(dedicated_, platform::ShowMode::kMaximized);
+    } else {
+      PlaceDedicated();
+    }
+  }
+  // 9. Minimise on play.
+  if (settings_.minimize && view_.FramePainted() && !video_.IsMinimized(frame)) {
+    video_.Show(frame, platform::ShowMode::kMinimized);
+  }
+  // 10. Old shells show a minimised video in the icon.
+  if ((os == app::OsGeneration::kWin32s || os == app::OsGeneration::kWindowsNT3) && flags_.video &&
+      !inDedicated_ && !flags_.qtOrMpeg && video_.IsMinimized(frame)) {
+    mci_.PutDestination(dev_, platform::MciRect{0, 0, 36, 36});
+    mci_.Window(dev_, frame);
+    mci_.WindowState(dev_, platform::MciWindowState::kMinimized);
+  }
+  // 11. Play.
+  if (flags_.mp3) {
+    message.clear();
+    if (!l_.mp3->StartMP3(path, &message)) {
+      Warn(message);
+      view_.RefreshTitle();
+      return false;
+    }
+  } else {
+    uint32_t err = flags_.cd ? mci_.Play(dev_, true, platform::Tmsf(cdTrack_, 0, 0), true, CdEnd())
+                             : mci_.Play(dev_, false, 0, false, 0);
+    if (err != 0) {
+      if (flags_.video && !inDedicated_) view_.SetVideoInList(false);
+      FailAfterOpen(err);
+      return false;
+    }
+  }
+  // 12. Playing.
+  open_ = true;
+  previousPath = lastPath;
+  lastPath = path;
+  state = songlist::kPlaying;
+  view_.RefreshTitle();
+  SliderSetup slider = SliderFor(length);
+  divisor_ = slider.divisor;
+  view_.SetSliderRange(slider.max, slider.page);
+  view_.SetSliderPosition(0);
+  // 13. CD track.
+  if (flags_.cd) {
+    if (settings_.wpChange && start == 0) view_.ChangeWallpaper();
+    if (HasSingleDollar(path)) {
+      view_.SetTrackText(CdTrackText(cdTrack_, settings_.strupr, settings_.charset));
+    }
+  }
+  // 14. Inexact seeks of the SoftPEG driver.
+  if (driverKind_ == kDriverSoftPeg && start != 0) {
+    if (SoftPegSeek(start) > 1) {
+      mci_.Play(dev_, false, 0, false, 0);
+      if (flags_.video && !inDedicated_ && settings_.slider) {
+        PutMainDestination();
+        view_.RedrawSlider();
+      }
+    }
+  }
+  // 15. Dedicated window.
+  if (inDedicated_) {
+    if (fullScreen_) {
+      savedSaver_ = video_.ScreenSaverActive();
+      video_.SetScreenSaverActive(false);
+    } else {
+      PlaceDedicated();
+    }
+  }
+  return true;
+}
+
+void Device::CloseMedium() {
+  if (open_) {
+    if (flags_.video && !inDedicated_) {
+      mci_.Window(dev_, video_.MainWindow());
+      mci_.WindowState(dev_, platform::MciWindowState::kNormal);
+      view_.SetVideoInList(false);
+    } else if (flags_.video && fullScreen_) {
+      video_.SetScreenSaverActive(savedSaver_);
+    } else if (flags_.video && dedicated_ != 0) {
+      platform::WindowRect r = video_.NormalPlacement(dedicated_);
+      settings_.vx = r.x;
+      settings_.vy = r.y;
+      settings_.vw = r.w;
+      settings_.vh = r.h;
+    }
+    if (flags_.mp3) {
+      l_.mp3->StopMP3();
+    } else {
+      mci_.Stop(dev_);
+      mci_.Close(dev_);
+    }
+    open_ = false;
+    dedicated_ = 0;
+  }
+  state = songlist::kStopped;
+  waiting = false;
+  view_.RefreshTitle();
+  AfterStop();
+}
+
+void Device::AfterStop() {
+  if (flags_.cd) view_.SetTrackText("");
+  DeleteTemp();
+}
+
+void Device::PauseMedium() {
+  if (state != songlist::kPlaying || !open_) return;
+  if (flags_.mp3) {
+    state = songlist::kPaused;
+    std::string message;
+    if (!l_.mp3->PauseOutput(&message)) {
+      state = songlist::kPlaying;
+      Warn(message);
+      return;
+    }
+  } else {
+    uint32_t pos = 0;
+    uint32_t err = mci_.Status(dev_, platform::MciStatusItem::kPosition, &pos);
+    if (err == 0) {
+      list_.SetStartPosition(pos);
+      err = mci_.Pause(dev_);
+    }
+    if (err != 0) {
+      ShowMciError(err);
+      return;
+    }
+  }
+  state = songlist::kPaused;
+  view_.RefreshTitle();
+  waiting = false;
+}
+
+void Device::ResumeMedium() {
+  if (state != songlist::kPaused || !open_) return;
+  if (flags_.mp3) {
+    if (l_.mp3->RestartFailed()) {
+      // The output ran out while paused after a seek: end the song as usual.
+      // The state must read playing, or the end report would be ignored.
+      l_.mp3->StopAfterRunOut();
+      state = songlist::kPlaying;
+      view_.PostNotify(platform::kMciNotifySuccessful);
+      return;
+    }
+    std::string message;
+    if (!l_.mp3->RestartOutput(&message)) {
+      Warn(message);
+      return;
+    }
+  } else {
+    uint32_t err = flags_.cd ? mci_.Play(dev_, false, 0, true, CdEnd()) : mci_.Play(dev_, false, 0, false, 0);
+    if (err != 0) {
+      ShowMciError(err);
+      return;
+    }
+  }
+  state = songlist::kPlaying;
+  view_.RefreshTitle();
+}
+
+void Device::ReopenCurrent() {
+  bool paused = reopenPaused || state == songlist::kPaused;
+  reopenPaused = false;
+  if (list_.Count() == 0) return;
+  if (open_ || state != songlist::kStopped) CloseMedium();
+  if (OpenAndPlay(list_.PathAt(list_.Current())) && paused &&
+      !(settings_.aviDisp && settings_.aviAllDisp)) {
+    view_.PostCommand(103);
+  }
+}
+
+void Device::SeekTo(int32_t sliderValue, SliderEvent event) {
+  if (event == SliderEvent::kThumbTrack) dragging = true;
+  const bool endScroll = event == SliderEvent::kEndScroll;
+  const bool handledByPage = endScroll && pageHandled_;
+  if (endScroll) {
+    dragging = false;
+    pageHandled_ = false;
+  }
+  if (!open_ || state == songlist::kStopped || flags_.still) return;
+  if (flags_.mp3 && l_.mp3->Restarting()) return;
+  const uint32_t target = static_cast<uint32_t>(sliderValue < 0 ? 0 : sliderValue) * divisor_;
+  const uint32_t frame =
+      flags_.mp3 && l_.mp3->MicrosecondsPerFrame() != 0
+          ? static_cast<uint32_t>(uint64_t{target} * 1000 / l_.mp3->MicrosecondsPerFrame())
+          : 0;
+  const bool kind2 = driverKind_ == kDriverSoftPeg;
+  if (event == SliderEvent::kThumbTrack) {
+    if (flags_.video) {
+      if (state == songlist::kPlaying && !kind2) ignoreAborted = true;
+      mci_.Seek(dev_, ToDevicePosition(target));
+    }
+    return;
+  }
+  if (handledByPage) return;
+  if (event == SliderEvent::kPageStep) pageHandled_ = true;
+
+  if (state == songlist::kPaused) {
+    if (flags_.mp3) {
+      l_.mp3->SeekMP3(frame);
+      std::string message;
+      l_.mp3->PauseOutput(&message);
+    } else {
+      if (kind2) {
+        SoftPegSeek(target);
+      } else {
+        mci_.Seek(dev_, ToDevicePosition(target));
+      }
+      uint32_t pos = 0;
+      if (mci_.Status(dev_, platform::MciStatusItem::kPosition, &pos) == 0) {
+        if (flags_.cd) pos = (platform::TmsfMinutes(pos) * 60 + platform::TmsfSeconds(pos)) * 1000;
+        list_.SetStartPosition(pos);
+      }
+    }
+  } else if (flags_.mp3) {
+    l_.mp3->SeekMP3(frame);
+  } else if (kind2) {
+    if (SoftPegSeek(target) > 1) {
+      mci_.Pause(dev_);
+      mci_.Play(dev_, false, 0, false, 0);
+    }
+  } else {
+    if (VideoInDedicated()) ignoreAborted = true;
+    mci_.Pause(dev_);
+    mci_.Seek(dev_, ToDevicePosition(target));
+    if (flags_.cd) {
+      mci_.Play(dev_, false, 0, true, CdEnd());
+    } else {
+      mci_.Play(dev_, false, 0, false, 0);
+    }
+  }
+  if (kind2 && VideoInMain()) {
+    PutMainDestination();
+    view_.RedrawSlider();
+  }
+}
+
+bool Device::Position(uint32_t* ms, int32_t* second) {
+  if (!open_) return false;
+  if (flags_.mp3) {
+    Mp3Player& p = *l_.mp3;
+    uint64_t pos = uint64_t{p.SeekFrame()} * p.MicrosecondsPerFrame() / 1000;
+    uint32_t samples = 0;
+    if (p.SampleRate() != 0 && p.SamplesPlayed(&samples)) pos += uint64_t{samples} * 1000 / p.SampleRate();
+    *ms = static_cast<uint32_t>(pos);
+    *second = static_cast<int32_t>(*ms / 1000);
+    return true;
+  }
+  uint32_t v = 0;
+  if (mci_.Status(dev_, platform::MciStatusItem::kPosition, &v) != 0) return false;
+  if (flags_.cd) {
+    int32_t s = platform::TmsfTrack(v) == cdTrack_
+                    ? static_cast<int32_t>(platform::TmsfMinutes(v) * 60 + platform::TmsfSeconds(v))
+                    : static_cast<int32_t>(length / 1000);
+    *second = s;
+    *ms = static_cast<uint32_t>(s) * 1000;
+    return true;
+  }
+  *ms = v;
+  *second = static_cast<int32_t>(v / 1000);
+  return true;
+}
+
+// ---- video placement ----
+
+void Device::Move(platform::WindowHandle w, platform::WindowRect r) {
+  const int32_t sw = video_.ScreenWidth(), sh = video_.ScreenHeight();
+  if (r.w > sw) {
+    r.x = 0;
+    r.w = sw;
+  } else if (r.x + r.w > sw) {
+    r.x = sw - r.w;
+  }
+  if (r.h > sh) {
+    r.y = 0;
+    r.h = sh;
+  } else if (r.y + r.h > sh) {
+    r.y = sh - r.h;
+  }
+  video_.Move(w, r);
+}
+
+static int32_t Centred(int32_t screen, int32_t size) {
+  int32_t v = (screen - size) / 2;
+  return v < 0 ? 0 : v;
+}
+
+void Device::CenterFrame() {
+  platform::WindowHandle f = video_.Frame();
+  platform::WindowRect r = video_.Bounds(f);
+  r.x = Centred(video_.ScreenWidth(), r.w);
+  r.y = Centred(video_.ScreenHeight(), r.h);
+  video_.Move(f, r);
+}
+
+void Device::CenterDedicated() {
+  if (dedicated_ == 0) return;
+  platform::WindowRect r = video_.Bounds(dedicated_);
+  if (!settings_.aviSize) {
+    r.w = settings_.vw;
+    r.h = settings_.vh;
+  }
+  r.x = Centred(video_.ScreenWidth(), r.w);
+  r.y = Centred(video_.ScreenHeight(), r.h);
+  video_.Move(dedicated_, r);
+}
+
+void Device::PlaceDedicated() {
+  if (dedicated_ == 0) return;
+  if (settings_.aviCenter) {
+    CenterDedicated();
+    return;
+  }
+  platform::WindowRect r = video_.Bounds(dedicated_);
+  r.x = settings_.vx;
+  r.y = settings_.vy;
+  if (!settings_.aviSize) {
+    r.w = settings_.vw;
+    r.h = settings_.vh;
+  }
+  video_.Move(dedicated_, r);
+}
+
+void Device::FitVideo(int32_t factor) {
+  if (!open_ || !flags_.video) return;
+  platform::MciRect src;
+  if (mci_.WhereSource(dev_, &src) != 0) return;
+  const int32_t w = src.Width(), h = src.Height();
+  if (w <= 0 || h <= 0) return;
+  if (inDedicated_) {
+    if (dedicated_ == 0) return;
+    platform::WindowRect b = video_.Bounds(dedicated_);
+    platform::WindowRect c = video_.Client(dedicated_);
+    b.w = b.w - c.w + factor * w;
+    b.h = b.h - c.h + factor * h;
+    video_.Show(dedicated_, platform::ShowMode::kHide);
+    Move(dedicated_, b);
+    video_.Show(dedicated_, platform::ShowMode::kShow);
+    if (settings_.aviCenter) CenterDedicated();
+    return;
+  }
+  const platform::WindowHandle frame = video_.Frame();
+  if (video_.IsMaximized(frame) && factor == 1) video_.Show(frame, platform::ShowMode::kRestore);
+  const int32_t strip = settings_.slider ? kSliderStrip : 0;
+  platform::WindowRect b;
+  // Twice: a narrower frame may wrap the menu bar and change the client height.
+  for (int round = 0; round < 2; ++round) {
+    b = video_.Bounds(frame);
+    platform::WindowRect c = video_.Client(video_.MainWindow());
+    b.w = b.w - c.w + factor * w;
+    b.h = b.h - c.h + factor * h + strip;
+    Move(frame, b);
+    b = video_.Bounds(frame);
+  }
+  if (settings_.aviCenter) CenterFrame();
+  video_.SetFrameMaxTrackSize(b.w, b.h);
+}
+
+void Device::AspectFit(bool dedicated) {
+  if (!open_ || !flags_.video) return;
+  platform::MciRect src;
+  if (mci_.WhereSource(dev_, &src) != 0 || src.Width() <= 0 || src.Height() <= 0) return;
+  const int32_t w = src.Width(), h = src.Height();
+  if (dedicated) {
+    if (!inDedicated_ || dedicated_ == 0 || video_.IsMaximized(dedicated_)) return;
+    platform::WindowRect b = video_.Bounds(dedicated_);
+    platform::WindowRect c = video_.Client(dedicated_);
+    b.h = b.h - c.h + c.w * h / w;
+    Move(dedicated_, b);
+    if (settings_.aviCenter) CenterDedicated();
+    return;
+  }
+  const platform::WindowHandle frame = video_.Frame();
+  if (inDedicated_ || video_.IsMaximized(frame)) return;
+  platform::WindowRect b = video_.Bounds(frame);
+  platform::WindowRect c = video_.Client(video_.MainWindow());
+  b.h = b.h - c.h + c.w * h / w + (settings_.slider ? kSliderStrip : 0);
+  Move(frame, b);
+  if (settings_.aviCenter) CenterFrame();
+}
+
+void Device::StepFrame(bool forward) {
+  if (!VideoInMain() || state != songlist::kPaused) return;
+  uint32_t pos = 0;
+  if (mci_.Status(dev_, platform::MciStatusItem::kPosition, &pos) != 0) return;
+  if (!forward && pos > 0) mci_.Step(dev_, true);
+  if (forward && pos < length) mci_.Step(dev_, false);
+  if (mci_.Status(dev_, platform::MciStatusItem::kPosition, &pos) == 0) list_.SetStartPosition(pos);
+  if (driverKind_ == kDriverSoftPeg && settings_.slider) {
+    PutMainDestination();
+    view_.RedrawSlider();
+  }
+}
+
+void Device::RedrawPausedPicture() {
+  if (!VideoInMain() || state != songlist::kPaused) return;
+  const bool newShell = os == app::OsGeneration::kWindows95 || os == app::OsGeneration::kWindowsNT4;
+  if (flags_.qtOrMpeg && newShell && driverKind_ != kDriverXing) return;
+  const uint32_t start = list_.StartPosition();
+  mci_.Step(dev_, start >= length);
+  mci_.Seek(dev_, start);
+}
+
+void Device::MainWindowSized(bool grew) {
+  if (!VideoInMain()) return;
+  PutMainDestination();
+  if (driverKind_ == kDriverSoftPeg && settings_.slider && !grew) video_.Repaint(video_.MainWindow());
+}
+
+}  // namespace playback

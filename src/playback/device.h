@@ -1,0 +1,132 @@
+// The media device layer: opens one song entry on the right device, plays,
+// pauses, resumes, seeks and closes it, reads its length and position, and
+// places video in the main window or the dedicated video window.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <string>
+
+#include "app/commands.h"
+#include "app/settings.h"
+#include "platform/drives.h"
+#include "platform/files.h"
+#include "platform/mci.h"
+#include "platform/midi_out.h"
+#include "platform/notify.h"
+#include "platform/video_window.h"
+#include "playback/medium.h"
+#include "playback/mp3_link.h"
+#include "playback/player_view.h"
+#include "songlist/model.h"
+
+namespace playback {
+
+struct DeviceLinks {
+  platform::Mci* mci;
+  platform::Notifier* notifier;
+  platform::FileSystem* fs;
+  platform::Drives* drives;
+  platform::VideoWindow* video;
+  platform::MidiOut* midi;
+  Mp3Player* mp3;
+  PlayerView* view;
+  songlist::SongList* list;
+  app::Settings* settings;
+};
+
+// Slider notifications that move the position.
+enum class SliderEvent { kPageStep, kThumbTrack, kEndScroll };
+
+class Device {
+ public:
+  explicit Device(const DeviceLinks& links);
+
+  app::OsGeneration os = app::OsGeneration::kWindowsNT4;
+  std::string resumePath;  // its directory stands in for a missing temporary path
+  // The directory change of the song list; true when entries were moved.
+  std::function<bool(const std::string& missingPath)> changeDirectory;
+
+  // ---- operations ----
+  bool OpenAndPlay(std::string path);
+  void CloseMedium();
+  void PauseMedium();
+  void ResumeMedium();
+  void ReopenCurrent();  // 154
+  void SeekTo(int32_t sliderValue, SliderEvent event);
+  void ShowMciError(uint32_t code);
+  void FitVideo(int32_t factor);
+  // After the user resized the frame (main) or the dedicated window.
+  void AspectFit(bool dedicated);
+  void PlaceDedicated();
+  void CenterFrame();
+  void CenterDedicated();
+  void StepFrame(bool forward);    // keys Left and Right on a paused video
+  void RedrawPausedPicture();      // paint of the main window, frame restored
+  void MainWindowSized(bool grew);  // WM_SIZE with a video in the main window
+  // Reads the play position in ms (and the second to show); false when the
+  // device cannot say.
+  bool Position(uint32_t* ms, int32_t* second);
+  // Deletes a converted temporary file and clears the CD track text (Stop).
+  void AfterStop();
+
+  // ---- state ----
+  int32_t state = songlist::kStopped;
+  bool waiting = false;        // the pause between songs runs
+  bool ignoreAborted = false;  // the next aborted report is our own doing
+  bool reopenPaused = false;   // 154 pauses again after reopening
+  uint32_t length = 0;         // ms; for a CD the track's
+  uint32_t discLength = 0;     // ms, CD only
+  std::string lastPath, previousPath;
+  bool dragging = false;       // slider thumb held
+
+  bool IsOpen() const { return open_; }
+  const MediumFlags& Flags() const { return flags_; }
+  int32_t DriverKind() const { return driverKind_; }
+  uint32_t CdTrack() const { return cdTrack_; }
+  uint32_t Divisor() const { return divisor_; }
+  bool VideoInMain() const { return open_ && flags_.video && !inDedicated_; }
+  bool VideoInDedicated() const { return open_ && flags_.video && inDedicated_; }
+  bool UsesTempFile() const { return tempFlag_; }
+  const std::string& TempPath() const { return tempPath_; }
+  platform::WindowHandle DedicatedWindow() const { return dedicated_; }
+
+ private:
+  void Warn(const std::string& text);
+  bool AskChangeDirectory(const std::string& path);
+  bool DirectoryMissing(const std::string& path);
+  std::string ElementName(const std::string& path);
+  uint32_t OpenFile(const std::string& path, bool popup);
+  void FailAfterOpen(uint32_t code);
+  void DeleteTemp();
+  void PutMainDestination();
+  platform::MciRect MainPictureArea();
+  uint32_t ToDevicePosition(uint32_t ms) const;
+  uint32_t CdEnd() const;
+  int32_t SoftPegSeek(uint32_t target);
+  void Move(platform::WindowHandle w, platform::WindowRect r);
+
+  DeviceLinks l_;
+  platform::Mci& mci_;
+  platform::Notifier& notifier_;
+  app::Settings& settings_;
+  songlist::SongList& list_;
+  PlayerView& view_;
+  platform::VideoWindow& video_;
+
+  bool open_ = false;
+  platform::MciDevice dev_ = 0;
+  MediumFlags flags_;
+  int32_t driverKind_ = 0;
+  uint32_t cdTrack_ = 0;
+  uint32_t divisor_ = 1;
+  bool inDedicated_ = false;
+  bool fullScreen_ = false;
+  bool savedSaver_ = false;
+  platform::WindowHandle dedicated_ = 0;
+  bool tempFlag_ = false;
+  std::string tempPath_;
+  bool pageHandled_ = false;
+};
+
+}  // namespace playback

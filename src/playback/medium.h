@@ -1,0 +1,52 @@
+// What the player derives from an entry's path and length before opening
+// it: the medium flags, the CD track number, the MPEG driver kind, the
+// slider divisor and the CD track text.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace playback {
+
+struct MediumFlags {
+  bool video = false;      // .avi .jpg .mov .mpg .dat
+  bool still = false;      // .jpg
+  bool qtOrMpeg = false;   // .mov .mpg .dat
+  bool mpegVideo = false;  // .mpg .dat
+  bool midi = false;       // .mid
+  bool cd = false;         // .acd .cda
+  bool mp3 = false;        // .mp3
+};
+MediumFlags FlagsOf(std::string_view path);
+
+// ".acd": the last three characters of the base name, ".cda": the last two.
+uint32_t CdTrackNumber(std::string_view path);
+
+// Driver kinds that need their own handling, from the driver's product name.
+enum : int32_t {
+  kDriverNone = 0,
+  kDriverActiveMovie = 1,
+  kDriverSoftPeg = 2,  // its seeks are inexact
+  kDriverXing = 3,
+  kDriverOther = 256,
+};
+int32_t MpegDriverKind(std::string_view product);
+
+// Milliseconds per slider step for a length, and the slider's range and page.
+uint32_t SliderDivisor(uint32_t lengthMs);
+struct SliderSetup {
+  uint32_t divisor;
+  int32_t max;
+  int32_t page;
+};
+SliderSetup SliderFor(uint32_t lengthMs);
+
+// True when the path holds a "$" that is not part of "$$" (CD entry names
+// carry their track tag that way).
+bool HasSingleDollar(std::string_view path);
+// The status-bar text of a playing CD track: after the name case mode, or in
+// katakana when the list font is a Shift-JIS one.
+std::string CdTrackText(uint32_t track, int32_t caseMode, int32_t charset);
+
+}  // namespace playback

@@ -1,0 +1,458 @@
+#include "playback/sequencer.h"
+
+#include <cstdio>
+
+#include "text/sjis.h"
+
+namespace playback {
+
+Sequencer::Sequencer(const SequencerLinks& l)
+    : dev_(*l.device),
+      list_(*l.list),
+      view_(*l.view),
+      notifier_(*l.notifier),
+      clock_(*l.clock),
+      random_(*l.random),
+      settings_(*l.settings) {}
+
+const char* Sequencer::StateWord() const {
+  if (dev_.waiting) return "(待機中)";
+  switch (dev_.state) {
+    case songlist::kPlaying: return "(演奏中)";
+    case songlist::kPaused: return "(ポーズ)";
+    default: return "(停止中)";
+  }
+}
+
+bool Sequencer::Unmarked(int pos) const { return list_.MarkAt(pos) == 0; }
+
+int Sequencer::UnmarkedCount() const {
+  int m = 0;
+  for (int p = 0; p < list_.Count(); ++p) m += Unmarked(p) ? 1 : 0;
+  return m;
+}
+
+bool Sequencer::QueryPosition(uint32_t* ms) {
+  int32_t s = 0;
+  return dev_.Position(ms, &s);
+}
+
+void Sequencer::SetWaiting(bool waiting) {
+  dev_.waiting = waiting;
+  if (!waiting) intervalTicks_ = intervalSeconds_ = 0;
+}
+
+// Closing a dedicated-window video makes its device report "aborted"; that
+// report must not read as the user closing the window.
+void Sequencer::CloseForRestart() {
+  if (dev_.VideoInDedicated() && !dev_.Flags().still && dev_.DriverKind() != kDriverSoftPeg) {
+    dev_.ignoreAborted = true;
+  }
+  dev_.CloseMedium();
+}
+
+void Sequencer::Play() {
+  SetWaiting(false);
+  if (list_.Count() == 0) return;
+  if (dev_.state == songlist::kPlaying) {
+    CloseForRestart();
+    list_.SetStartPosition(0);
+    dev_.state = songlist::kStopped;
+    view_.PostCommand(203);
+    return;
+  }
+  if (dev_.state == songlist::kPaused) {
+    const char* current = list_.PathAt(list_.Current());
+    if (dev_.lastPath.empty() || text::EqualNoCase(dev_.lastPath, current)) {
+      dev_.ResumeMedium();
+      return;
+    }
+    CloseForRestart();
+  }
+  list_.SetStartPosition(0);
+  dev_.OpenAndPlay(list_.PathAt(list_.Current()));
+}
+
+void Sequencer::StopMedium() {
+  if (dev_.state != songlist::kStopped || dev_.IsOpen()) {
+    bool mainVideo = dev_.VideoInMain();
+    dev_.CloseMedium();
+    if (mainVideo) view_.RedrawList();
+  }
+  SetWaiting(false);
+  view_.RefreshTitle();
+  dev_.AfterStop();
+}
+
+void Sequencer::Stop() {
+  StopMedium();
+  if (closeAfterPlay_) view_.EndProgram();
+}
+
+// From the current position forward past skipped entries, wrapping to the
+// start with repeat all (not beyond the current position).
+bool Sequencer::AdvanceForward(int* found) const {
+  const int n = list_.Count();
+  const int cur = list_.Current();
+  for (int p = cur + 1; p < n; ++p) {
+    if (Unmarked(p)) {
+      *found = p;
+      return true;
+    }
+  }
+  if (!settings_.repeat2) return false;
+  for (int p = 0; p <= cur && p < n; ++p) {
+    if (Unmarked(p)) {
+      *found = p;
+      return true;
+    }
+  }
+  return false;
+}
+
+bool Sequencer::NextPlayable() {
+  if (settings_.shuffle) return RandomNext();
+  int p = 0;
+  if (!AdvanceForward(&p)) return false;
+  list_.SetCurrent(p);
+  return true;
+}
+
+bool Sequencer::RandomNext() {
+  const int n = list_.Count();
+  const int m = UnmarkedCount();
+  if (m == 0) return false;
+  const int cur = list_.Current();
+  if (m == 1) {
+    for (int p = 0; p < n; ++p) {
+      if (Unmarked(p)) {
+        list_.SetCurrent(p);
+        break;
+      }
+    }
+    return true;
+  }
+  const int c = (cur < n && Unmarked(cur)) ? 1 : 0;
+  const uint32_t r = random_.Next();
+  const int k = static_cast<int>((static_cast<uint32_t>(m - c) * r) >> 15);
+  int counted = 0;
+  for (int p = 0; p < n; ++p) {
+    if (!Unmarked(p) || p == cur) continue;
+    if (counted == k) {
+      list_.SetCurrent(p);
+      return true;
+    }
+    ++counted;
+  }
+  return false;
+}
+
+void Sequencer::AfterMove() {
+  view_.ScrollToCurrent();
+  view_.RedrawList();
+  Play();
+}
+
+void Sequencer::Next() {
+  if (list_.Count() == 0) return;
+  if (settings_.shuffle) {
+    if (!RandomNext()) return;
+  } else {
+    int p = 0;
+    if (!AdvanceForward(&p)) return;
+    list_.SetCurrent(p);
+  }
+  AfterMove();
+}
+
+void Sequencer::Previous() {
+  const int n = list_.Count();
+  if (n == 0) return;
+  const int cur = list_.Current();
+  if (settings_.shuffle) {
+    int p = dev_.previousPath.empty() ? -1 : list_.FindPath(dev_.previousPath);
+    if (p >= 0 && Unmarked(p)) {
+      list_.SetCurrent(p);
+    } else if (!RandomNext()) {
+      return;
+    }
+  } else {
+    int found = -1;
+    for (int p = cur - 1; p >= 0; --p) {
+      if (Unmarked(p)) {
+        found = p;
+        break;
+      }
+    }
+    if (found < 0) {
+      if (!settings_.repeat2) return;
+      for (int p = n - 1; p > cur; --p) {
+        if (Unmarked(p)) {
+          found = p;
+          break;
+        }
+      }
+      if (found < 0) return;
+    }
+    list_.SetCurrent(found);
+  }
+  AfterMove();
+}
+
+bool Sequencer::NextAvailable() const {
+  if (settings_.shuffle || settings_.repeat2) return UnmarkedCount() > 0;
+  for (int p = list_.Current() + 1; p < list_.Count(); ++p) {
+    if (Unmarked(p)) return true;
+  }
+  return false;
+}
+
+bool Sequencer::PreviousAvailable() const {
+  if (settings_.shuffle) return UnmarkedCount() > 0;
+  const int cur = list_.Current();
+  const int limit = settings_.repeat2 ? list_.Count() : cur;
+  for (int p = 0; p < limit; ++p) {
+    if (p != cur && Unmarked(p)) return true;
+  }
+  return false;
+}
+
+void Sequencer::StartNext() {
+  list_.SetStartPosition(0);
+  if (settings_.interval <= 0) {
+    dev_.OpenAndPlay(list_.PathAt(list_.Current()));
+    view_.RedrawList();
+    return;
+  }
+  view_.RedrawList();
+  SetWaiting(true);
+  dev_.length = 0;
+  view_.RefreshTitle();
+}
+
+void Sequencer::OnNotify(uint32_t code) {
+  if (dev_.VideoInMain() && dev_.state == songlist::kPaused) return;
+  switch (code) {
+    case platform::kMciNotifySuccessful: {
+      if (dev_.state == songlist::kPaused) return;
+      // A late report for a song already stopped must not start another.
+      if (dev_.state == songlist::kStopped && !dev_.IsOpen()) return;
+      bool mainVideo = dev_.VideoInMain();
+      dev_.CloseMedium();
+      if (mainVideo) view_.RedrawList();
+      if (list_.Busy() || list_.Count() == 0) return;
+      if (settings_.repeat1) {
+        if (Unmarked(list_.Current())) StartNext();
+        return;
+      }
+      if (!settings_.shuffle) {
+        const int n = list_.Count();
+        const int old = list_.Current();
+        int found = -1;
+        for (int p = old + 1; p < n; ++p) {
+          if (Unmarked(p)) {
+            found = p;
+            break;
+          }
+        }
+        if (found < 0) {
+          if (!settings_.repeat2) {
+            if (closeAfterPlay_) view_.EndProgram();
+            return;
+          }
+          for (int p = 0; p < old; ++p) {
+            if (Unmarked(p)) {
+              found = p;
+              break;
+            }
+          }
+          if (found < 0) {
+            if (!Unmarked(old)) return;
+            found = old;
+          }
+        }
+        list_.SetCurrent(found);
+        if (!view_.ListDragging()) view_.ScrollToCurrent();
+        StartNext();
+        return;
+      }
+      if (RandomNext()) {
+        if (!view_.ListDragging()) view_.ScrollToCurrent();
+        StartNext();
+      }
+      return;
+    }
+    case platform::kMciNotifyAborted:
+      if (dev_.ignoreAborted) {
+        dev_.ignoreAborted = false;
+      } else if (dev_.VideoInDedicated()) {
+        Stop();  // the user closed the video window
+      }
+      return;
+    case platform::kMciNotifyFailure: {
+      bool mainVideo = dev_.VideoInMain();
+      dev_.CloseMedium();
+      if (mainVideo) view_.RedrawList();
+      notifier_.Beep(platform::kBeepWarning);
+      notifier_.MessageBox("演奏中にエラーが発生しました。演奏を中止します。", "マルチメディアエラー",
+                           platform::kMbOk | platform::kMbIconExclamation);
+      if (closeAfterPlay_) view_.EndProgram();
+      return;
+    }
+    default:
+      return;
+  }
+}
+
+void Sequencer::TimeDisplay() {
+  char buf[96];
+  auto setText = [&](const std::string& t) {
+    if (t == lastTimeText_) return;
+    lastTimeText_ = t;
+    view_.SetTimeText(t);
+  };
+  auto setSlider = [&](int32_t v) {
+    if (dev_.dragging || view_.DialogOpen() || !settings_.slider) return;
+    if (v == lastSlider_) return;
+    lastSlider_ = v;
+    view_.SetSliderPosition(v);
+  };
+  if (dev_.state == songlist::kStopped) {
+    const uint32_t len = dev_.length;
+    if (len != 0) {
+      if (playingBefore_) {
+        lastSecond_ = -1;
+        playingBefore_ = false;
+      }
+      const uint32_t total = dev_.Flags().cd ? dev_.discLength : len;
+      const int32_t s = static_cast<int32_t>((uint64_t{total} + 500) / 1000);
+      if (!view_.StatusBarShown()) {
+        lastSecond_ = -1;
+      } else if (s != lastSecond_) {
+        std::snprintf(buf, sizeof buf, " %ld分%02d秒", static_cast<long>(s / 60), static_cast<int>(s % 60));
+        setText(buf);
+        lastSecond_ = s;
+      }
+    } else {
+      setText("  ");
+      lastSecond_ = -1;
+    }
+    setSlider(0);
+    return;
+  }
+  uint32_t p = 0;
+  int32_t s = 0;
+  if (!dev_.Position(&p, &s)) return;
+  const int32_t total = static_cast<int32_t>((uint64_t{dev_.length} + 500) / 1000);
+  if (!view_.StatusBarShown()) {
+    lastSecond_ = -1;
+  } else if (s != lastSecond_ && s + 1 != lastSecond_) {
+    std::snprintf(buf, sizeof buf, " %ld分%02d秒／%ld分%02d秒", static_cast<long>(s / 60),
+                  static_cast<int>(s % 60), static_cast<long>(total / 60), static_cast<int>(total % 60));
+    setText(buf);
+    lastSecond_ = s;
+  }
+  setSlider(static_cast<int32_t>(p / (dev_.Divisor() ? dev_.Divisor() : 1)));
+  playingBefore_ = true;
+}
+
+void Sequencer::OnTimer() {
+  // 1. Time display and slider.
+  TimeDisplay();
+  // 2. The list view's own housekeeping.
+  view_.ListHousekeeping();
+  // 3. The pause between songs: one second per five ticks.
+  if (dev_.waiting) {
+    if (intervalTicks_ * 200 + 200 > 992) {
+      intervalTicks_ = 0;
+      ++intervalSeconds_;
+    } else {
+      ++intervalTicks_;
+    }
+    if (intervalSeconds_ >= settings_.interval) {
+      SetWaiting(false);
+      list_.SetStartPosition(0);
+      if (list_.Count() > 0) {
+        dev_.OpenAndPlay(list_.PathAt(list_.Current()));
+      } else {
+        view_.RefreshTitle();
+      }
+    }
+  } else {
+    intervalTicks_ = intervalSeconds_ = 0;
+  }
+  // 4. Our own aborted report has had two seconds to arrive.
+  if (dev_.ignoreAborted) {
+    if (++ignoreTicks_ >= 10) {
+      dev_.ignoreAborted = false;
+      ignoreTicks_ = 0;
+    }
+  } else {
+    ignoreTicks_ = 0;
+  }
+  // 5. The alarm, once in its minute.
+  if (settings_.alarmSet) {
+    platform::LocalTime t = clock_.Now();
+    if (t.hour == settings_.alarmHour && t.minute == settings_.alarmMinute) {
+      if (!alarmFired_) {
+        alarmFired_ = true;
+        if (dev_.state != songlist::kPlaying && list_.Count() > 0) Play();
+      }
+    } else {
+      alarmFired_ = false;
+    }
+  }
+}
+
+void Sequencer::VideoOption(uint16_t id) {
+  const bool videoOpen = dev_.VideoInMain() || dev_.VideoInDedicated();
+  switch (id) {
+    case 129:
+    case 147:
+    case 414: {
+      if (id == 414 && !settings_.aviDisp) return;
+      bool* option = id == 129 ? &settings_.aviDisp : &settings_.aviAllDisp;
+      if (!videoOpen) {
+        *option = !*option;
+        return;
+      }
+      const bool wasPaused = dev_.state == songlist::kPaused;
+      const bool still = dev_.Flags().still;
+      const bool kind2 = dev_.DriverKind() == kDriverSoftPeg;
+      uint32_t pos = 0;
+      int32_t second = 0;
+      const bool known = dev_.Position(&pos, &second);
+      if (id == 129) {
+        StopMedium();
+      } else {
+        if (!known) return;  // full screen stays as it was
+        dev_.CloseMedium();
+      }
+      *option = !*option;
+      if (!known) return;
+      if (!still && !kind2) dev_.ignoreAborted = true;
+      list_.SetStartPosition(pos);
+      dev_.reopenPaused = wasPaused;
+      view_.PostCommand(154);
+      return;
+    }
+    case 133:
+      settings_.aviSize = !settings_.aviSize;
+      if (settings_.aviSize && videoOpen) dev_.FitVideo(1);
+      return;
+    case 144:
+      settings_.aviCenter = !settings_.aviCenter;
+      if (settings_.aviCenter && videoOpen) {
+        if (dev_.VideoInDedicated()) {
+          dev_.CenterDedicated();
+        } else {
+          dev_.CenterFrame();
+        }
+      }
+      return;
+    default:
+      return;
+  }
+}
+
+}  // namespace playback

@@ -1,0 +1,94 @@
+// What plays: Play, Stop, Next and Previous, random play, the end of a song,
+// the pause between songs, the alarm and the 200 ms timer that also keeps
+// the time display and the position slider. It is the song list's playback
+// link and opens entries through the media device layer.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "app/settings.h"
+#include "platform/clock.h"
+#include "platform/notify.h"
+#include "playback/device.h"
+#include "playback/player_view.h"
+#include "songlist/model.h"
+#include "songlist/playback_link.h"
+#include "songlist/random.h"
+
+namespace playback {
+
+struct SequencerLinks {
+  Device* device;
+  songlist::SongList* list;
+  PlayerView* view;
+  platform::Notifier* notifier;
+  platform::Clock* clock;
+  songlist::Random* random;
+  app::Settings* settings;
+};
+
+class Sequencer : public songlist::PlaybackLink {
+ public:
+  explicit Sequencer(const SequencerLinks& links);
+
+  // ---- the song list's link ----
+  int32_t State() override { return dev_.state; }
+  void SetState(int32_t state) override { dev_.state = state; }
+  bool QueryPosition(uint32_t* ms) override;
+  void Stop() override;  // 204
+  void Play() override;  // 203
+  void SetWaiting(bool waiting) override;
+  void ClearCachedLength() override { dev_.length = 0; }
+  bool NextPlayable() override;
+  bool RandomPlay() override { return settings_.shuffle; }
+  bool RepeatAll() override { return settings_.repeat2; }
+
+  // ---- commands ----
+  void Next();      // 119
+  void Previous();  // 120
+  bool RandomNext();
+  bool NextAvailable() const;
+  bool PreviousAvailable() const;
+  // 129, 147, 414, 133, 144: flips the option and moves an open video.
+  void VideoOption(uint16_t id);
+
+  // ---- events ----
+  void OnNotify(uint32_t code);  // the media-control notification
+  void OnTimer();                // timer 1, every 200 ms
+
+  bool Waiting() const { return dev_.waiting; }
+  void SetCloseAfterPlay(bool on) { closeAfterPlay_ = on; }
+  bool CloseAfterPlay() const { return closeAfterPlay_; }
+  // The caption's state word.
+  const char* StateWord() const;
+
+ private:
+  void CloseForRestart();
+  void StopMedium();
+  void StartNext();
+  void AfterMove();
+  void TimeDisplay();
+  int UnmarkedCount() const;
+  bool Unmarked(int pos) const;
+  bool AdvanceForward(int* pos) const;
+
+  Device& dev_;
+  songlist::SongList& list_;
+  PlayerView& view_;
+  platform::Notifier& notifier_;
+  platform::Clock& clock_;
+  songlist::Random& random_;
+  app::Settings& settings_;
+
+  bool closeAfterPlay_ = false;
+  int32_t lastSecond_ = -1;
+  bool playingBefore_ = false;
+  int32_t intervalTicks_ = 0, intervalSeconds_ = 0;
+  int32_t ignoreTicks_ = 0;
+  bool alarmFired_ = false;
+  std::string lastTimeText_;
+  int32_t lastSlider_ = -1;
+};
+
+}  // namespace playback

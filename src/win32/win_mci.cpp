@@ -1,0 +1,194 @@
+#include "win32/win_mci.h"
+
+#include <mmsystem.h>
+
+#include <string>
+
+#include "win32/wnd/text_conv.h"
+
+namespace {
+// The digital-video status item of the playing window.
+constexpr DWORD kStatusWindowHandle = 0x00004001;
+
+uint32_t Send(platform::MciDevice id, UINT msg, DWORD_PTR flags, void* parms) {
+  return static_cast<uint32_t>(mciSendCommandW(static_cast<MCIDEVICEID>(id), msg, flags,
+                                               reinterpret_cast<DWORD_PTR>(parms)));
+}
+}  // namespace
+
+uint32_t WinMci::OpenElement(const std::string& element, bool popup, platform::MciDevice* id) {
+  std::wstring name = wnd::Wide(element);
+  MCI_ANIM_OPEN_PARMSW p = {};
+  p.dwCallback = reinterpret_cast<DWORD_PTR>(notify_);
+  p.lpstrElementName = name.c_str();
+  DWORD flags = MCI_OPEN_ELEMENT | MCI_WAIT;
+  if (popup) {
+    p.dwStyle = WS_POPUP;
+    flags |= MCI_ANIM_OPEN_WS;
+  }
+  uint32_t err = Send(0, MCI_OPEN, flags, &p);
+  if (err == 0) *id = p.wDeviceID;
+  return err;
+}
+
+uint32_t WinMci::OpenCdAudio(platform::MciDevice* id) {
+  MCI_OPEN_PARMSW p = {};
+  p.dwCallback = reinterpret_cast<DWORD_PTR>(notify_);
+  p.lpstrDeviceType = L"cdaudio";
+  uint32_t err = Send(0, MCI_OPEN, MCI_OPEN_TYPE | MCI_WAIT, &p);
+  if (err == 0) *id = p.wDeviceID;
+  return err;
+}
+
+uint32_t WinMci::SetTimeFormat(platform::MciDevice id, platform::MciTimeFormat format) {
+  MCI_SET_PARMS p = {};
+  p.dwTimeFormat =
+      format == platform::MciTimeFormat::kTmsf ? MCI_FORMAT_TMSF : MCI_FORMAT_MILLISECONDS;
+  return Send(id, MCI_SET, MCI_SET_TIME_FORMAT | MCI_WAIT, &p);
+}
+
+uint32_t WinMci::Status(platform::MciDevice id, platform::MciStatusItem item, uint32_t* value,
+                        uint32_t track) {
+  MCI_STATUS_PARMS p = {};
+  switch (item) {
+    case platform::MciStatusItem::kLength: p.dwItem = MCI_STATUS_LENGTH; break;
+    case platform::MciStatusItem::kPosition: p.dwItem = MCI_STATUS_POSITION; break;
+    case platform::MciStatusItem::kNumberOfTracks: p.dwItem = MCI_STATUS_NUMBER_OF_TRACKS; break;
+    case platform::MciStatusItem::kMode: p.dwItem = MCI_STATUS_MODE; break;
+    case platform::MciStatusItem::kCurrentTrack: p.dwItem = MCI_STATUS_CURRENT_TRACK; break;
+    case platform::MciStatusItem::kMediaPresent: p.dwItem = MCI_STATUS_MEDIA_PRESENT; break;
+  }
+  DWORD flags = MCI_STATUS_ITEM | MCI_WAIT;
+  if (track != 0) {
+    p.dwTrack = track;
+    flags |= MCI_TRACK;
+  }
+  uint32_t err = Send(id, MCI_STATUS, flags, &p);
+  if (err == 0) *value = static_cast<uint32_t>(p.dwReturn);
+  return err;
+}
+
+uint32_t WinMci::StatusWindow(platform::MciDevice id, platform::WindowHandle* window) {
+  MCI_STATUS_PARMS p = {};
+  p.dwItem = kStatusWindowHandle;
+  uint32_t err = Send(id, MCI_STATUS, MCI_STATUS_ITEM | MCI_WAIT, &p);
+  if (err == 0) *window = static_cast<platform::WindowHandle>(p.dwReturn);
+  return err;
+}
+
+uint32_t WinMci::Info(platform::MciDevice id, platform::MciInfoItem item, std::string* text) {
+  wchar_t buf[256] = {};
+  MCI_INFO_PARMSW p = {};
+  p.lpstrReturn = buf;
+  p.dwRetSize = sizeof buf / sizeof buf[0];
+  DWORD flags = (item == platform::MciInfoItem::kProduct ? MCI_INFO_PRODUCT : MCI_INFO_MEDIA_IDENTITY) |
+                MCI_WAIT;
+  uint32_t err = Send(id, MCI_INFO, flags, &p);
+  if (err == 0) *text = wnd::Narrow(buf);
+  return err;
+}
+
+uint32_t WinMci::Play(platform::MciDevice id, bool hasFrom, uint32_t from, bool hasTo, uint32_t to) {
+  MCI_PLAY_PARMS p = {};
+  p.dwCallback = reinterpret_cast<DWORD_PTR>(notify_);
+  DWORD flags = MCI_NOTIFY;
+  if (hasFrom) {
+    p.dwFrom = from;
+    flags |= MCI_FROM;
+  }
+  if (hasTo) {
+    p.dwTo = to;
+    flags |= MCI_TO;
+  }
+  return Send(id, MCI_PLAY, flags, &p);
+}
+
+uint32_t WinMci::Pause(platform::MciDevice id) {
+  MCI_GENERIC_PARMS p = {};
+  return Send(id, MCI_PAUSE, MCI_WAIT, &p);
+}
+
+uint32_t WinMci::Resume(platform::MciDevice id) {
+  MCI_GENERIC_PARMS p = {};
+  return Send(id, MCI_RESUME, MCI_WAIT, &p);
+}
+
+uint32_t WinMci::Seek(platform::MciDevice id, uint32_t to) {
+  MCI_SEEK_PARMS p = {};
+  p.dwTo = to;
+  return Send(id, MCI_SEEK, MCI_TO | MCI_WAIT, &p);
+}
+
+uint32_t WinMci::Stop(platform::MciDevice id) {
+  MCI_GENERIC_PARMS p = {};
+  return Send(id, MCI_STOP, MCI_WAIT, &p);
+}
+
+uint32_t WinMci::Close(platform::MciDevice id) {
+  MCI_GENERIC_PARMS p = {};
+  return Send(id, MCI_CLOSE, MCI_WAIT, &p);
+}
+
+uint32_t WinMci::Window(platform::MciDevice id, platform::WindowHandle window) {
+  MCI_ANIM_WINDOW_PARMSW p = {};
+  p.hWnd = window ? reinterpret_cast<HWND>(window) : reinterpret_cast<HWND>(MCI_ANIM_WINDOW_DEFAULT);
+  return Send(id, MCI_WINDOW, MCI_ANIM_WINDOW_HWND | MCI_WAIT, &p);
+}
+
+uint32_t WinMci::WindowState(platform::MciDevice id, platform::MciWindowState state) {
+  MCI_ANIM_WINDOW_PARMSW p = {};
+  switch (state) {
+    case platform::MciWindowState::kHide: p.nCmdShow = SW_HIDE; break;
+    case platform::MciWindowState::kNormal: p.nCmdShow = SW_SHOWNORMAL; break;
+    case platform::MciWindowState::kMinimized: p.nCmdShow = SW_MINIMIZE; break;
+    case platform::MciWindowState::kMaximized: p.nCmdShow = SW_SHOWMAXIMIZED; break;
+    case platform::MciWindowState::kShow: p.nCmdShow = SW_SHOW; break;
+  }
+  return Send(id, MCI_WINDOW, MCI_ANIM_WINDOW_STATE | MCI_WAIT, &p);
+}
+
+// The device's rectangles are origin and extent, not two corners.
+uint32_t WinMci::PutDestination(platform::MciDevice id, const platform::MciRect& r) {
+  MCI_ANIM_RECT_PARMS p = {};
+  p.rc.left = r.left;
+  p.rc.top = r.top;
+  p.rc.right = r.Width();
+  p.rc.bottom = r.Height();
+  return Send(id, MCI_PUT, MCI_ANIM_PUT_DESTINATION | MCI_ANIM_RECT | MCI_WAIT, &p);
+}
+
+uint32_t WinMci::Where(platform::MciDevice id, DWORD which, platform::MciRect* r) {
+  MCI_ANIM_RECT_PARMS p = {};
+  uint32_t err = Send(id, MCI_WHERE, which | MCI_WAIT, &p);
+  if (err == 0) {
+    r->left = p.rc.left;
+    r->top = p.rc.top;
+    r->right = p.rc.left + p.rc.right;
+    r->bottom = p.rc.top + p.rc.bottom;
+  }
+  return err;
+}
+
+uint32_t WinMci::WhereSource(platform::MciDevice id, platform::MciRect* r) {
+  return Where(id, MCI_ANIM_WHERE_SOURCE, r);
+}
+
+uint32_t WinMci::WhereDestination(platform::MciDevice id, platform::MciRect* r) {
+  return Where(id, MCI_ANIM_WHERE_DESTINATION, r);
+}
+
+uint32_t WinMci::Step(platform::MciDevice id, bool backward) {
+  MCI_ANIM_STEP_PARMS p = {};
+  p.dwFrames = 1;
+  DWORD flags = MCI_ANIM_STEP_FRAMES | MCI_WAIT;
+  if (backward) flags |= MCI_ANIM_STEP_REVERSE;
+  return Send(id, MCI_STEP, flags, &p);
+}
+
+std::string WinMci::ErrorText(uint32_t code) {
+  wchar_t buf[1024] = {};
+  if (!mciGetErrorStringW(code, buf, 1024)) return "MCI error " + std::to_string(code);
+  std::string s = wnd::Narrow(buf);
+  if (s.size() > 1023) s.resize(1023);
+  return s;
+}

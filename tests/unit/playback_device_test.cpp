@@ -1,0 +1,433 @@
+// The media device layer: every open path and its messages, CD tracks, the
+// slider, MP3 hand-off, video placement, seeking and the video options.
+#include <string>
+#include <vector>
+
+#include "playback/medium.h"
+#include "playback_fixture.h"
+
+using songlist::kPaused;
+using songlist::kPlaying;
+using songlist::kStopped;
+
+namespace {
+
+const char kNoCd[] = "ＣＤがセットされていません。ＣＤをセットしてください。";
+const char kQuestion[] =
+    "演奏するファイルのディレクトリが見つかりません。ディレクトリの変更を行いますか？";
+
+std::string MacBinaryFile(uint32_t forkLength, size_t fileSize) {
+  std::string f(fileSize, '\0');
+  f[1] = 9;
+  f[83] = static_cast<char>(forkLength >> 24);
+  f[84] = static_cast<char>(forkLength >> 16);
+  f[85] = static_cast<char>(forkLength >> 8);
+  f[86] = static_cast<char>(forkLength);
+  for (size_t i = 128; i < fileSize; ++i) f[i] = static_cast<char>(i * 7);
+  return f;
+}
+
+struct DeviceTest : PlaybackTest {
+  std::vector<std::string> changed;
+  DeviceTest() {
+    device.changeDirectory = [this](const std::string& p) {
+      changed.push_back(p);
+      list.SetPathOfSlot(list.SlotAt(list.Current()), "c:\\new\\song.wav");
+      return true;
+    };
+  }
+  bool Open(const char* path) {
+    list.Clear();
+    list.Append(path);
+    return device.OpenAndPlay(path);
+  }
+};
+
+TEST_F(DeviceTest, CdOpenErrorsShowTheirOwnMessages) {
+  mci.Fail("opencd", platform::kMciErrCannotLoadDriver);
+  EXPECT_FALSE(Open("d:\\track02.cda"));
+  EXPECT_EQ(LastText(), kNoCd);
+  EXPECT_EQ(notifier.boxes.back().caption, "マルチメディアエラー");
+  EXPECT_EQ(notifier.beeps.back(), platform::kBeepWarning);
+  EXPECT_EQ(device.state, kStopped);
+
+  mci.Fail("opencd", platform::kMciErrMustUseShareable);
+  Open("d:\\track02.cda");
+  EXPECT_EQ(LastText(), "現在、オーディオＣＤは使用中です。開放されるまで、お待ちください。");
+
+  // No disc found only when the length is asked: the device is closed again.
+  mci.Fail("length", platform::kMciErrHardware);
+  EXPECT_FALSE(Open("d:\\track02.cda"));
+  EXPECT_EQ(LastText(), kNoCd);
+  EXPECT_FALSE(mci.open);
+  EXPECT_EQ(notifier.boxes.size(), 3u);
+}
+
+TEST_F(DeviceTest, CdTrackPlaysToItsEndAndNamesItselfInTheStatusBar) {
+  mci.length = 3000000;
+  mci.trackLength[7] = 185000;
+  settings.charset = 0;
+  settings.strupr = 1;
+  ASSERT_TRUE(Open("d:\\cd$1\\Track007.acd"));
+  EXPECT_EQ(device.CdTrack(), 7u);
+  EXPECT_EQ(device.length, 185000u);
+  EXPECT_EQ(device.discLength, 3000000u);
+  EXPECT_TRUE(mci.Called("timeformat tmsf"));
+  EXPECT_EQ(mci.calls.back(), "play from " + std::to_string(platform::Tmsf(7, 0, 0)) + " to " +
+                                  std::to_string(platform::Tmsf(7, 3, 5)));
+  EXPECT_EQ(view.trackText, "TRACK <007>");
+  // Position: minutes and seconds of the current track.
+  mci.position = platform::Tmsf(7, 1, 2);
+  uint32_t ms = 0;
+  int32_t s = 0;
+  ASSERT_TRUE(device.Position(&ms, &s));
+  EXPECT_EQ(s, 62);
+  device.CloseMedium();
+  EXPECT_EQ(view.trackText, "");
+
+  settings.charset = 128;
+  Open("d:\\cd$1\\Track007.acd");
+  EXPECT_EQ(view.trackText, "ﾄﾗｯｸ <007>");
+  device.CloseMedium();
+  Open("d:\\cd$$1\\Track02.cda");
+  EXPECT_EQ(device.CdTrack(), 2u);
+  EXPECT_EQ(view.trackText, "");
+}
+
+TEST_F(DeviceTest, MissingDirectoryAsksAndRetriesAfterTheDirectoryChange) {
+  fs.AddDir("c:\\new");
+  // No: no further message.
+  notifier.answers = {platform::kIdNo};
+  mci.Fail("open", platform::kMciErrFileNotFound);
+  EXPECT_FALSE(Open("c:\\gone\\song.wav"));
+  ASSERT_EQ(notifier.boxes.size(), 1u);
+  EXPECT_EQ(LastText(), kQuestion);
+  EXPECT_EQ(notifier.boxes.back().style, platform::kMbYesNo | platform::kMbIconExclamation);
+  EXPECT_TRUE(changed.empty());
+
+  // Yes: the entry moves and the new path opens.
+  mci.Fail("open", platform::kMciErrFileRead);
+  EXPECT_TRUE(Open("c:\\gone\\song.wav"));
+  EXPECT_EQ(changed, std::vector<std::string>{"c:\\gone\\song.wav"});
+  EXPECT_EQ(mci.openedElements.back(), "c:\\new\\song.wav");
+  EXPECT_EQ(device.lastPath, "c:\\new\\song.wav");
+  EXPECT_EQ(notifier.boxes.size(), 2u);
+  device.CloseMedium();
+
+  // Yes, and the second try fails too: its error is shown.
+  mci.Fail("open", platform::kMciErrInvalidFile);
+  mci.Fail("open", 277);
+  EXPECT_FALSE(Open("c:\\gone\\song.wav"));
+  EXPECT_EQ(LastText(), "error 277");
+}
+
+TEST_F(DeviceTest, OpenErrorsWithoutTheQuestionShowTheDeviceText) {
+  fs.AddDir("c:\\here");
+  mci.Fail("open", platform::kMciErrFileNotFound);  // directory exists
+  EXPECT_FALSE(Open("c:\\here\\song.wav"));
+  EXPECT_EQ(LastText(), "error 275");
+  drives.fixed = false;  // a removable drive is never asked about
+  mci.Fail("open", platform::kMciErrFileRead);
+  EXPECT_FALSE(Open("a:\\gone\\song.wav"));
+  EXPECT_EQ(LastText(), "error 348");
+  drives.fixed = true;
+  mci.Fail("open", 263);
+  EXPECT_FALSE(Open("c:\\gone\\song.wav"));
+  EXPECT_EQ(LastText(), "error 263");
+  EXPECT_EQ(notifier.boxes.size(), 3u);
+  EXPECT_EQ(device.state, kStopped);
+}
+
+TEST_F(DeviceTest, InvalidMidiFileIsTriedAsMacBinary) {
+  fs.AddFile("c:\\m\\plain.mid", "MThd not really");
+  mci.Fail("open", platform::kMciErrInvalidFile);
+  EXPECT_FALSE(Open("c:\\m\\plain.mid"));
+  EXPECT_EQ(LastText(), "error 296");
+
+  fs.AddDir("c:\\temp");
+  std::string wrapped = MacBinaryFile(2000, 2600);
+  fs.AddFile("c:\\m\\wrapped.mid", wrapped);
+  mci.Fail("open", platform::kMciErrInvalidFile);
+  ASSERT_TRUE(Open("c:\\m\\wrapped.mid"));
+  EXPECT_EQ(mci.openedElements.back(), "c:\\temp\\wrapped.mid");
+  EXPECT_EQ(fs.Contents("c:\\temp\\wrapped.mid"), wrapped.substr(128, 2000));
+  EXPECT_TRUE(device.UsesTempFile());
+  EXPECT_EQ(list.PathAt(0), std::string("c:\\m\\wrapped.mid"));
+  seq.Stop();
+  EXPECT_FALSE(fs.Has("c:\\temp\\wrapped.mid"));
+
+  // The converted file will not open either: it goes away at once.
+  mci.Fail("open", platform::kMciErrInvalidFile);
+  mci.Fail("open", 277);
+  EXPECT_FALSE(Open("c:\\m\\wrapped.mid"));
+  EXPECT_EQ(LastText(), "error 277");
+  EXPECT_FALSE(fs.Has("c:\\temp\\wrapped.mid"));
+
+  fs.AddFile("c:\\m\\broken.mid", MacBinaryFile(5000, 3000));
+  mci.Fail("open", platform::kMciErrInvalidFile);
+  EXPECT_FALSE(Open("c:\\m\\broken.mid"));
+  EXPECT_EQ(LastText(),
+            "ファイルにMACバイナリが検出されましたが、データが壊れているため、変換できませんでした。");
+  EXPECT_FALSE(fs.Has("c:\\temp\\broken.mid"));
+}
+
+TEST_F(DeviceTest, SliderDivisorFollowsTheLength) {
+  struct Case {
+    uint32_t length;
+    int32_t max, page;
+  } cases[] = {{45000, 4500, 1000}, {29999, 29999, 10000}, {40000000, 10000, 2},
+               {299999, 29999, 1000}, {300000, 3000, 100}, {29999999, 29999, 10}};
+  for (const Case& c : cases) {
+    mci.length = c.length;
+    ASSERT_TRUE(Open("c:\\a.wav"));
+    EXPECT_EQ(view.sliderMax, c.max) << c.length;
+    EXPECT_EQ(view.sliderPage, c.page) << c.length;
+    EXPECT_EQ(view.sliderPos, 0);
+    device.CloseMedium();
+  }
+  EXPECT_EQ(playback::SliderDivisor(40000000), 4000u);
+}
+
+TEST_F(DeviceTest, FailuresAfterTheOpenCloseTheDevice) {
+  mci.Fail("timeformat", 280);
+  EXPECT_FALSE(Open("c:\\a.wav"));
+  EXPECT_FALSE(mci.open);
+  mci.Fail("play", 281);
+  EXPECT_FALSE(Open("c:\\a.wav"));
+  EXPECT_FALSE(mci.open);
+  EXPECT_EQ(LastText(), "error 281");
+  EXPECT_EQ(device.state, kStopped);
+  EXPECT_TRUE(device.lastPath.empty());
+}
+
+TEST_F(DeviceTest, MidiResetIsSentBeforeEveryMidiSong) {
+  settings.resetOn = true;
+  Open("c:\\a.MID");
+  ASSERT_EQ(midi.sent.size(), 1u);
+  EXPECT_EQ(midi.sent[0], (std::vector<uint8_t>{0xF0, 0x41, 0x10, 0x42, 0x12, 0x40, 0x00, 0x7F,
+                                                0x00, 0x41, 0xF7}));
+  device.CloseMedium();
+  Open("c:\\a.wav");
+  EXPECT_EQ(midi.sent.size(), 1u);
+}
+
+TEST_F(DeviceTest, Mp3GoesToTheOwnPlayer) {
+  ASSERT_TRUE(Open("c:\\s\\a.mp3"));
+  EXPECT_EQ(mp3.calls, (std::vector<std::string>{"check c:\\s\\a.mp3", "start c:\\s\\a.mp3"}));
+  EXPECT_TRUE(mci.calls.empty());
+  EXPECT_EQ(device.length, 180000u);
+  mp3.seekFrame = 100;
+  mp3.samples = 44100;
+  uint32_t ms = 0;
+  int32_t s = 0;
+  ASSERT_TRUE(device.Position(&ms, &s));
+  EXPECT_EQ(ms, 2612u + 1000u);
+
+  device.PauseMedium();
+  EXPECT_EQ(device.state, kPaused);
+  device.ResumeMedium();
+  EXPECT_EQ(device.state, kPlaying);
+  // ".mp2" is not ours.
+  device.CloseMedium();
+  EXPECT_EQ(mp3.calls.back(), "stop");
+  Open("c:\\s\\a.mp2");
+  EXPECT_EQ(mci.openedElements.back(), "c:\\s\\a.mp2");
+}
+
+TEST_F(DeviceTest, Mp3FailuresShowThePlayersMessage) {
+  fs.AddDir("c:\\s");
+  mp3.checkOk = false;
+  EXPECT_FALSE(Open("c:\\s\\a.mp3"));
+  EXPECT_EQ(LastText(), "not an mp3");
+  // Missing directory: the question; No shows nothing more.
+  notifier.answers = {platform::kIdNo};
+  EXPECT_FALSE(Open("c:\\gone\\a.mp3"));
+  EXPECT_EQ(LastText(), kQuestion);
+  mp3.checkOk = true;
+  mp3.startOk = false;
+  EXPECT_FALSE(Open("c:\\s\\a.mp3"));
+  EXPECT_EQ(LastText(), "no wave device");
+  EXPECT_EQ(device.state, kStopped);
+}
+
+TEST_F(DeviceTest, ResumingAnMp3ThatRanOutEndsTheSongNormally) {
+  Fill({"c:\\a.mp3", "c:\\b.mp3"});
+  seq.Play();
+  device.PauseMedium();
+  mp3.restartFailed = true;
+  seq.Play();
+  EXPECT_EQ(view.notifies, std::vector<uint32_t>{platform::kMciNotifySuccessful});
+  seq.OnNotify(view.notifies.back());
+  EXPECT_EQ(Current(), "c:\\b.mp3");
+  EXPECT_EQ(device.state, kPlaying);
+}
+
+TEST_F(DeviceTest, VideoInTheMainWindowLeavesTheSliderStrip) {
+  ASSERT_TRUE(Open("c:\\v.avi"));
+  EXPECT_TRUE(device.VideoInMain());
+  EXPECT_TRUE(mci.Called("window 2"));
+  EXPECT_TRUE(mci.Called("put 0,0,500,379"));
+  EXPECT_TRUE(view.videoInList);
+  seq.Stop();
+  EXPECT_FALSE(view.videoInList);
+  settings.slider = false;
+  Open("c:\\v.avi");
+  EXPECT_TRUE(mci.Called("put 0,0,500,400"));
+}
+
+TEST_F(DeviceTest, OwnSizeFitsTheFrameAroundThePicture) {
+  settings.aviSize = true;
+  ASSERT_TRUE(Open("c:\\v.avi"));
+  // 320 x 240 picture plus the 21-pixel strip inside the frame's decorations.
+  EXPECT_EQ(video.windows[1].bounds.w, 320 + video.frameExtraW);
+  EXPECT_EQ(video.windows[1].bounds.h, 240 + 21 + video.frameExtraH);
+  EXPECT_EQ(video.maxTrackW, 328);
+  // A picture larger than the screen: the frame is pinned to it.
+  device.CloseMedium();
+  mci.source = {0, 0, 2000, 300};
+  Open("c:\\v.avi");
+  EXPECT_EQ(video.windows[1].bounds.x, 0);
+  EXPECT_EQ(video.windows[1].bounds.w, 1024);
+}
+
+TEST_F(DeviceTest, DedicatedWindowPlacementAndFullScreen) {
+  settings.aviDisp = true;
+  settings.vx = 10;
+  settings.vy = 20;
+  settings.vw = 400;
+  settings.vh = 300;
+  ASSERT_TRUE(Open("c:\\v.avi"));
+  EXPECT_EQ(mci.openedElements.back(), "c:\\v.avi");
+  EXPECT_EQ(video.windows[0x777].bounds.x, 10);
+  EXPECT_EQ(video.windows[0x777].bounds.w, 400);
+  // The placement the user leaves is kept.
+  video.windows[0x777].bounds = {30, 40, 200, 150};
+  device.CloseMedium();
+  EXPECT_EQ(settings.vx, 30);
+  EXPECT_EQ(settings.vh, 150);
+
+  settings.aviCenter = true;
+  Open("c:\\v.avi");
+  EXPECT_EQ(video.windows[0x777].bounds.x, (1024 - 200) / 2);
+  device.CloseMedium();
+
+  settings.aviAllDisp = true;
+  video.saver = true;
+  Open("c:\\v.avi");
+  EXPECT_TRUE(mci.Called("open c:\\v.avi popup"));
+  EXPECT_TRUE(video.windows[0x777].maximized);
+  EXPECT_FALSE(video.saver);
+  device.CloseMedium();
+  EXPECT_TRUE(video.saver);
+}
+
+TEST_F(DeviceTest, TogglingTheDedicatedWindowOnAPausedVideoReopensItPaused) {
+  Fill({"c:\\v.avi"});
+  seq.Play();
+  mci.position = 5000;
+  device.PauseMedium();
+  seq.VideoOption(129);
+  EXPECT_TRUE(settings.aviDisp);
+  EXPECT_EQ(device.state, kStopped);
+  EXPECT_EQ(list.StartPosition(), 5000u);
+  ASSERT_EQ(view.posted, std::vector<uint16_t>{154});
+  EXPECT_TRUE(device.ignoreAborted);
+  device.ReopenCurrent();
+  EXPECT_TRUE(device.VideoInDedicated());
+  EXPECT_EQ(mci.calls[mci.calls.size() - 3], "seek 5000");
+  EXPECT_EQ(view.posted.back(), 103);
+  // No video open: the option only flips.
+  seq.Stop();
+  seq.VideoOption(147);
+  EXPECT_TRUE(settings.aviAllDisp);
+  EXPECT_EQ(view.posted.size(), 2u);
+}
+
+TEST_F(DeviceTest, PageStepsPauseSeekAndResumeOnceForTheEndOfScrolling) {
+  Fill({"c:\\a.wav"});
+  mci.length = 45000;
+  seq.Play();
+  mci.calls.clear();
+  device.SeekTo(1200, playback::SliderEvent::kPageStep);
+  device.SeekTo(1200, playback::SliderEvent::kEndScroll);
+  EXPECT_EQ(mci.calls, (std::vector<std::string>{"pause", "seek 12000", "play"}));
+
+  // Paused: the start position follows the seek.
+  device.PauseMedium();
+  mci.calls.clear();
+  mci.position = 20000;
+  device.SeekTo(2000, playback::SliderEvent::kEndScroll);
+  EXPECT_EQ(mci.calls, (std::vector<std::string>{"seek 20000", "position"}));
+  EXPECT_EQ(list.StartPosition(), 20000u);
+  EXPECT_EQ(device.state, kPaused);
+}
+
+TEST_F(DeviceTest, ThumbDragSeeksVideoAtOnceAndHoldsTheTimer) {
+  Fill({"c:\\v.avi"});
+  mci.length = 45000;
+  seq.Play();
+  mci.calls.clear();
+  device.SeekTo(300, playback::SliderEvent::kThumbTrack);
+  EXPECT_EQ(mci.calls, std::vector<std::string>{"seek 3000"});
+  EXPECT_TRUE(device.dragging);
+  view.sliderPos = -1;
+  seq.OnTimer();
+  EXPECT_EQ(view.sliderPos, -1);
+  device.SeekTo(300, playback::SliderEvent::kEndScroll);
+  EXPECT_FALSE(device.dragging);
+  // A still picture is never sought.
+  seq.Stop();
+  list.Clear();
+  Fill({"c:\\p.jpg"});
+  seq.Play();
+  mci.calls.clear();
+  device.SeekTo(10, playback::SliderEvent::kPageStep);
+  EXPECT_TRUE(mci.calls.empty());
+}
+
+TEST_F(DeviceTest, SoftPegDriverCreepsUpOnItsSeekTarget) {
+  mci.product = "CompCore SoftPEG (TM)";
+  mci.length = 100000;
+  mci.positions = {27000, 28500, 29200};
+  list.Append("c:\\m.mpg");
+  list.SetStartPosition(30000);
+  ASSERT_TRUE(device.OpenAndPlay("c:\\m.mpg"));
+  EXPECT_EQ(device.DriverKind(), playback::kDriverSoftPeg);
+  EXPECT_EQ(mci.Count("seek"), 3);
+  EXPECT_TRUE(mci.Called("seek 30100"));
+  EXPECT_EQ(mci.Count("play"), 2);
+}
+
+TEST_F(DeviceTest, PausedPictureIsRedrawnByAStepAndASeekBack) {
+  Fill({"c:\\v.avi"});
+  seq.Play();
+  mci.position = 4000;
+  device.PauseMedium();
+  mci.calls.clear();
+  device.RedrawPausedPicture();
+  EXPECT_EQ(mci.calls, (std::vector<std::string>{"step", "seek 4000"}));
+  mci.calls.clear();
+  mci.positions = {4000, 4040};
+  device.StepFrame(false);
+  EXPECT_EQ(mci.calls, (std::vector<std::string>{"position", "step back", "position"}));
+  EXPECT_EQ(list.StartPosition(), 4040u);
+}
+
+TEST(MediumTest, FlagsTrackNumbersAndDriverKinds) {
+  playback::MediumFlags f = playback::FlagsOf("c:\\X.MPG");
+  EXPECT_TRUE(f.video && f.mpegVideo && f.qtOrMpeg && !f.still);
+  f = playback::FlagsOf("c:\\x.jpg");
+  EXPECT_TRUE(f.video && f.still && !f.qtOrMpeg);
+  EXPECT_EQ(playback::CdTrackNumber("d:\\Track02.cda"), 2u);
+  EXPECT_EQ(playback::CdTrackNumber("d:\\x007.acd"), 7u);
+  EXPECT_EQ(playback::MpegDriverKind("activemovie"), playback::kDriverActiveMovie);
+  EXPECT_EQ(playback::MpegDriverKind("XingMPEG Driver"), playback::kDriverXing);
+  EXPECT_EQ(playback::MpegDriverKind("Something"), playback::kDriverOther);
+  EXPECT_TRUE(playback::HasSingleDollar("a$b"));
+  EXPECT_FALSE(playback::HasSingleDollar("a$$b"));
+  EXPECT_TRUE(playback::HasSingleDollar("a$$$b"));
+  // "$" as the second byte of a double-byte character is not a dollar.
+  EXPECT_FALSE(playback::HasSingleDollar("\x81$x"));
+}
+
+}  // namespace

@@ -1,0 +1,324 @@
+// The sequencer: what plays next, the end of a song, the interval wait, the
+// timer's time display and the alarm.
+#include <string>
+#include <vector>
+
+#include "playback_fixture.h"
+
+using songlist::kPaused;
+using songlist::kPlaying;
+using songlist::kStopped;
+
+namespace {
+
+struct SequencerTest : PlaybackTest {
+  // Ends the playing song and returns the entry that plays next ("" when none).
+  std::string EndSong() {
+    seq.OnNotify(platform::kMciNotifySuccessful);
+    return seq.State() == kPlaying ? Current() : "";
+  }
+};
+
+TEST_F(SequencerTest, RandomPlayAlternatesBetweenTwoUnmarkedEntriesAndReplaysALoneOne) {
+  Fill({"c:\\a.wav", "c:\\b.wav", "c:\\c.wav"});
+  list.SetMark(1, songlist::kMarkSkipped);
+  settings.shuffle = true;
+  seq.Play();
+  ASSERT_EQ(seq.State(), kPlaying);
+  std::string prev = Current();
+  for (int i = 0; i < 8; ++i) {
+    std::string next = EndSong();
+    ASSERT_FALSE(next.empty());
+    EXPECT_NE(next, prev) << "round " << i;
+    EXPECT_NE(next, "c:\\b.wav");
+    prev = next;
+  }
+  // One unmarked entry, current: it plays again.
+  list.SetMark(0, songlist::kMarkSkipped);
+  list.SetCurrent(2);
+  EXPECT_EQ(EndSong(), "c:\\c.wav");
+  EXPECT_EQ(EndSong(), "c:\\c.wav");
+}
+
+TEST_F(SequencerTest, RandomNextNeverPicksTheCurrentEntryWhenAnotherCan) {
+  Fill({"c:\\0.wav", "c:\\1.wav", "c:\\2.wav", "c:\\3.wav", "c:\\4.wav"});
+  settings.shuffle = true;
+  std::vector<int> seen(5, 0);
+  for (int i = 0; i < 200; ++i) {
+    int before = list.Current();
+    ASSERT_TRUE(seq.RandomNext());
+    EXPECT_NE(list.Current(), before);
+    ++seen[list.Current()];
+  }
+  for (int n : seen) EXPECT_GT(n, 20);
+  for (int i = 0; i < 5; ++i) list.SetMark(i, songlist::kMarkSkipped);
+  EXPECT_FALSE(seq.RandomNext());
+}
+
+TEST_F(SequencerTest, RepeatOneReplaysAnUnmarkedEntryAndStopsOnASkippedOne) {
+  Fill({"c:\\a.wav", "c:\\b.wav"});
+  settings.repeat1 = true;
+  seq.Play();
+  EXPECT_EQ(EndSong(), "c:\\a.wav");
+  list.SetMark(0, songlist::kMarkSkipped);
+  EXPECT_EQ(EndSong(), "");
+  EXPECT_EQ(seq.State(), kStopped);
+  EXPECT_FALSE(seq.Waiting());
+}
+
+TEST_F(SequencerTest, EndOfListStopsOrWrapsWithRepeatAll) {
+  Fill({"c:\\a.wav", "c:\\b.wav", "c:\\c.wav"});
+  list.SetMark(0, songlist::kMarkSkipped);
+  list.SetCurrent(2);
+  seq.Play();
+  EXPECT_EQ(EndSong(), "");
+  EXPECT_EQ(list.Current(), 2);
+  EXPECT_EQ(view.ends, 0);
+
+  settings.repeat2 = true;
+  seq.Play();
+  EXPECT_EQ(EndSong(), "c:\\b.wav");
+  // The current entry the only unmarked one: repeat all replays it.
+  list.SetMark(2, songlist::kMarkSkipped);
+  EXPECT_EQ(EndSong(), "c:\\b.wav");
+}
+
+TEST_F(SequencerTest, CloseAfterPlayEndsAtTheEndOfTheListAndOnStop) {
+  Fill({"c:\\a.wav"});
+  seq.SetCloseAfterPlay(true);
+  seq.Play();
+  EndSong();
+  EXPECT_EQ(view.ends, 1);
+  seq.Stop();
+  EXPECT_EQ(view.ends, 2);
+}
+
+TEST_F(SequencerTest, IntervalWaitsFiveTicksPerSecondThenStartsTheNextEntry) {
+  Fill({"c:\\a.wav", "c:\\b.wav"});
+  settings.interval = 3;
+  seq.Play();
+  seq.OnNotify(platform::kMciNotifySuccessful);
+  EXPECT_TRUE(seq.Waiting());
+  EXPECT_STREQ(seq.StateWord(), "(待機中)");
+  EXPECT_EQ(device.length, 0u);
+  int opens = mci.Count("open");
+  for (int tick = 1; tick < 15; ++tick) {
+    seq.OnTimer();
+    ASSERT_TRUE(seq.Waiting()) << "tick " << tick;
+  }
+  EXPECT_EQ(mci.Count("open"), opens);
+  seq.OnTimer();
+  EXPECT_FALSE(seq.Waiting());
+  EXPECT_EQ(seq.State(), kPlaying);
+  EXPECT_EQ(mci.openedElements.back(), "c:\\b.wav");
+  EXPECT_STREQ(seq.StateWord(), "(演奏中)");
+}
+
+TEST_F(SequencerTest, StopDuringTheIntervalCancelsIt) {
+  Fill({"c:\\a.wav", "c:\\b.wav"});
+  settings.interval = 1;
+  seq.Play();
+  seq.OnNotify(platform::kMciNotifySuccessful);
+  seq.Stop();
+  for (int i = 0; i < 10; ++i) seq.OnTimer();
+  EXPECT_EQ(seq.State(), kStopped);
+  EXPECT_EQ(mci.Count("open"), 1);
+}
+
+TEST_F(SequencerTest, PlayResumesAPausedSongAndRestartsAPlayingOne) {
+  Fill({"c:\\a.wav", "c:\\b.wav"});
+  seq.Play();
+  mci.position = 12000;
+  device.PauseMedium();
+  EXPECT_EQ(seq.State(), kPaused);
+  EXPECT_EQ(list.StartPosition(), 12000u);
+  mci.calls.clear();
+  seq.Play();
+  EXPECT_EQ(seq.State(), kPlaying);
+  EXPECT_EQ(mci.calls, std::vector<std::string>{"play"});
+
+  seq.Play();
+  EXPECT_EQ(seq.State(), kStopped);
+  EXPECT_EQ(list.StartPosition(), 0u);
+  EXPECT_EQ(view.posted, std::vector<uint16_t>{203});
+  seq.Play();  // the posted command
+  EXPECT_EQ(seq.State(), kPlaying);
+  EXPECT_EQ(mci.openedElements.size(), 2u);
+
+  // Paused on another entry than the one now current: that one starts.
+  device.PauseMedium();
+  list.SetCurrent(1);
+  seq.Play();
+  EXPECT_EQ(mci.openedElements.back(), "c:\\b.wav");
+  EXPECT_EQ(seq.State(), kPlaying);
+}
+
+TEST_F(SequencerTest, NextAtTheLastUnmarkedEntry) {
+  Fill({"c:\\a.wav", "c:\\b.wav", "c:\\c.wav"});
+  list.SetMark(0, songlist::kMarkSkipped);
+  list.SetMark(2, songlist::kMarkSkipped);
+  list.SetCurrent(1);
+  EXPECT_FALSE(seq.NextAvailable());
+  seq.Next();
+  EXPECT_EQ(list.Current(), 1);
+  EXPECT_EQ(seq.State(), kStopped);
+
+  list.SetMark(0, 0);
+  settings.repeat2 = true;
+  EXPECT_TRUE(seq.NextAvailable());
+  seq.Next();
+  EXPECT_EQ(list.Current(), 0);
+  EXPECT_EQ(seq.State(), kPlaying);
+}
+
+TEST_F(SequencerTest, PreviousStepsBackPastSkippedEntriesAndWrapsWithRepeatAll) {
+  Fill({"c:\\a.wav", "c:\\b.wav", "c:\\c.wav", "c:\\d.wav"});
+  list.SetMark(1, songlist::kMarkSkipped);
+  list.SetCurrent(2);
+  EXPECT_TRUE(seq.PreviousAvailable());
+  seq.Previous();
+  EXPECT_EQ(list.Current(), 0);
+  EXPECT_FALSE(seq.PreviousAvailable());
+  seq.Previous();
+  EXPECT_EQ(list.Current(), 0);
+  settings.repeat2 = true;
+  EXPECT_TRUE(seq.PreviousAvailable());
+  seq.Previous();
+  EXPECT_EQ(list.Current(), 3);
+}
+
+TEST_F(SequencerTest, PreviousInRandomPlayReturnsToTheSongPlayedBefore) {
+  Fill({"c:\\a.wav", "c:\\b.wav", "c:\\c.wav", "c:\\d.wav"});
+  settings.shuffle = true;
+  seq.Play();
+  std::string first = Current();
+  EndSong();
+  ASSERT_NE(Current(), first);
+  seq.Previous();
+  EXPECT_EQ(Current(), first);
+}
+
+TEST_F(SequencerTest, FailureStopsWithAMessageAndAbortedIsIgnoredUnlessTheVideoWindowClosed) {
+  Fill({"c:\\a.wav", "c:\\b.wav"});
+  seq.Play();
+  seq.OnNotify(platform::kMciNotifyFailure);
+  EXPECT_EQ(seq.State(), kStopped);
+  EXPECT_EQ(LastText(), "演奏中にエラーが発生しました。演奏を中止します。");
+  EXPECT_EQ(notifier.boxes.back().caption, "マルチメディアエラー");
+  EXPECT_EQ(list.Current(), 0);
+
+  seq.Play();
+  seq.OnNotify(platform::kMciNotifyAborted);
+  seq.OnNotify(platform::kMciNotifySuperseded);
+  EXPECT_EQ(seq.State(), kPlaying);
+
+  list.Clear();
+  Fill({"c:\\v.avi"});
+  settings.aviDisp = true;
+  seq.Stop();
+  seq.Play();
+  ASSERT_TRUE(device.VideoInDedicated());
+  device.ignoreAborted = true;
+  seq.OnNotify(platform::kMciNotifyAborted);
+  EXPECT_EQ(seq.State(), kPlaying);
+  seq.OnNotify(platform::kMciNotifyAborted);
+  EXPECT_EQ(seq.State(), kStopped);
+}
+
+TEST_F(SequencerTest, IgnoreAbortedLastsTenTicks) {
+  device.ignoreAborted = true;
+  for (int i = 0; i < 9; ++i) seq.OnTimer();
+  EXPECT_TRUE(device.ignoreAborted);
+  seq.OnTimer();
+  EXPECT_FALSE(device.ignoreAborted);
+}
+
+TEST_F(SequencerTest, ALateEndReportAfterStopStartsNothing) {
+  Fill({"c:\\a.wav", "c:\\b.wav"});
+  seq.Play();
+  seq.Stop();
+  seq.OnNotify(platform::kMciNotifySuccessful);
+  EXPECT_EQ(seq.State(), kStopped);
+  EXPECT_EQ(list.Current(), 0);
+}
+
+TEST_F(SequencerTest, EndOfSongWhileTheListIsBusyLeavesThePlayerStopped) {
+  Fill({"c:\\a.wav", "c:\\b.wav"});
+  seq.Play();
+  list.SetBusy(true);
+  seq.OnNotify(platform::kMciNotifySuccessful);
+  EXPECT_EQ(seq.State(), kStopped);
+  EXPECT_EQ(list.Current(), 0);
+}
+
+TEST_F(SequencerTest, AlarmResumesAPausedSongOncePerMinute) {
+  Fill({"c:\\a.wav"});
+  settings.alarmSet = true;
+  settings.alarmHour = 7;
+  settings.alarmMinute = 0;
+  seq.Play();
+  device.PauseMedium();
+  clock.now = {6, 59, 59};
+  seq.OnTimer();
+  EXPECT_EQ(seq.State(), kPaused);
+  clock.now = {7, 0, 0};
+  seq.OnTimer();
+  EXPECT_EQ(seq.State(), kPlaying);
+  device.PauseMedium();
+  clock.now = {7, 0, 30};
+  seq.OnTimer();
+  EXPECT_EQ(seq.State(), kPaused);
+  clock.now = {7, 1, 0};
+  seq.OnTimer();
+  EXPECT_EQ(seq.State(), kPaused);
+  // Next day, same minute: it fires again.
+  clock.now = {7, 0, 0};
+  seq.OnTimer();
+  EXPECT_EQ(seq.State(), kPlaying);
+}
+
+TEST_F(SequencerTest, TimerShowsPositionAndTotalAndMovesTheSlider) {
+  Fill({"c:\\a.wav"});
+  mci.length = 45000;
+  seq.Play();
+  EXPECT_EQ(view.sliderMax, 4500);
+  EXPECT_EQ(view.sliderPage, 1000);
+  mci.position = 61500;
+  seq.OnTimer();
+  EXPECT_EQ(view.timeText, " 1分01秒／0分45秒");
+  EXPECT_EQ(view.sliderPos, 6150);
+  // The text never steps back by exactly one second; the slider follows.
+  mci.position = 60900;
+  seq.OnTimer();
+  EXPECT_EQ(view.timeText, " 1分01秒／0分45秒");
+  EXPECT_EQ(view.sliderPos, 6090);
+  // The slider is left alone while a dialog is open or the thumb is held.
+  view.dialogOpen = true;
+  mci.position = 10000;
+  seq.OnTimer();
+  EXPECT_EQ(view.sliderPos, 6090);
+  EXPECT_EQ(view.timeText, " 0分10秒／0分45秒");
+  view.dialogOpen = false;
+
+  seq.Stop();
+  seq.OnTimer();
+  EXPECT_EQ(view.timeText, " 0分45秒");
+  EXPECT_EQ(view.sliderPos, 0);
+  seq.ClearCachedLength();
+  seq.OnTimer();
+  EXPECT_EQ(view.timeText, "  ");
+  EXPECT_EQ(view.housekeeping, 5);
+}
+
+TEST_F(SequencerTest, NextPlayableServesTheListReseat) {
+  Fill({"c:\\a.wav", "c:\\b.wav", "c:\\c.wav"});
+  list.SetMark(1, songlist::kMarkSkipped);
+  EXPECT_TRUE(seq.NextPlayable());
+  EXPECT_EQ(list.Current(), 2);
+  EXPECT_FALSE(seq.NextPlayable());
+  settings.repeat2 = true;
+  EXPECT_TRUE(seq.NextPlayable());
+  EXPECT_EQ(list.Current(), 0);
+}
+
+}  // namespace
