@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "playback/medium.h"
+#include "playback/player.h"
 #include "playback_fixture.h"
 
 using songlist::kPaused;
@@ -428,6 +429,47 @@ TEST(MediumTest, FlagsTrackNumbersAndDriverKinds) {
   EXPECT_TRUE(playback::HasSingleDollar("a$$$b"));
   // "$" as the second byte of a double-byte character is not a dollar.
   EXPECT_FALSE(playback::HasSingleDollar("\x81$x"));
+}
+
+}  // namespace
+
+namespace {
+
+// The main window builds the player before its song list, as here.
+struct PlayerWiring {
+  FakeMci mci;
+  FakeNotifier notifier;
+  FakeFileSystem fs;
+  FakeDrives drives;
+  FakeVideoWindow video;
+  FakeMidiOut midi;
+  FakeMp3 mp3;
+  FakePlayerView view;
+  FakeClock clock;
+  FakeCollator collator;
+  NullListView listView;
+  songlist::Random random{7};
+  app::Settings settings;
+  playback::Player player{{{&mci, &notifier, &fs, &drives, &video, &midi, &mp3, &view, &list, &settings},
+                           &clock, &random}};
+  songlist::SongList list{{player.link(), &listView, &collator, &random}};
+};
+
+TEST(PlayerTest, CommandsReachTheSequencerAndTheFocusedMidiTitle) {
+  PlayerWiring w;
+  w.settings.resetOn = false;
+  w.list.Append("c:\\a.wav");
+  w.list.Append("c:\\b.mid");
+  EXPECT_TRUE(w.player.OnCommand(203));
+  EXPECT_EQ(w.player.sequencer().State(), songlist::kPlaying);
+  EXPECT_TRUE(w.player.OnCommand(127));
+  EXPECT_TRUE(w.settings.repeat2);
+  EXPECT_FALSE(w.player.OnCommand(202));
+  w.list.SetFocus(1);
+  w.player.OnCommand(146);
+  EXPECT_EQ(w.notifier.boxes.back().text, "ファイルが見つからないか、ファイルが使用中です。");
+  EXPECT_TRUE(w.player.OnCommand(204));
+  EXPECT_EQ(w.player.sequencer().State(), songlist::kStopped);
 }
 
 }  // namespace
