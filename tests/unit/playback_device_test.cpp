@@ -307,7 +307,14 @@ TEST_F(DeviceTest, DedicatedWindowPlacementAndFullScreen) {
   EXPECT_EQ(settings.vx, 30);
   EXPECT_EQ(settings.vh, 150);
 
+  // The user closed the window first: the old placement stays.
+  Open("c:\\v.avi");
+  video.windows[0x777].bounds = {};
+  device.CloseMedium();
+  EXPECT_EQ(settings.vw, 200);
+
   settings.aviCenter = true;
+  video.windows[0x777].bounds = {30, 40, 200, 150};
   Open("c:\\v.avi");
   EXPECT_EQ(video.windows[0x777].bounds.x, (1024 - 200) / 2);
   device.CloseMedium();
