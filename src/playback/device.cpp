@@ -364,11 +364,15 @@ void Device::CloseMedium() {
     } else if (flags_.video && fullScreen_) {
       video_.SetScreenSaverActive(savedSaver_);
     } else if (flags_.video && dedicated_ != 0) {
+      // A window the user already closed has no placement to keep; storing
+      // its zeros would open every later video as an invisible window.
       platform::WindowRect r = video_.NormalPlacement(dedicated_);
-      settings_.vx = r.x;
-      settings_.vy = r.y;
-      settings_.vw = r.w;
-      settings_.vh = r.h;
+      if (r.w > 0 && r.h > 0) {
+        settings_.vx = r.x;
+        settings_.vy = r.y;
+        settings_.vw = r.w;
+        settings_.vh = r.h;
+      }
     }
     if (flags_.mp3) {
       l_.mp3->StopMP3();

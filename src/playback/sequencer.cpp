@@ -61,6 +61,8 @@ void Sequencer::Play() {
     view_.PostCommand(203);
     return;
   }
+  // A paused state without an open device (restored by an undo) plays afresh.
+  if (dev_.state == songlist::kPaused && !dev_.IsOpen()) dev_.state = songlist::kStopped;
   if (dev_.state == songlist::kPaused) {
     const char* current = list_.PathAt(list_.Current());
     if (dev_.lastPath.empty() || text::EqualNoCase(dev_.lastPath, current)) {

@@ -26,7 +26,7 @@ platform::WindowRect WinVideoWindow::Client(platform::WindowHandle w) {
 platform::WindowRect WinVideoWindow::NormalPlacement(platform::WindowHandle w) {
   WINDOWPLACEMENT wp = {};
   wp.length = sizeof wp;
-  GetWindowPlacement(H(w), &wp);
+  if (!GetWindowPlacement(H(w), &wp)) return {};
   return FromRect(wp.rcNormalPosition);
 }
 

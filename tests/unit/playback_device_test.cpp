@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "playback/medium.h"
+#include "playback/player.h"
 #include "playback_fixture.h"
 
 using songlist::kPaused;
@@ -306,7 +307,14 @@ TEST_F(DeviceTest, DedicatedWindowPlacementAndFullScreen) {
   EXPECT_EQ(settings.vx, 30);
   EXPECT_EQ(settings.vh, 150);
 
+  // The user closed the window first: the old placement stays.
+  Open("c:\\v.avi");
+  video.windows[0x777].bounds = {};
+  device.CloseMedium();
+  EXPECT_EQ(settings.vw, 200);
+
   settings.aviCenter = true;
+  video.windows[0x777].bounds = {30, 40, 200, 150};
   Open("c:\\v.avi");
   EXPECT_EQ(video.windows[0x777].bounds.x, (1024 - 200) / 2);
   device.CloseMedium();
@@ -428,6 +436,47 @@ TEST(MediumTest, FlagsTrackNumbersAndDriverKinds) {
   EXPECT_TRUE(playback::HasSingleDollar("a$$$b"));
   // "$" as the second byte of a double-byte character is not a dollar.
   EXPECT_FALSE(playback::HasSingleDollar("\x81$x"));
+}
+
+}  // namespace
+
+namespace {
+
+// The main window builds the player before its song list, as here.
+struct PlayerWiring {
+  FakeMci mci;
+  FakeNotifier notifier;
+  FakeFileSystem fs;
+  FakeDrives drives;
+  FakeVideoWindow video;
+  FakeMidiOut midi;
+  FakeMp3 mp3;
+  FakePlayerView view;
+  FakeClock clock;
+  FakeCollator collator;
+  NullListView listView;
+  songlist::Random random{7};
+  app::Settings settings;
+  playback::Player player{{{&mci, &notifier, &fs, &drives, &video, &midi, &mp3, &view, &list, &settings},
+                           &clock, &random}};
+  songlist::SongList list{{player.link(), &listView, &collator, &random}};
+};
+
+TEST(PlayerTest, CommandsReachTheSequencerAndTheFocusedMidiTitle) {
+  PlayerWiring w;
+  w.settings.resetOn = false;
+  w.list.Append("c:\\a.wav");
+  w.list.Append("c:\\b.mid");
+  EXPECT_TRUE(w.player.OnCommand(203));
+  EXPECT_EQ(w.player.sequencer().State(), songlist::kPlaying);
+  EXPECT_TRUE(w.player.OnCommand(127));
+  EXPECT_TRUE(w.settings.repeat2);
+  EXPECT_FALSE(w.player.OnCommand(202));
+  w.list.SetFocus(1);
+  w.player.OnCommand(146);
+  EXPECT_EQ(w.notifier.boxes.back().text, "ファイルが見つからないか、ファイルが使用中です。");
+  EXPECT_TRUE(w.player.OnCommand(204));
+  EXPECT_EQ(w.player.sequencer().State(), songlist::kStopped);
 }
 
 }  // namespace

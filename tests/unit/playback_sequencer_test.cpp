@@ -145,6 +145,12 @@ TEST_F(SequencerTest, PlayResumesAPausedSongAndRestartsAPlayingOne) {
   EXPECT_EQ(seq.State(), kPlaying);
   EXPECT_EQ(mci.openedElements.size(), 2u);
 
+  // Paused with nothing open (an undo put the state back): Play opens.
+  seq.Stop();
+  seq.SetState(kPaused);
+  seq.Play();
+  EXPECT_EQ(seq.State(), kPlaying);
+
   // Paused on another entry than the one now current: that one starts.
   device.PauseMedium();
   list.SetCurrent(1);

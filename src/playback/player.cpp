@@ -1,0 +1,61 @@
+#include "playback/player.h"
+
+#include "app/command_ids.h"
+
+namespace playback {
+
+Player::Player(const PlayerLinks& l)
+    : links_(l),
+      device_(l.device),
+      sequencer_({&device_, l.device.list, l.device.view, l.device.notifier, l.clock, l.random,
+                  l.device.settings}) {}
+
+bool Player::OnCommand(uint16_t id) {
+  app::Settings& s = *links_.device.settings;
+  songlist::SongList& list = *links_.device.list;
+  switch (id) {
+    case CM_PLAY: sequencer_.Play(); return true;
+    case CM_STOP: sequencer_.Stop(); return true;
+    case CM_PAUSE: device_.PauseMedium(); return true;
+    case CM_NEXT: sequencer_.Next(); return true;
+    case CM_PREVIOUS: sequencer_.Previous(); return true;
+    case CM_REPEAT1: s.repeat1 = !s.repeat1; return true;
+    case CM_REPEAT2: s.repeat2 = !s.repeat2; return true;
+    case CM_RANDOMPLAY: s.shuffle = !s.shuffle; return true;
+    case CM_REOPEN: device_.ReopenCurrent(); return true;
+    case CM_AVIDISP:
+    case CM_AVIALLDISP:
+    case CM_FULLSCREENKEY:
+    case CM_AVISIZE:
+    case CM_AVICENTER:
+      sequencer_.VideoOption(id);
+      return true;
+    case CM_MIDITITLE:
+      if (list.Count() > 0) {
+        ShowMidiTitle(*links_.device.fs, *links_.device.notifier, list.PathAt(list.Focus()));
+      }
+      return true;
+    default:
+      return false;
+  }
+}
+
+bool Player::OnArrowKey(bool right) {
+  if (!device_.VideoInMain() || device_.state != songlist::kPaused) return false;
+  device_.StepFrame(right);
+  return true;
+}
+
+MidiResetSettings Player::ResetSettings() const {
+  const app::Settings& s = *links_.device.settings;
+  return MidiResetSettings{s.resetOn, s.resetGs, s.deviceId};
+}
+
+void Player::SetResetSettings(const MidiResetSettings& r) {
+  app::Settings& s = *links_.device.settings;
+  s.resetOn = r.on;
+  s.resetGs = r.gs;
+  s.deviceId = r.deviceId;
+}
+
+}  // namespace playback

@@ -1,0 +1,53 @@
+// The player as the main window sees it: the sequencer and the media device
+// layer built together, with the window messages routed to them.
+#pragma once
+
+#include <cstdint>
+
+#include "platform/clock.h"
+#include "playback/device.h"
+#include "playback/midi_tools.h"
+#include "playback/sequencer.h"
+#include "songlist/random.h"
+
+namespace playback {
+
+struct PlayerLinks {
+  DeviceLinks device;
+  platform::Clock* clock;
+  songlist::Random* random;
+};
+
+class Player {
+ public:
+  // The song list may be built after the player: only its address is kept
+  // until the first call.
+  explicit Player(const PlayerLinks& links);
+
+  Device& device() { return device_; }
+  Sequencer& sequencer() { return sequencer_; }
+  // The song list's playback link.
+  songlist::PlaybackLink* link() { return &sequencer_; }
+
+  // Commands 203, 204, 103, 119, 120, 105, 126, 127, 154, 129, 147, 414,
+  // 133, 144 and 146; false for any other id.
+  bool OnCommand(uint16_t id);
+  void OnNotify(uint32_t code) { sequencer_.OnNotify(code); }
+  void OnTimer() { sequencer_.OnTimer(); }
+  void OnSlider(SliderEvent event, int32_t value) { device_.SeekTo(value, event); }
+  void OnMainWindowSized(bool grew) { device_.MainWindowSized(grew); }
+  void OnPaint() { device_.RedrawPausedPicture(); }
+  // Left and Right on a video paused in the main window step a frame; true
+  // when the key was used so.
+  bool OnArrowKey(bool right);
+
+  MidiResetSettings ResetSettings() const;
+  void SetResetSettings(const MidiResetSettings& s);
+
+ private:
+  PlayerLinks links_;
+  Device device_;
+  Sequencer sequencer_;
+};
+
+}  // namespace playback
