@@ -4,6 +4,7 @@
 #include <map>
 
 #include "songlist_fixture.h"
+#include "ui/font_settings.h"
 #include "ui/list_cells.h"
 #include "ui/list_paint.h"
 #include "ui/list_view.h"
@@ -319,4 +320,45 @@ TEST(UiPaintGuard, WarnsOnceAndRetries) {
   ASSERT_EQ(n.boxes.size(), 1u);
   EXPECT_EQ(n.boxes[0].caption, "メモリ不足の警告");
   EXPECT_FALSE(g.Active());
+}
+
+TEST(UiFont, NameLengthFieldAndCaseRadios) {
+  EXPECT_EQ(ui::ReadCharNum("0"), 1);
+  EXPECT_EQ(ui::ReadCharNum("-5"), 1);
+  EXPECT_EQ(ui::ReadCharNum(""), 1);
+  EXPECT_EQ(ui::ReadCharNum("abc"), 1);
+  EXPECT_EQ(ui::ReadCharNum("999"), 250);
+  EXPECT_EQ(ui::ReadCharNum("12"), 12);
+  EXPECT_EQ(ui::ReadCharNum("00123456"), 12);  // only four characters are read
+  EXPECT_EQ(ui::CharNumText(8), "8");
+  for (int mode = 0; mode < 3; ++mode) EXPECT_EQ(ui::CaseModeOfRadio(ui::CaseRadio(mode)), mode);
+  EXPECT_EQ(ui::CaseRadio(7), ui::kIdcCaseLower);
+}
+
+TEST(UiFont, ChoiceStoredAndNonShiftJisWarned) {
+  app::Settings s;
+  ui::FontChoice f;
+  f.faceName = "Courier New";
+  f.pointSizeTenths = 105;
+  f.weight = 700;
+  f.italic = true;
+  f.charset = 0;
+  ui::StoreFontChoice(f, 12, 2, &s);
+  EXPECT_EQ(s.faceName, "Courier New");
+  EXPECT_EQ(s.fontSize, 10);
+  EXPECT_EQ(s.bold, 700);
+  EXPECT_TRUE(s.italic);
+  EXPECT_EQ(s.charset, 0);
+  EXPECT_EQ(s.charNum, 12);
+  EXPECT_EQ(s.strupr, 2);
+
+  FakeNotifier n;
+  ui::WarnIfNotShiftJis(128, n);
+  EXPECT_TRUE(n.boxes.empty());
+  ui::WarnIfNotShiftJis(0, n);
+  ASSERT_EQ(n.boxes.size(), 1u);
+  EXPECT_EQ(n.boxes[0].text, "このフォントを使用すると、漢字の表示ができなくなります。");
+  EXPECT_EQ(n.boxes[0].caption, "使用上の注意");
+  EXPECT_EQ(n.boxes[0].style, platform::kMbIconExclamation);
+  EXPECT_EQ(n.beeps, (std::vector<unsigned>{platform::kBeepWarning}));
 }
