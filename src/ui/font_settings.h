@@ -1,0 +1,47 @@
+// The list font dialog's own rules: the name length field, the letter case
+// radios, storing the chosen font in the settings, and the warning about
+// fonts that cannot show kanji.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "app/settings.h"
+#include "platform/notify.h"
+
+namespace ui {
+
+// Control ids of the dialog template's additions.
+enum : int32_t {
+  kIdcCaseLower = 201, kIdcCaseUpper = 202, kIdcCaseWords = 203, kIdcCharNum = 1001,
+};
+constexpr int32_t kFontDialogTemplate = 8;
+constexpr int32_t kCharNumFieldChars = 4;  // characters of the field that are read
+
+// The field's text at set-up.
+std::string CharNumText(int32_t charNum);
+// The name length from the field: at most 4 characters read as a number;
+// 0 or less becomes 1, more than 250 becomes 250.
+int32_t ReadCharNum(std::string_view field);
+// Radio id of a case mode and back (unknown modes count as lower case).
+int32_t CaseRadio(int32_t caseMode);
+int32_t CaseModeOfRadio(int32_t radioId);
+
+// What the platform's font dialog returned.
+struct FontChoice {
+  std::string faceName;
+  int32_t pointSizeTenths = 140;
+  int32_t weight = 400;
+  bool italic = false;
+  int32_t charset = 128;
+};
+// OK: the chosen font, name length and case mode go into the settings.
+void StoreFontChoice(const FontChoice& f, int32_t charNum, int32_t caseMode, app::Settings* s);
+
+extern const char* const kNoKanjiText;
+extern const char* const kNoKanjiCaption;
+// After the view has been rebuilt: beep and warn when the character set is not Shift-JIS.
+void WarnIfNotShiftJis(int32_t charset, platform::Notifier& n);
+
+}  // namespace ui
