@@ -10,7 +10,7 @@ need_pkgs=(
   pulseaudio pulseaudio-utils libpulse0:i386 libasound2-plugins:i386
   gstreamer1.0-plugins-base:i386 gstreamer1.0-plugins-good:i386
   gstreamer1.0-plugins-bad:i386 gstreamer1.0-plugins-ugly:i386 gstreamer1.0-libav:i386
-  locales fonts-ipafont-gothic fonts-ipafont-mincho
+  locales fonts-ipafont-gothic fonts-ipafont-mincho fonts-wine
   lame libmpg123-dev sox ffmpeg python3
 )
 

@@ -43,6 +43,13 @@ bool SongList::HasPath(std::string_view p, int slotLimit) const {
   return false;
 }
 
+int SongList::FindPath(std::string_view p) const {
+  for (int i = 0; i < live_->count; ++i) {
+    if (text::EqualNoCase(PathAt(i), p)) return i;
+  }
+  return -1;
+}
+
 int SongList::FirstPlayable() const {
   for (int i = 0; i < live_->count; ++i) {
     if (MarkAt(i) == 0) return i;

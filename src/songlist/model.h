@@ -76,6 +76,8 @@ class SongList {
   // compared without regard to case. Slots below the count at some moment
   // are exactly the entries of that moment, whatever was inserted since.
   bool HasPath(std::string_view p, int slotLimit = -1) const;
+  // First position whose path equals p without regard to case; -1 when none.
+  int FindPath(std::string_view p) const;
   int FirstPlayable() const;  // first position marked played, -1 when none
 
   // ---- plain field updates (view, sequencer, files) ----

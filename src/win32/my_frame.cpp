@@ -3,6 +3,7 @@
 
 #include "app/command_ids.h"
 #include "app/commands.h"
+#include "app/frame_rules.h"
 #include "win32/my_app.h"
 #include "win32/my_window.h"
 #include "win32/wnd/text_conv.h"
@@ -153,8 +154,20 @@ LRESULT TMyFrame::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
         client_.OnFrameMinimized();
         return r;
       }
+      if ((cmd & 0xFFF0) == SC_RESTORE) {
+        LRESULT r = DefWindowProcW(hwnd_, msg, wp, lp);
+        client_.OnFrameRestored();
+        return r;
+      }
       break;
     }
+    case WM_NCLBUTTONDBLCLK:
+      if (wp == HTCAPTION) {
+        LRESULT r = DefWindowProcW(hwnd_, msg, wp, lp);
+        client_.OnCaptionLeftDoubleClick();
+        return r;
+      }
+      break;
     case WM_NCRBUTTONDBLCLK:
       if (wp == HTCAPTION) {
         client_.OnCaptionRightDoubleClick(IsIconic(hwnd_) != 0);
@@ -168,8 +181,9 @@ LRESULT TMyFrame::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
         GetWindowPlacement(hwnd_, &wpl);
         mm->ptMaxPosition.x = wpl.rcNormalPosition.left;
         mm->ptMaxPosition.y = wpl.rcNormalPosition.top;
-        mm->ptMaxSize.x = maxTrack.cx;
-        mm->ptMaxSize.y = maxTrack.cy;
+        POINT track = client_.VideoMaxTrack();
+        mm->ptMaxSize.x = track.x ? track.x : app::kInitialMaxTrackWidth;
+        mm->ptMaxSize.y = track.y ? track.y : app::kInitialMaxTrackHeight;
       } else {
         // The maximised frame covers the screen and one sizing border on every side.
         int bx = GetSystemMetrics(SM_CXFRAME), by = GetSystemMetrics(SM_CYFRAME);

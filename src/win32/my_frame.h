@@ -17,8 +17,7 @@ class TMyFrame : public wnd::DecoratedFrame {
   // Rebuilds the tool bar from the twelve group flags.
   void RebuildToolBar();
   HMENU MenuHandle() const { return menu_; }
-  // Largest size of the maximised frame while a video plays in the main window.
-  SIZE maxTrack{640, 400};
+  bool Painted() const { return !firstPaint_; }
 
   bool QueryChecked(UINT id, bool* checked) override;
 

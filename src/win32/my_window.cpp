@@ -7,45 +7,118 @@
 #include "app/frame_rules.h"
 #include "app/startup.h"
 #include "text/sjis.h"
+#include "win32/font_dialog.h"
+#include "win32/midi_dialog.h"
 #include "win32/my_app.h"
 #include "win32/my_frame.h"
+#include "win32/time_dialog.h"
 #include "win32/wnd/text_conv.h"
 
 using wnd::Narrow;
 using wnd::Wide;
 
-namespace {
-
-// The player side of the song list until a medium can be opened: always stopped.
-class IdlePlayer : public songlist::PlaybackLink {
+// The song list is built before the player it talks to; this forwards its
+// playback calls once the player exists.
+class TMyWindow::PlaybackForwarder : public songlist::PlaybackLink {
  public:
-  int32_t State() override { return state_; }
-  void SetState(int32_t state) override { state_ = state; }
-  bool QueryPosition(uint32_t*) override { return false; }
-  void Stop() override { state_ = songlist::kStopped; }
-  void Play() override {}
-  void SetWaiting(bool) override {}
-  void ClearCachedLength() override {}
-  bool NextPlayable() override { return false; }
-  bool RandomPlay() override { return false; }
-  bool RepeatAll() override { return false; }
+  songlist::PlaybackLink* target = nullptr;
+  int32_t State() override { return target->State(); }
+  void SetState(int32_t s) override { target->SetState(s); }
+  bool QueryPosition(uint32_t* ms) override { return target->QueryPosition(ms); }
+  void Stop() override { target->Stop(); }
+  void Play() override { target->Play(); }
+  void SetWaiting(bool w) override { target->SetWaiting(w); }
+  void ClearCachedLength() override { target->ClearCachedLength(); }
+  bool NextPlayable() override { return target->NextPlayable(); }
+  bool RandomPlay() override { return target->RandomPlay(); }
+  bool RepeatAll() override { return target->RepeatAll(); }
+};
+
+// The list's mouse and keys reach video playback through this.
+class TMyWindow::VideoLink : public ui::VideoHook {
+ public:
+  explicit VideoLink(playback::Device& d) : d_(d) {}
+  bool ShownInMain() override { return d_.VideoInMain(); }
+  bool Open() override { return d_.IsOpen() && d_.Flags().video; }
+  bool OpenInDedicated() override { return d_.VideoInDedicated(); }
+  void StepBack() override { d_.StepFrame(false); }
+  void StepForward() override { d_.StepFrame(true); }
+  void AspectFit(bool dedicated) override { d_.AspectFit(dedicated); }
+  void FitVideo(bool dedicated) override { d_.FitVideo(1); }
 
  private:
-  int32_t state_ = songlist::kStopped;
+  playback::Device& d_;
+};
+
+// The position slider's notifications, routed to the player.
+class TMyWindow::SliderLink : public ui::SliderTarget {
+ public:
+  SliderLink(TMyWindow& w) : w_(w) {}
+  void FocusMainWindow() override { SetFocus(w_.Handle()); }
+  bool StillPictureOpen() override {
+    playback::Device& d = w_.player_->device();
+    return d.IsOpen() && d.Flags().still;
+  }
+  bool PlayerRestarting() override { return false; }
+  void SeekTo(int32_t value) override { w_.player_->OnSlider(w_.sliderEvent_, value); }
+
+ private:
+  TMyWindow& w_;
+};
+
+namespace {
+
+// MP3 files need the decoder's wave player; until it is in place they are
+// refused with the decoder's own message.
+class NoMp3 : public playback::Mp3Player {
+ public:
+  bool CheckMP3File(const std::string&, uint32_t*, std::string* message) override {
+    *message = "演奏可能なデータがありません。";
+    return false;
+  }
+  bool StartMP3(const std::string&, std::string* message) override {
+    *message = "演奏可能なデータがありません。";
+    return false;
+  }
+  bool SeekMP3(uint32_t) override { return false; }
+  void StopMP3() override {}
+  bool PauseOutput(std::string*) override { return true; }
+  bool RestartOutput(std::string*) override { return true; }
+  bool RestartFailed() override { return false; }
+  void StopAfterRunOut() override {}
+  bool Restarting() override { return false; }
+  bool SamplesPlayed(uint32_t*) override { return false; }
+  uint32_t SeekFrame() override { return 0; }
+  uint32_t MicrosecondsPerFrame() override { return 0; }
+  uint32_t SampleRate() override { return 0; }
 };
 
 }  // namespace
 
 TMyWindow::TMyWindow(TMyApp& app) : app_(app), settings_(app.SettingsRef()) {
-  player_ = std::make_unique<IdlePlayer>();
-  songlist::ListLinks links{player_.get(), this, &collator_, &random_};
+  mp3_ = std::make_unique<NoMp3>();
+  forward_ = std::make_unique<PlaybackForwarder>();
+  songlist::ListLinks links{forward_.get(), this, &collator_, &random_};
   list_ = std::make_unique<songlist::SongList>(links);
+  playback::PlayerLinks pl{{&mci_, &app_.Notifier(), &app_.Files(), &drives_, &video_, &midi_,
+                            mp3_.get(), this, list_.get(), &settings_},
+                           &clock_,
+                           &random_};
+  player_ = std::make_unique<playback::Player>(pl);
+  forward_->target = player_->link();
   songFiles_ = std::make_unique<songlist::SongFiles>(*list_, app_.Files(), app_.Notifier(),
                                                      dialog_, snfOptions_);
   gatherer_ = std::make_unique<songlist::Gatherer>(*list_, *songFiles_, app_.Files(),
                                                    app_.Notifier(), dialog_, cursor_,
                                                    gatherOptions_);
   exit_ = std::make_unique<songlist::ExitSequence>(*songFiles_, *list_);
+  videoLink_ = std::make_unique<VideoLink>(player_->device());
+  listView_ = std::make_unique<win32::ListView>(*list_, app_.Notifier(), videoLink_.get());
+  listView_->playHook = [this] { SendMessageW(hwnd_, WM_COMMAND, CM_PLAY, 0); };
+  sliderLink_ = std::make_unique<SliderLink>(*this);
+  player_->device().changeDirectory = [this](const std::string& p) {
+    return gatherer_->ChangeDirectory(p);
+  };
 }
 
 TMyWindow::~TMyWindow() {
@@ -54,7 +127,7 @@ TMyWindow::~TMyWindow() {
 
 bool TMyWindow::CreateChild(HWND parent) {
   return Create(L"CorvellaWindow", L"", WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN, WS_EX_CLIENTEDGE,
-                0, 0, 100, 100, parent, nullptr, nullptr, CS_DBLCLKS | CS_HREDRAW | CS_VREDRAW);
+                0, 0, 100, 100, parent, nullptr, nullptr, CS_DBLCLKS);
 }
 
 bool TMyWindow::Checked(UINT id, bool* checked) const {
@@ -68,17 +141,27 @@ bool TMyWindow::Checked(UINT id, bool* checked) const {
 }
 
 app::PlayState TMyWindow::PlayerState() const {
-  return static_cast<app::PlayState>(player_->State());
+  return static_cast<app::PlayState>(player_->link()->State());
+}
+
+bool TMyWindow::VideoInMainWindow() const {
+  const playback::Device& d = const_cast<playback::Player&>(*player_).device();
+  return d.VideoInMain();
 }
 
 app::CommandState TMyWindow::Snapshot() const {
   app::CommandState s;
   const songlist::SongList& l = *list_;
+  playback::Player& p = const_cast<playback::Player&>(*player_);
   s.count = l.Count();
   s.selected = l.SelectedCount();
   s.state = PlayerState();
+  s.waiting = p.sequencer().Waiting();
   s.hasSongNameFile = l.Tied();
   s.undoExists = l.UndoAvailable();
+  s.videoInMain = p.device().VideoInMain();
+  s.videoInDedicated = p.device().VideoInDedicated();
+  s.stillImage = p.device().IsOpen() && p.device().Flags().still;
   s.randomPlay = settings_.shuffle;
   s.repeatOne = settings_.repeat1;
   s.repeatAll = settings_.repeat2;
@@ -90,6 +173,8 @@ app::CommandState TMyWindow::Snapshot() const {
   if (l.Count() > 0 && l.Focus() >= 0 && l.Focus() < l.Count()) {
     s.focusedExtension = text::Extension(l.PathAt(l.Focus()));
   }
+  s.nextAvailable = p.sequencer().NextAvailable();
+  s.previousAvailable = p.sequencer().PreviousAvailable();
   return s;
 }
 
@@ -124,9 +209,13 @@ void TMyWindow::SetupWindow() {
   app_.Notifier().SetOwner(hwnd_);
   clipboard_.SetOwner(hwnd_);
   dialog_.SetOwner(hwnd_);
+  mci_.SetNotifyWindow(hwnd_);
+  video_.SetWindows(GetParent(hwnd_), hwnd_);
 
   platform::FileSystem& fs = app_.Files();
   resumePath_ = app::ResumeFilePath(fs.CurrentDirectory());
+  player_->device().os = osGeneration_;
+  player_->device().resumePath = resumePath_;
 
   app::SettingsFile& file = app_.SettingsFileRef();
   if (app::CheckSettingsVersion(&file.profile())) file.Save();
@@ -140,10 +229,11 @@ void TMyWindow::SetupWindow() {
   fs.SetCurrentDirectory(fs.WindowsDirectory());
 
   BuildListFont();
-
   listScroll_ = CreateWindowExW(0, L"SCROLLBAR", L"", WS_CHILD | SBS_HORZ, 0, 0, 10, 10, hwnd_,
                                 reinterpret_cast<HMENU>(IDC_LISTSCROLL), GetModuleHandleW(nullptr),
                                 nullptr);
+  listView_->Attach(hwnd_, listScroll_);
+  listView_->Measure(listFont_, settings_);
   slider_.Create(hwnd_, IDC_SLIDER, 0, 0, 100, 20);
 
   DecideFirstList();
@@ -174,7 +264,7 @@ void TMyWindow::DecideFirstList() {
   SettingsFromOptions();
   endRequested_ = r.endProgram;
   commandLineList_ = r.fromCommandLine;
-  closeAfterPlay_ = r.closeAfterPlay;
+  player_->sequencer().SetCloseAfterPlay(r.closeAfterPlay);
   autoPlayPending_ = r.autoPlay;
 }
 
@@ -186,8 +276,10 @@ void TMyWindow::CleanupWindow() {
 }
 
 void TMyWindow::BuildListFont() {
+  if (listFont_) DeleteObject(listFont_);
   HDC dc = GetDC(hwnd_);
   int dpi = GetDeviceCaps(dc, LOGPIXELSY);
+  ReleaseDC(hwnd_, dc);
   auto make = [&]() {
     return CreateFontW(app::FontHeight(dpi, settings_.fontSize), 0, 0, 0, settings_.bold,
                        settings_.italic, FALSE, FALSE, static_cast<BYTE>(settings_.charset),
@@ -199,21 +291,15 @@ void TMyWindow::BuildListFont() {
     app::ApplyFontFallback(&settings_);
     listFont_ = make();
   }
-  HGDIOBJ old = SelectObject(dc, listFont_);
-  std::wstring sample = Wide(app::MetricsSampleText(settings_.charNum, settings_.strupr));
-  SIZE sz{};
-  GetTextExtentPoint32W(dc, sample.c_str(), static_cast<int>(sample.size()), &sz);
-  SelectObject(dc, old);
-  ReleaseDC(hwnd_, dc);
-  cell_.cx = app::CellExtent(sz.cx);
-  cell_.cy = app::CellExtent(sz.cy);
 }
 
 void TMyWindow::PlaceSlider() {
   RECT rc;
   GetClientRect(hwnd_, &rc);
-  if (settings_.slider) {
-    slider_.Move(0, rc.bottom - 20, rc.right, 20);
+  ui::SliderPlacement p = ui::PlaceSlider(settings_.slider, rc.right, rc.bottom);
+  if (p.shown) {
+    slider_.Move(p.slider.left, p.slider.top, p.slider.right - p.slider.left,
+                 p.slider.bottom - p.slider.top);
     slider_.Show(true);
   } else {
     slider_.Show(false);
@@ -223,36 +309,82 @@ void TMyWindow::PlaceSlider() {
 void TMyWindow::Paint(HDC dc, const RECT& area) {
   RECT rc;
   GetClientRect(hwnd_, &rc);
-  if (settings_.slider) {
-    // The slider strip: 20 pixels of slider and a 1-pixel line above it.
-    RECT line{0, rc.bottom - 21, rc.right, rc.bottom - 20};
-    FillRect(dc, &line, static_cast<HBRUSH>(GetStockObject(GRAY_BRUSH)));
-    rc.bottom -= 21;
+  win32::ListView::PaintSliderLine(dc, settings_.slider, rc.right, rc.bottom);
+  if (videoInList_) {
+    player_->OnPaint();
+    return;
   }
-  COLORREF bg = settings_.systemColor ? GetSysColor(COLOR_WINDOW)
-                                      : RGB(settings_.r, settings_.g, settings_.b);
-  HBRUSH b = CreateSolidBrush(bg);
-  FillRect(dc, &rc, b);
-  DeleteObject(b);
-  // Until the list view draws cells, the entries are listed one per line.
-  HGDIOBJ old = SelectObject(dc, listFont_);
-  SetBkMode(dc, TRANSPARENT);
-  int y = 2;
-  for (int i = 0; i < list_->Count() && y < rc.bottom; ++i) {
-    std::wstring line = Wide(std::to_string(i + 1) + ". " + list_->PathAt(i));
-    TextOutW(dc, 4, y, line.c_str(), static_cast<int>(line.size()));
-    y += cell_.cy;
-  }
-  SelectObject(dc, old);
+  listView_->Paint(dc);
 }
 
+// ---- views of the list and the player ----
+
 void TMyWindow::RefreshTitle() {
-  if (frame_ && frame_->Handle()) InvalidateRect(hwnd_, nullptr, FALSE);
+  if (!frame_ || !frame_->Handle()) return;
+  const songlist::SongList& l = *list_;
+  std::string path = l.Count() > 0 ? l.PathAt(l.Current()) : "";
+  std::string caption = ui::CaptionText(l.Count() == 0, path,
+                                        static_cast<ui::PlayState>(PlayerState()),
+                                        player_->sequencer().Waiting(), settings_.strupr);
+  SetWindowTextW(frame_->Handle(), Wide(caption).c_str());
 }
 
 void TMyWindow::Repaint() {
-  if (hwnd_) InvalidateRect(hwnd_, nullptr, FALSE);
+  if (hwnd_) listView_->Repaint();
 }
+
+void TMyWindow::ScrollToCurrent() {
+  if (hwnd_) listView_->ScrollToCurrent();
+}
+
+bool TMyWindow::ListDragging() {
+  return listView_->Input().LeftDragging() || listView_->Input().RightDragging();
+}
+
+void TMyWindow::ListHousekeeping() { listView_->OnTimer(); }
+
+void TMyWindow::SetVideoInList(bool video) {
+  videoInList_ = video;
+  if (video) ShowWindow(listScroll_, SW_HIDE);
+  Repaint();
+}
+
+void TMyWindow::SetTrackText(const std::string& text) { frame_->SetMessageText(Wide(text)); }
+
+bool TMyWindow::StatusBarShown() { return frame_->StatusBarVisible(); }
+
+void TMyWindow::SetTimeText(const std::string& text) { frame_->SetTimeText(Wide(text)); }
+
+void TMyWindow::SetSliderRange(int32_t max, int32_t page) {
+  slider_.SetRange(0, max);
+  slider_.SetPageSize(page);
+}
+
+void TMyWindow::SetSliderPosition(int32_t pos) { slider_.SetPosition(pos); }
+
+void TMyWindow::RedrawSlider() { InvalidateRect(slider_.Handle(), nullptr, TRUE); }
+
+bool TMyWindow::FramePainted() { return frame_ && frame_->Painted(); }
+
+void TMyWindow::PostCommand(uint16_t id) { PostMessageW(hwnd_, WM_COMMAND, id, 0); }
+
+void TMyWindow::PostNotify(uint32_t code) { PostMessageW(hwnd_, MM_MCINOTIFY, code, 0); }
+
+void TMyWindow::EndProgram() {
+  // The program ends through the frame's normal close, with exit code 0.
+  PostMessageW(frame_->Handle(), WM_CLOSE, 0, 0);
+}
+
+void TMyWindow::OnSlider(int code, int position) {
+  switch (code) {
+    case ui::kSbThumbTrack: sliderEvent_ = playback::SliderEvent::kThumbTrack; break;
+    case ui::kSbEndScroll: sliderEvent_ = playback::SliderEvent::kEndScroll; break;
+    default: sliderEvent_ = playback::SliderEvent::kPageStep; break;
+  }
+  sliderControl_.OnNotify(*sliderLink_, code, position);
+}
+
+// ---- commands and messages ----
 
 void TMyWindow::ListCommand(UINT id, std::function<void()> action) {
   OnCommand(id, [this, action = std::move(action)] {
@@ -265,14 +397,30 @@ void TMyWindow::ListCommand(UINT id, std::function<void()> action) {
 }
 
 void TMyWindow::RegisterCommands() {
-  OnMessage(WM_SIZE, [this](WPARAM, LPARAM) {
+  OnMessage(WM_SIZE, [this](WPARAM, LPARAM lp) {
     PlaceSlider();
-    InvalidateRect(hwnd_, nullptr, TRUE);
+    listView_->OnSize(LOWORD(lp), HIWORD(lp));
+    if (videoInList_) player_->OnMainWindowSized(true);
+    InvalidateRect(hwnd_, nullptr, FALSE);
     return 0;
   });
   OnMessage(WM_ERASEBKGND, [](WPARAM, LPARAM) { return 1; });
   OnMessage(WM_TIMER, [this](WPARAM id, LPARAM) {
-    if (id == IDT_MAIN) OnTimer();
+    if (id == IDT_MAIN) player_->OnTimer();
+    return 0;
+  });
+  OnMessage(MM_MCINOTIFY, [this](WPARAM wp, LPARAM) {
+    player_->OnNotify(static_cast<uint32_t>(wp));
+    RefreshTitle();
+    return 0;
+  });
+  OnMessage(WM_HSCROLL, [this](WPARAM wp, LPARAM lp) {
+    HWND from = reinterpret_cast<HWND>(lp);
+    if (from == slider_.Handle()) {
+      OnSlider(LOWORD(wp), slider_.Position());
+    } else if (from == listScroll_) {
+      listView_->OnScrollBar(LOWORD(wp));
+    }
     return 0;
   });
   OnMessage(WM_USER, [this](WPARAM wp, LPARAM lp) { return OnExternalControl(wp, lp); });
@@ -280,6 +428,27 @@ void TMyWindow::RegisterCommands() {
     OnDropFiles(reinterpret_cast<HDROP>(wp));
     return 0;
   });
+  auto mouse = [this](UINT msg, std::function<void(int, int, WPARAM)> f) {
+    OnMessage(msg, [f](WPARAM wp, LPARAM lp) {
+      f(static_cast<short>(LOWORD(lp)), static_cast<short>(HIWORD(lp)), wp);
+      return 0;
+    });
+  };
+  mouse(WM_LBUTTONDOWN, [this](int x, int y, WPARAM) {
+    if (!list_->Busy()) listView_->OnLeftDown(x, y);
+  });
+  mouse(WM_LBUTTONUP, [this](int x, int y, WPARAM) { listView_->OnLeftUp(x, y); });
+  mouse(WM_LBUTTONDBLCLK, [this](int x, int y, WPARAM) {
+    if (!list_->Busy()) listView_->OnLeftDoubleClick(x, y);
+  });
+  mouse(WM_RBUTTONDOWN, [this](int x, int y, WPARAM wp) {
+    if (!list_->Busy()) listView_->OnRightDown(x, y, (wp & MK_SHIFT) != 0);
+  });
+  mouse(WM_RBUTTONUP, [this](int x, int y, WPARAM) { listView_->OnRightUp(x, y); });
+  mouse(WM_RBUTTONDBLCLK, [this](int x, int y, WPARAM) {
+    if (!list_->Busy()) listView_->OnRightDoubleClick(x, y);
+  });
+  mouse(WM_MOUSEMOVE, [this](int x, int y, WPARAM) { listView_->OnMouseMove(x, y); });
 
   OnCommand(CM_EXIT, [this] { PostMessageW(frame_->Handle(), WM_CLOSE, 0, 0); });
   auto toggle = [this](UINT id, bool* field) { OnCommand(id, [field] { *field = !*field; }); };
@@ -289,16 +458,9 @@ void TMyWindow::RegisterCommands() {
                  SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
   });
   toggle(CM_MINIMIZE, &settings_.minimize);
-  toggle(CM_RANDOMPLAY, &settings_.shuffle);
   toggle(CM_WPCHANGE, &settings_.wpChange);
   toggle(CM_AUTOWP, &settings_.autoWp);
   toggle(CM_ENDSAVE, &settings_.endSave);
-  toggle(CM_REPEAT1, &settings_.repeat1);
-  toggle(CM_REPEAT2, &settings_.repeat2);
-  toggle(CM_AVISIZE, &settings_.aviSize);
-  toggle(CM_AVICENTER, &settings_.aviCenter);
-  toggle(CM_AVIDISP, &settings_.aviDisp);
-  toggle(CM_AVIALLDISP, &settings_.aviAllDisp);
   for (UINT id : {CM_HELPCONTENTS, CM_HELPSEARCH, CM_HELPONHELP}) {
     OnCommand(id, [this, id] {
       uint32_t cmd = 0;
@@ -308,41 +470,105 @@ void TMyWindow::RegisterCommands() {
     });
   }
 
+  // Playback and the video options.
+  for (UINT id : {CM_PLAY, CM_STOP, CM_PAUSE, CM_NEXT, CM_PREVIOUS, CM_RANDOMPLAY, CM_REPEAT1,
+                  CM_REPEAT2, CM_REOPEN, CM_AVIDISP, CM_AVIALLDISP, CM_FULLSCREENKEY, CM_AVISIZE,
+                  CM_AVICENTER, CM_MIDITITLE}) {
+    OnCommand(id, [this, id] {
+      player_->OnCommand(static_cast<uint16_t>(id));
+      RefreshTitle();
+      Repaint();
+    });
+  }
+  OnCommand(CM_INTERVALDLG, [this] {
+    ui::DialogOpenScope open(sliderControl_);
+    TTimeDialog(&settings_.interval).Execute(hwnd_);
+  });
+  OnCommand(CM_MIDIRESET, [this] {
+    ui::DialogOpenScope open(sliderControl_);
+    playback::MidiResetSettings copy = player_->ResetSettings();
+    if (TMidiDialog(&copy).Execute(hwnd_) == IDOK) player_->SetResetSettings(copy);
+  });
+  OnCommand(CM_FONTDLG, [this] {
+    ui::DialogOpenScope open(sliderControl_);
+    HDC dc = GetDC(hwnd_);
+    int dpi = GetDeviceCaps(dc, LOGPIXELSY);
+    ReleaseDC(hwnd_, dc);
+    if (TMyFontDialog(settings_).Execute(hwnd_, dpi, &settings_)) {
+      BuildListFont();
+      listView_->Measure(listFont_, settings_);
+      RefreshTitle();
+      Repaint();
+    }
+  });
+
+  // The list keys: Left and Right step a paused video first.
+  for (UINT id : {CM_KEYLEFT, CM_KEYRIGHT, CM_KEYUP, CM_KEYDOWN, CM_KEYENTER, CM_KEYPAGEUP,
+                  CM_KEYPAGEDOWN, CM_KEYHOME, CM_KEYEND, CM_KEYSPACE, CM_KEYINSERT,
+                  CM_KEYDELETE, CM_KEYESC}) {
+    OnCommand(id, [this, id] {
+      if (list_->Busy()) return;
+      listView_->OnCommand(static_cast<int>(id));
+    });
+  }
+
   // The song list.
   ListCommand(CM_MARKSKIP, [this] { list_->MarkSelected(songlist::kMarkSkipped); });
   ListCommand(CM_MARKPLAY, [this] { list_->MarkSelected(0); });
   ListCommand(CM_DELETE, [this] { list_->DeleteSelected(); });
   ListCommand(CM_UNDO, [this] { list_->Undo(); });
   ListCommand(CM_SELECTALL, [this] { list_->SelectAll(); });
-  ListCommand(CM_SHUFFLE, [this] { list_->Shuffle(); });
-  ListCommand(CM_SORT, [this] { list_->SortAlphabetical(); });
-  ListCommand(CM_SNFLOAD, [this] { songFiles_->Load(); });
+  ListCommand(CM_SHUFFLE, [this] {
+    list_->Shuffle();
+    ScrollToCurrent();
+  });
+  ListCommand(CM_SORT, [this] {
+    list_->SortAlphabetical();
+    ScrollToCurrent();
+  });
+  ListCommand(CM_SNFLOAD, [this] {
+    ui::DialogOpenScope open(sliderControl_);
+    songFiles_->Load();
+  });
   ListCommand(CM_SNFSAVE, [this] { songFiles_->OverwriteSave(); });
-  ListCommand(CM_SNFSAVEAS, [this] { songFiles_->SaveAs(); });
-  ListCommand(CM_FILEOPEN, [this] { gatherer_->ChooseFiles(); });
-  ListCommand(CM_DIRECTORY, [this] { gatherer_->ChooseDirectory(); });
+  ListCommand(CM_SNFSAVEAS, [this] {
+    ui::DialogOpenScope open(sliderControl_);
+    songFiles_->SaveAs();
+  });
+  ListCommand(CM_FILEOPEN, [this] {
+    ui::DialogOpenScope open(sliderControl_);
+    gatherer_->ChooseFiles();
+  });
+  ListCommand(CM_DIRECTORY, [this] {
+    ui::DialogOpenScope open(sliderControl_);
+    gatherer_->ChooseDirectory();
+  });
   ListCommand(CM_COPY, [this] {
     // Ctrl held on a version-4 platform puts a file list on the clipboard.
-    bool fileList = (GetKeyState(VK_CONTROL) & 0x8000) != 0 && osGeneration_ != app::OsGeneration::kWin32s;
-    gatherer_->Copy(clipboard_, fileList, osGeneration_ == app::OsGeneration::kWindowsNT4 ||
-                                              osGeneration_ == app::OsGeneration::kWindowsNT3);
+    bool fileList = (GetKeyState(VK_CONTROL) & 0x8000) != 0 &&
+                    osGeneration_ != app::OsGeneration::kWin32s;
+    bool nt = osGeneration_ == app::OsGeneration::kWindowsNT4 ||
+              osGeneration_ == app::OsGeneration::kWindowsNT3;
+    gatherer_->Copy(clipboard_, fileList, nt);
   });
   ListCommand(CM_PASTE, [this] { gatherer_->Paste(clipboard_); });
 }
-
-void TMyWindow::OnTimer() {}
 
 LRESULT TMyWindow::OnExternalControl(WPARAM wp, LPARAM lp) {
   app::ExternalControl::Result r = external_.Handle(
       static_cast<intptr_t>(lp), static_cast<uintptr_t>(wp), PlayerState(),
       list_->Count() >= songlist::kMaxEntries);
   switch (r.action) {
-    case app::ExternalControl::Action::kAppendEntry:
+    case app::ExternalControl::Action::kAppendEntry: {
+      bool wasEmpty = list_->Count() == 0;
       songlist::AppendExternalName(*list_, r.name);
+      if (wasEmpty) RefreshTitle();
       Repaint();
       break;
+    }
     case app::ExternalControl::Action::kClearList:
       songlist::ClearFromExternal(*list_);
+      RefreshTitle();
       Repaint();
       break;
     case app::ExternalControl::Action::kPlay:
@@ -370,7 +596,10 @@ LRESULT TMyWindow::OnPowerBroadcast(WPARAM wp, LPARAM lp) {
 
 void TMyWindow::OnDropFiles(HDROP drop) {
   POINT pt;
-  DragQueryPoint(drop, &pt);
+  // The drop point in this window's coordinates (the frame's tool bar above it
+  // is not part of the list).
+  BOOL inClient = DragQueryPoint(drop, &pt);
+  MapWindowPoints(frame_->Handle(), hwnd_, &pt, 1);
   UINT n = DragQueryFileW(drop, 0xFFFFFFFF, nullptr, 0);
   std::vector<std::string> paths;
   for (UINT i = 0; i < n; ++i) {
@@ -379,17 +608,28 @@ void TMyWindow::OnDropFiles(HDROP drop) {
     paths.push_back(Narrow(std::wstring_view(buf, len)));
   }
   DragFinish(drop);
-  if (list_->Busy() || list_->Count() >= songlist::kMaxEntries) return;
+  if (!inClient || list_->Busy() || list_->Count() >= songlist::kMaxEntries) return;
   OptionsFromSettings();
-  gatherer_->Drop(paths, [] { return -1; });
+  gatherer_->Drop(paths, [this, pt] { return listView_->Core().Layout().HitTest(pt.x, pt.y); });
   SettingsFromOptions();
+  RefreshTitle();
   Repaint();
 }
 
 void TMyWindow::OnFrameMinimized() {}
 
+void TMyWindow::OnFrameRestored() {
+  if (videoInList_) player_->OnPaint();
+}
+
+void TMyWindow::OnCaptionLeftDoubleClick() {
+  playback::Device& d = player_->device();
+  if (d.VideoInMain()) d.AspectFit(false);
+}
+
 void TMyWindow::OnCaptionRightDoubleClick(bool minimized) {
-  switch (app::OnCaptionRightDoubleClick(minimized, VideoInMainWindow())) {
+  playback::Device& d = player_->device();
+  switch (app::OnCaptionRightDoubleClick(minimized, d.IsOpen() && d.Flags().video)) {
     case app::CaptionRightDoubleClick::kRestoreToStartPlacement: {
       HWND f = frame_->Handle();
       ShowWindow(f, SW_RESTORE);
@@ -397,8 +637,10 @@ void TMyWindow::OnCaptionRightDoubleClick(bool minimized) {
       MoveWindow(f, p.x, p.y, p.w, p.h, TRUE);
       break;
     }
+    case app::CaptionRightDoubleClick::kVideoOwnSize:
+      d.FitVideo(1);
+      break;
     case app::CaptionRightDoubleClick::kChangeWallpaper:  // with the wallpaper changer
-    case app::CaptionRightDoubleClick::kVideoOwnSize:     // with video playback
       break;
   }
 }
@@ -411,16 +653,15 @@ bool TMyWindow::MayClose() {
   int resume = exit_->WriteResume(settings_.endSave, commandLineList_, resumePath_);
   // 4. The settings.
   SettingsFromOptions();
-  app::SettingsFile& file = app_.SettingsFileRef();
   WINDOWPLACEMENT wp{};
   wp.length = sizeof wp;
   GetWindowPlacement(frame_->Handle(), &wp);
   app::Placement normal{wp.rcNormalPosition.left, wp.rcNormalPosition.top,
                         wp.rcNormalPosition.right - wp.rcNormalPosition.left,
                         wp.rcNormalPosition.bottom - wp.rcNormalPosition.top};
-  app::SaveSettingsAtExit(&file, settings_, normal, app_.StartPlacement());
-  // 5. The open song is closed (the player is idle until playback exists).
-  player_->Stop();
+  app::SaveSettingsAtExit(&app_.SettingsFileRef(), settings_, normal, app_.StartPlacement());
+  // 5. The open song is closed.
+  if (player_->device().IsOpen()) player_->device().CloseMedium();
   // 6. and 7. The marked song-name file, then the resume file's failures.
   exit_->WriteMarkedFile();
   exit_->ReportResume(resume);

@@ -1,28 +1,41 @@
-// The main window: owns the song list, the player state and every option;
-// every command of the menu, keys, tool bar, system menu and play pod arrives
-// here. It translates window messages into calls on the core.
+// The main window: owns the song list, the player and every option; every
+// command of the menu, keys, tool bar, system menu and play pod arrives here.
+// It translates window messages into calls on the core.
 #pragma once
 
 #include "win32/wnd/win.h"
 
+#include <functional>
 #include <memory>
 #include <string>
 
 #include "app/commands.h"
 #include "app/external_control.h"
 #include "app/settings.h"
+#include "playback/mp3_link.h"
+#include "playback/player.h"
+#include "playback/player_view.h"
 #include "songlist/gather.h"
 #include "songlist/model.h"
 #include "songlist/snf_commands.h"
 #include "songlist/startup.h"
+#include "ui/list_input.h"
+#include "ui/status_text.h"
+#include "win32/list_view.h"
+#include "win32/win_mci.h"
+#include "win32/win_midi.h"
 #include "win32/win_platform.h"
+#include "win32/win_player_env.h"
 #include "win32/wnd/slider.h"
 #include "win32/wnd/window.h"
 
 class TMyApp;
 class TMyFrame;
 
-class TMyWindow : public wnd::Window, private songlist::ViewLink, private songlist::CdTrackSource {
+class TMyWindow : public wnd::Window,
+                  private songlist::ViewLink,
+                  private songlist::CdTrackSource,
+                  private playback::PlayerView {
  public:
   explicit TMyWindow(TMyApp& app);
   ~TMyWindow() override;
@@ -45,11 +58,14 @@ class TMyWindow : public wnd::Window, private songlist::ViewLink, private songli
   // Frame hooks.
   bool MayClose();  // the exit sequence; always agrees
   void OnFrameMinimized();
+  void OnFrameRestored();
+  void OnCaptionLeftDoubleClick();
   void OnCaptionRightDoubleClick(bool minimized);
   LRESULT OnExternalControl(WPARAM wp, LPARAM lp);
   LRESULT OnPowerBroadcast(WPARAM wp, LPARAM lp);
   void OnDropFiles(HDROP drop);
-  bool VideoInMainWindow() const { return false; }
+  bool VideoInMainWindow() const;
+  POINT VideoMaxTrack() const { return video_.MaxTrackSize(); }
   songlist::SongList& List() { return *list_; }
 
  protected:
@@ -58,12 +74,29 @@ class TMyWindow : public wnd::Window, private songlist::ViewLink, private songli
   void Paint(HDC dc, const RECT& area) override;
 
  private:
-  // songlist::ViewLink
+  // songlist::ViewLink and playback::PlayerView (shared names meet here).
   void RefreshTitle() override;
   void Repaint() override;
-  void ScrollToCurrent() override {}
+  void ScrollToCurrent() override;
   // songlist::CdTrackSource: the audio CD tracks arrive with the CD support.
   std::vector<std::string> Tracks(const std::string& drive) override { return {}; }
+  // playback::PlayerView
+  void RedrawList() override { Repaint(); }
+  bool ListDragging() override;
+  void ListHousekeeping() override;
+  void SetVideoInList(bool video) override;
+  void SetTrackText(const std::string& text) override;
+  bool StatusBarShown() override;
+  void SetTimeText(const std::string& text) override;
+  void SetSliderRange(int32_t max, int32_t page) override;
+  void SetSliderPosition(int32_t pos) override;
+  void RedrawSlider() override;
+  bool DialogOpen() override { return sliderControl_.dialogOpen; }
+  bool FramePainted() override;
+  void PostCommand(uint16_t id) override;
+  void PostNotify(uint32_t code) override;
+  void ChangeWallpaper() override {}
+  void EndProgram() override;
 
   void RegisterCommands();
   void ListCommand(UINT id, std::function<void()> action);
@@ -72,7 +105,7 @@ class TMyWindow : public wnd::Window, private songlist::ViewLink, private songli
   void DecideFirstList();
   void BuildListFont();
   void PlaceSlider();
-  void OnTimer();
+  void OnSlider(int code, int position);
   app::PlayState PlayerState() const;
 
   TMyApp& app_;
@@ -82,29 +115,44 @@ class TMyWindow : public wnd::Window, private songlist::ViewLink, private songli
   bool endRequested_ = false;
   bool autoPlayPending_ = false;
   bool commandLineList_ = false;
-  bool closeAfterPlay_ = false;
   std::string resumePath_;
   std::string startDirectory_;
 
-  // The song list and its collaborators.
-  std::unique_ptr<songlist::PlaybackLink> player_;
+  // Platform services.
   songlist::Random random_;
   win32::WinCollator collator_;
   win32::WinCursor cursor_;
   win32::WinClipboard clipboard_{nullptr};
   win32::WinFileDialog dialog_{nullptr};
+  WinMci mci_;
+  WinMidiOut midi_;
+  WinDrives drives_;
+  WinClock clock_;
+  WinVideoWindow video_{nullptr, nullptr};
+  std::unique_ptr<playback::Mp3Player> mp3_;
+
+  // The song list, the player and the list view.
+  class PlaybackForwarder;
+  std::unique_ptr<PlaybackForwarder> forward_;
   songlist::SnfOptions snfOptions_;
   songlist::GatherOptions gatherOptions_;
   std::unique_ptr<songlist::SongList> list_;
+  std::unique_ptr<playback::Player> player_;
   std::unique_ptr<songlist::SongFiles> songFiles_;
   std::unique_ptr<songlist::Gatherer> gatherer_;
   std::unique_ptr<songlist::ExitSequence> exit_;
+  class VideoLink;
+  std::unique_ptr<VideoLink> videoLink_;
+  std::unique_ptr<win32::ListView> listView_;
+  class SliderLink;
+  std::unique_ptr<SliderLink> sliderLink_;
+  ui::SliderControl sliderControl_;
+  playback::SliderEvent sliderEvent_ = playback::SliderEvent::kPageStep;
   app::ExternalControl external_;
   app::PowerNotice power_;
 
   HFONT listFont_ = nullptr;
-  SIZE cell_{0, 0};
   HWND listScroll_ = nullptr;
   wnd::Slider slider_;
-  char messageBuffer_[1024] = {};
+  bool videoInList_ = false;
 };

@@ -6,6 +6,7 @@
 #include <windows.h>
 #include <commctrl.h>
 #include <shellapi.h>
+#include <mmsystem.h>
 
 #undef CreateDirectory
 #undef DeleteFile
