@@ -46,6 +46,13 @@ int32_t ListView::ColumnToShow(int32_t pos) const {
   return layout_.ColumnShowing(pos);
 }
 
+void ListView::ScrollToCurrent() {
+  Relayout();
+  if (layout_.Visible(list_.Current())) return;
+  list_.SetFirstColumn(layout_.ColumnShowing(list_.Current()));
+  Relayout();
+}
+
 void PaintGuard::OnOutOfMemory(platform::Notifier& n) {
   if (active_) return;
   active_ = true;

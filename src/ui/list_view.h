@@ -44,6 +44,8 @@ class ListView {
 
   // First column that brings pos into view (clamped); the current one when visible.
   int32_t ColumnToShow(int32_t pos) const;
+  // Lays out and, when the current entry is out of view, scrolls to it.
+  void ScrollToCurrent();
 
  private:
   songlist::SongList& list_;

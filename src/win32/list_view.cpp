@@ -168,14 +168,7 @@ void ListView::RedrawCells(const std::vector<int32_t>& positions) {
   ReleaseDC(hwnd_, dc);
 }
 
-void ListView::ScrollToCurrent() {
-  view_.Relayout();
-  const ui::ListLayout& L = view_.Layout();
-  if (!L.Visible(list_.Current())) {
-    list_.SetFirstColumn(L.ColumnShowing(list_.Current()));
-    view_.Relayout();
-  }
-}
+void ListView::ScrollToCurrent() { view_.ScrollToCurrent(); }
 
 HBRUSH ListView::Brush(COLORREF c) {
   auto it = brushes_.find(c);

@@ -394,3 +394,16 @@ TEST_F(UiInputTest, ScrollBarNotifications) {
   EXPECT_EQ(host.repaints, repaints);
   EXPECT_EQ(host.focus, 6);
 }
+
+TEST_F(UiInputTest, ScrollToCurrentOnlyWhenOutOfView) {
+  Entries(100);  // 8 rows, 4 visible columns
+  list.SetCurrent(20);
+  view.ScrollToCurrent();
+  EXPECT_EQ(list.FirstColumn(), 0);
+  list.SetCurrent(70);
+  view.ScrollToCurrent();
+  EXPECT_EQ(list.FirstColumn(), 8);
+  list.SetCurrent(99);
+  view.ScrollToCurrent();
+  EXPECT_EQ(list.FirstColumn(), 9);  // clamped to the maximum
+}
