@@ -5,6 +5,7 @@ set -euo pipefail
 cd "$(dirname "$0")"
 scripts/setup.sh
 scripts/build.sh win32
+scripts/make_samples.sh
 . scripts/wine-env.sh
 corvella_wine_up
 args=()

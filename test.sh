@@ -30,6 +30,7 @@ grep -E '^(conformance|vector)' build/native-tests.log | head -40 || true
 step "win32 build"
 scripts/build.sh win32 || exit 1
 step "black-box tests under Wine"
+scripts/make_samples.sh || exit 1
 . scripts/wine-env.sh
 corvella_wine_up || exit 1
 ctest --test-dir build/win32 -L wine --output-on-failure > build/wine-tests.log 2>&1 || status=1

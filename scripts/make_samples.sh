@@ -1,0 +1,30 @@
+#!/usr/bin/env bash
+# Makes the small media files the demo and the black-box tests play:
+# a tone (WAV), a tune (standard MIDI file), a clip (AVI in MS Video 1, which
+# Wine decodes itself) and a song (MP3). Written to build/samples/.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+out=build/samples
+mkdir -p "$out"
+[ -f "$out/.done-v1" ] && exit 0
+sox -q -n -r 22050 -c 2 -b 16 "$out/tone.wav" synth 3 sine 440 vol 0.5
+sox -q -n -r 22050 -c 1 -b 16 "$out/short.wav" synth 1 sine 660 vol 0.5
+sox -q -n -r 44100 -c 2 -b 16 "$out/song.wav" synth 4 sine 330 sine 550 vol 0.4
+lame --quiet -b 128 "$out/song.wav" "$out/song.mp3"
+ffmpeg -loglevel error -y -f lavfi -i testsrc=size=160x120:rate=10:duration=3 \
+  -c:v msvideo1 -pix_fmt rgb555le "$out/clip.avi"
+python3 - "$out/tune.mid" <<'PY'
+import struct, sys
+# A short tune: format 0, one track, with a title (FF 03).
+notes = [60, 62, 64, 65, 67, 65, 64, 62, 60]
+ev = bytearray()
+title = "Corvella test tune".encode()
+ev += b"\x00\xff\x03" + bytes([len(title)]) + title
+ev += b"\x00\xc0\x00"
+for n in notes:
+    ev += b"\x00\x90" + bytes([n, 100]) + b"\x81\x00\x80" + bytes([n, 0])
+ev += b"\x00\xff\x2f\x00"
+data = b"MThd" + struct.pack(">IHHH", 6, 0, 1, 96) + b"MTrk" + struct.pack(">I", len(ev)) + ev
+open(sys.argv[1], "wb").write(data)
+PY
+touch "$out/.done-v1"
