@@ -238,6 +238,7 @@ void TMyWindow::SetupWindow() {
 
   DecideFirstList();
   if (endRequested_) return;
+  RefreshTitle();
 
   slider_.SetRange(0, app::kSliderRange);
   slider_.SetPosition(0);

@@ -1,0 +1,132 @@
+// The list on screen, seen from outside: the colours of current, selected and
+// skipped entries, selection with the keys, and the caption.
+#include <gtest/gtest.h>
+
+#include <map>
+
+#include "player.h"
+
+using namespace wt;
+
+namespace {
+
+class ListViewBox : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    CleanSettings();
+    dir_ = FreshDir(Sjis2W(::testing::UnitTest::GetInstance()->current_test_info()->name()));
+  }
+  std::wstring dir_;
+};
+
+// Counts the pixels of the main window's client area by colour, read back
+// from the screen after the window has painted.
+std::map<COLORREF, int> ClientColours(const Player& p) {
+  HWND w = p.Client();
+  SetForegroundWindow(p.Frame());
+  RedrawWindow(w, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+  p.Sync();
+  Sleep(300);
+  RECT rc;
+  GetClientRect(w, &rc);
+  POINT origin{0, 0};
+  ClientToScreen(w, &origin);
+  HDC screen = GetDC(nullptr);
+  HDC mem = CreateCompatibleDC(screen);
+  HBITMAP bmp = CreateCompatibleBitmap(screen, rc.right, rc.bottom);
+  HGDIOBJ old = SelectObject(mem, bmp);
+  BitBlt(mem, 0, 0, rc.right, rc.bottom, screen, origin.x, origin.y, SRCCOPY);
+  std::map<COLORREF, int> counts;
+  for (int y = 0; y < rc.bottom; ++y) {
+    for (int x = 0; x < rc.right; ++x) ++counts[GetPixel(mem, x, y)];
+  }
+  SelectObject(mem, old);
+  DeleteObject(bmp);
+  DeleteDC(mem);
+  ReleaseDC(nullptr, screen);
+  return counts;
+}
+
+int Count(const std::map<COLORREF, int>& m, int r, int g, int b) {
+  auto it = m.find(RGB(r, g, b));
+  return it == m.end() ? 0 : it->second;
+}
+
+void AddTwelve(const Player& p) {
+  for (int i = 1; i <= 12; ++i) {
+    p.AddPath("c:\\music\\song" + std::to_string(i) + (i % 2 ? ".mid" : ".wav"));
+  }
+}
+
+}  // namespace
+
+TEST_F(ListViewBox, CellColoursFollowCurrentSelectedAndSkipped) {
+  Player p;
+  ASSERT_TRUE(p.Start(L"", dir_));
+  ASSERT_TRUE(p.WaitFrame());
+  AddTwelve(p);
+  auto c = ClientColours(p);
+  EXPECT_GT(Count(c, 0, 255, 255), 50);   // the current entry
+  EXPECT_EQ(Count(c, 128, 255, 128), 0);  // nothing selected yet
+  EXPECT_EQ(Count(c, 255, 0, 0), 0);      // nothing skipped
+
+  p.Command(403);  // focus to the second entry
+  p.Command(410);  // Space: select it
+  c = ClientColours(p);
+  EXPECT_GT(Count(c, 128, 255, 128), 50);
+
+  p.Command(111);  // mark the selection skipped
+  p.Command(413);  // Esc: clear the selection
+  c = ClientColours(p);
+  EXPECT_EQ(Count(c, 128, 255, 128), 0);
+  EXPECT_GT(Count(c, 255, 0, 0), 5);      // red text of the skipped entry
+
+  p.Command(152);  // select all: the current entry is selected too
+  c = ClientColours(p);
+  EXPECT_GT(Count(c, 0, 0, 255), 50);
+  EXPECT_GT(Count(c, 128, 255, 128), 50);
+  ASSERT_TRUE(p.Close());
+}
+
+TEST_F(ListViewBox, KeySelectionIsWrittenToTheResumeFile) {
+  Player p;
+  ASSERT_TRUE(p.Start(L"", dir_));
+  ASSERT_TRUE(p.WaitFrame());
+  AddTwelve(p);
+  p.Command(410);  // select the first entry; focus moves to the second
+  p.Command(410);  // and the second
+  p.Command(410);  // and the third
+  p.Command(413);  // Esc clears them all
+  p.Command(403);  // down to the fifth
+  p.Command(410);  // select the fifth
+  ASSERT_TRUE(p.Close());
+  std::string resume;
+  ASSERT_TRUE(ReadBytes(Join(dir_, L"temp.snf"), &resume));
+  // Entry lines: path, play order slot, flag word; only the fifth is selected.
+  EXPECT_NE(resume.find("c:\\music\\song5.mid\r\n4\r\n256\r\n"), std::string::npos) << resume;
+  EXPECT_NE(resume.find("c:\\music\\song1.mid\r\n0\r\n0\r\n"), std::string::npos);
+  EXPECT_NE(resume.find("c:\\music\\song3.mid\r\n2\r\n0\r\n"), std::string::npos);
+}
+
+TEST_F(ListViewBox, CaptionNamesTheCurrentSongAndItsState) {
+  Player p;
+  ASSERT_TRUE(p.Start(L"", dir_));
+  ASSERT_TRUE(p.WaitFrame());
+  EXPECT_EQ(p.Caption(), L"corvella");
+  p.AddPath("c:\\music\\夜明けの歌.MID");
+  EXPECT_EQ(p.Caption(), L"夜明けの歌.mid (停止中)");
+  p.Control(0, 101);
+  EXPECT_EQ(p.Caption(), L"corvella");
+  ASSERT_TRUE(p.Close());
+}
+
+TEST_F(ListViewBox, UpperCaseModeShowsCapitals) {
+  ASSERT_TRUE(WriteBytes(SettingsPath(), "[VERSION]\r\nVERSION=119\r\n[CONFIG]\r\nSTRUPR=1\r\n"));
+  Player p;
+  ASSERT_TRUE(p.Start(L"", dir_));
+  ASSERT_TRUE(p.WaitFrame());
+  EXPECT_EQ(p.Caption(), L"CORVELLA");
+  p.AddPath("c:\\music\\song.mid");
+  EXPECT_EQ(p.Caption(), L"SONG.MID (停止中)");
+  ASSERT_TRUE(p.Close());
+}
