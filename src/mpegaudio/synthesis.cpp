@@ -1,0 +1,138 @@
+// Polyphase synthesis filterbank and 16-bit output.
+#include <cstring>
+
+#include "mpegaudio/mp3.h"
+#include "mpegaudio/tables.h"
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
+namespace mpegaudio {
+
+namespace {
+
+// Fast DCT-II of the Lee type: out[k] = sum in[m] cos(k (2m + 1) pi / 2N).
+// mul holds 1 / (2 cos((2m + 1) pi / 2N)) for this N, then those of the
+// smaller sizes.
+template <int N>
+struct LeeDct {
+  static inline void Run(const float* in, float* out, const float* mul) {
+    float g[N / 2], h[N / 2], G[N / 2], H[N / 2];
+    for (int m = 0; m < N / 2; ++m) {
+      const float a = in[m], b = in[N - 1 - m];
+      g[m] = a + b;
+      h[m] = (a - b) * mul[m];
+    }
+    LeeDct<N / 2>::Run(g, G, mul + N / 2);
+    LeeDct<N / 2>::Run(h, H, mul + N / 2);
+    for (int k = 0; k < N / 2 - 1; ++k) {
+      out[2 * k] = G[k];
+      out[2 * k + 1] = H[k] + H[k + 1];
+    }
+    out[N - 2] = G[N / 2 - 1];
+    out[N - 1] = H[N / 2 - 1];
+  }
+};
+
+template <>
+struct LeeDct<1> {
+  static inline void Run(const float* in, float* out, const float*) { out[0] = in[0]; }
+};
+
+constexpr int kRow = 32;               // a V row: 16 columns stored twice
+constexpr int kStore = 32 * kRow;      // one V store
+constexpr int kChannelV = 2 * kStore;  // both stores of a channel
+
+}  // namespace
+
+int16_t ToPcm16(float x) {
+  uint32_t bits;
+  std::memcpy(&bits, &x, sizeof bits);
+  const bool negative = (bits >> 31) != 0;
+  const int exponent = int((bits >> 23) & 0xFF);
+  if (exponent >= 127) return negative ? int16_t(-32768) : int16_t(32767);  // |x| >= 1.0
+  if (exponent < 111) return 0;                                             // |x| < 2^-16
+  // |x| * 32768 = mantissa * 2^(exponent - 135); round half up on the magnitude.
+  const uint32_t mantissa = (bits & 0x7FFFFFu) | 0x800000u;
+  const int shift = 135 - exponent;
+  int32_t v = int32_t((mantissa + (1u << (shift - 1))) >> shift);
+  if (negative) return int16_t(-v);
+  if (v > 32767) v = 32767;
+  return int16_t(v);
+}
+
+void TMP3::ResetSynthesis() {
+  std::memset(vstore_, 0, sizeof(float) * 2 * kChannelV);
+  for (int ch = 0; ch < 2; ++ch) {
+    writeColumn_[ch] = 15;
+    currentV_[ch] = 0;
+    overlapBands_[ch] = 0;
+  }
+  std::memset(overlap_, 0, sizeof overlap_);
+}
+
+void TMP3::ComputeNewV(int ch) {
+  const Tables& t = GetTables();
+  const float* s = subbandOut_[ch] + 32 * slot_;
+  float x[32];
+  LeeDct<32>::Run(s, x, t.dct32Mul);
+  float* a = vstore_ + ch * kChannelV + currentV_[ch] * kStore;
+  float* b = vstore_ + ch * kChannelV + (currentV_[ch] ^ 1) * kStore;
+  const int w = writeColumn_[ch];
+  auto put = [w](float* store, int row, float v) {
+    store[row * kRow + w] = v;
+    store[row * kRow + w + 16] = v;
+  };
+  // V[k] from the DCT outputs X: V[0..15] = X[16..31], V[16] = 0,
+  // V[17..48] = -X[31..0], V[49..63] = -X[1..15].
+  for (int j = 0; j < 16; ++j) put(a, j, x[j + 16]);
+  put(a, 16, 0.0f);
+  for (int j = 17; j < 32; ++j) put(a, j, -x[48 - j]);
+  for (int j = 0; j <= 16; ++j) put(b, j, -x[16 - j]);
+  for (int j = 17; j < 32; ++j) put(b, j, -x[j - 16]);
+}
+
+void TMP3::ComputePcm(int ch) {
+  const Tables& t = GetTables();
+  const float* a = vstore_ + ch * kChannelV + currentV_[ch] * kStore + writeColumn_[ch] + 1;
+  int16_t* out = outPos_[ch];
+  const int stride = outStride_;
+  for (int j = 0; j < 32; ++j) {
+    const float* v = a + j * kRow;
+    const float* win = t.window[j];
+    // Products of two floats are exact in double; two partial sums (even
+    // and odd taps) keep the order fixed on every target.
+#if defined(__SSE2__)
+    __m128d acc = _mm_setzero_pd();
+    for (int k = 0; k < 16; k += 2) {
+      const __m128d pv = _mm_cvtps_pd(_mm_castpd_ps(_mm_load_sd(reinterpret_cast<const double*>(v + k))));
+      const __m128d pw = _mm_cvtps_pd(_mm_castpd_ps(_mm_load_sd(reinterpret_cast<const double*>(win + k))));
+      acc = _mm_add_pd(acc, _mm_mul_pd(pv, pw));
+    }
+    const double sum = _mm_cvtsd_f64(acc) + _mm_cvtsd_f64(_mm_unpackhi_pd(acc, acc));
+#else
+    double even = 0.0, odd = 0.0;
+    for (int k = 0; k < 16; k += 2) {
+      even += double(v[k]) * double(win[k]);
+      odd += double(v[k + 1]) * double(win[k + 1]);
+    }
+    const double sum = even + odd;
+#endif
+    const int16_t sample = ToPcm16(static_cast<float>(sum));
+    if (storeOutput_) {
+      *out = sample;
+      out += stride;
+    }
+  }
+  if (storeOutput_) outPos_[ch] = out;
+}
+
+void TMP3::Synthesize(int ch) {
+  ComputeNewV(ch);
+  ComputePcm(ch);
+  writeColumn_[ch] = (writeColumn_[ch] + 1) & 15;
+  currentV_[ch] ^= 1;
+}
+
+}  // namespace mpegaudio
