@@ -10,14 +10,41 @@ namespace mpegaudio {
 namespace {
 constexpr uint32_t kRingMask = TMP3::kReservoirSize - 1;
 
-// 32 bits of the reservoir from bit position pos, left-aligned; at least
-// 25 of them are valid.
-inline uint32_t Peek(const uint8_t* ring, uint32_t pos) {
-  const uint32_t i = pos >> 3;
-  const uint32_t w = (uint32_t(ring[i & kRingMask]) << 24) | (uint32_t(ring[(i + 1) & kRingMask]) << 16) |
-                     (uint32_t(ring[(i + 2) & kRingMask]) << 8) | uint32_t(ring[(i + 3) & kRingMask]);
-  return w << (pos & 7);
-}
+// Reads the reservoir ring through a 64-bit cache, most significant bit
+// first. pos is the absolute bit position of the next unread bit.
+struct BitCache {
+  BitCache(const uint8_t* ring, uint32_t start) : ring(ring), pos(start), next(start >> 3) {
+    Fill();
+    const int skip = int(start & 7);
+    cache <<= skip;
+    count -= skip;
+  }
+  // Afterwards at least 57 bits are cached.
+  void Fill() {
+    while (count <= 56) {
+      cache |= uint64_t(ring[next & kRingMask]) << (56 - count);
+      ++next;
+      count += 8;
+    }
+  }
+  uint32_t Peek32() const { return uint32_t(cache >> 32); }
+  void Skip(int n) {
+    cache <<= n;
+    count -= n;
+    pos += uint32_t(n);
+  }
+  uint32_t Take(int n) {
+    const uint32_t v = uint32_t(cache >> (64 - n));
+    Skip(n);
+    return v;
+  }
+
+  const uint8_t* ring;
+  uint32_t pos;
+  uint32_t next;
+  uint64_t cache = 0;
+  int count = 0;
+};
 }  // namespace
 
 void TMP3::ReadSideInfo() {
@@ -210,7 +237,7 @@ void TMP3::HuffmanDecode(int gr, int ch) {
     r2 = lb[i2];
   }
   const int bigLines = int(g.big_values) * 2;
-  uint32_t pos = readBit_;
+  BitCache bits(ring_, readBit_);
   bool underrun = false;
 
   int i = 0;
@@ -224,43 +251,36 @@ void TMP3::HuffmanDecode(int gr, int ch) {
     }
     const int linbits = h.linbits;
     for (; i < regionEnd; i += 2) {
-      // Enough data for the longest pair (19 + 2 x (13 + 1) bits)?
-      if (pos + 48 > limit) {
-        // Near the end of the data: check each read.
-        int len;
-        const uint32_t v = HuffDecode(h, Peek(ring_, pos), &len);
-        int x = int(v >> 4), y = int(v & 15);
+      bits.Fill();
+      int len;
+      const uint32_t v = HuffDecode(h, bits.Peek32(), &len);
+      int x = int(v >> 4), y = int(v & 15);
+      // Near the end of the data, make sure the whole pair is there (at
+      // most 19 + 2 x (13 + 1) bits).
+      if (underrun || bits.pos + 48 > limit) {
         int need = len;
         if (linbits && x == 15) need += linbits;
         if (x) need += 1;
         if (linbits && y == 15) need += linbits;
         if (y) need += 1;
-        if (underrun || pos + uint32_t(need) > limit) {
+        if (underrun || bits.pos + uint32_t(need) > limit) {
           underrun = true;
-          pos = limit;
           q[i] = q[i + 1] = 0;
           continue;
         }
       }
-      int len;
-      const uint32_t v = HuffDecode(h, Peek(ring_, pos), &len);
-      pos += uint32_t(len);
-      int x = int(v >> 4), y = int(v & 15);
+      bits.Skip(len);
       if (x) {
-        if (linbits && x == 15) {
-          x += int(Peek(ring_, pos) >> (32 - linbits));
-          pos += uint32_t(linbits);
+        if (x == 15 && linbits) {
+          x += int(bits.Take(linbits));
         }
-        if (Peek(ring_, pos) & 0x80000000u) x = -x;
-        ++pos;
+        if (bits.Take(1)) x = -x;
       }
       if (y) {
-        if (linbits && y == 15) {
-          y += int(Peek(ring_, pos) >> (32 - linbits));
-          pos += uint32_t(linbits);
+        if (y == 15 && linbits) {
+          y += int(bits.Take(linbits));
         }
-        if (Peek(ring_, pos) & 0x80000000u) y = -y;
-        ++pos;
+        if (bits.Take(1)) y = -y;
       }
       q[i] = x;
       q[i + 1] = y;
@@ -269,27 +289,22 @@ void TMP3::HuffmanDecode(int gr, int ch) {
 
   // Count1 region: quadruples of -1, 0, 1 up to the end of part 3.
   const HuffLookup& h = t.quads[g.count1table_select & 1];
-  const int bigEnd = i;
-  while (pos < end && i < 576) {
+  int lastQuad = -1;
+  while (!underrun && bits.pos < end && i < 576) {
+    bits.Fill();
     int len;
-    const uint32_t v = HuffDecode(h, Peek(ring_, pos), &len);
-    int need = len + int((v >> 3) & 1) + int((v >> 2) & 1) + int((v >> 1) & 1) + int(v & 1);
-    if (underrun || pos + uint32_t(need) > limit) {
+    const uint32_t v = HuffDecode(h, bits.Peek32(), &len);
+    const int need = len + int((v >> 3) & 1) + int((v >> 2) & 1) + int((v >> 1) & 1) + int(v & 1);
+    if (bits.pos + uint32_t(need) > limit) {
       underrun = true;
-      pos = limit;
-      q[i] = q[i + 1] = 0;
-      if (i + 2 < 576) q[i + 2] = q[i + 3] = 0;
-      i += 4;
-      continue;
+      break;
     }
-    pos += uint32_t(len);
+    bits.Skip(len);
+    lastQuad = i;
     int vals[4];
     for (int k = 0; k < 4; ++k) {
       int a = int((v >> (3 - k)) & 1);
-      if (a) {
-        if (Peek(ring_, pos) & 0x80000000u) a = -1;
-        ++pos;
-      }
+      if (a && bits.Take(1)) a = -1;
       vals[k] = a;
     }
     q[i] = vals[0];
@@ -300,18 +315,16 @@ void TMP3::HuffmanDecode(int gr, int ch) {
     }
     i += 4;
   }
-  if (i > 576) i = 576;
+  uint32_t pos = underrun ? limit : bits.pos;
   if (pos > end) {
     // The last quadruple ran past part 3: it is not part of this granule.
     pos = end;
-    if (i > bigEnd) {
-      i -= 4;
-      if (i < bigEnd) i = bigEnd;
-    }
+    if (lastQuad >= 0) i = lastQuad;
   } else if (pos < end) {
     pos = end < limit ? end : limit;
   }
   readBit_ = pos;
+  if (i > 576) i = 576;
   for (int j = i; j < 576; ++j) q[j] = 0;
   nonzero_[ch] = i;
 }

@@ -15,6 +15,8 @@
 
 namespace mpegaudio {
 
+struct Tables;
+
 // Shared with the main window: five 32-bit fields.
 struct MP3Info {
   uint32_t waveOut = 0;     // wave-out handle (filled by the player)
@@ -139,6 +141,7 @@ class TMP3 {
   float* SubbandOut(int ch) { return subbandOut_[ch]; }
 
   void* window_;
+  const Tables* tables_;
 
   // File reader.
   platform::File* file_ = nullptr;
@@ -210,7 +213,7 @@ class TMP3 {
   float subbandOut_[2][576];      // 18 slots x 32 subbands
 
   // Synthesis.
-  float* vstore_;                 // [ch][2][32 rows][32 columns, doubled]
+  double* vstore_;                // [ch][2][32 rows][32 columns, doubled]; floats held exactly
   int writeColumn_[2];
   int currentV_[2];
   int16_t* output_ = nullptr;

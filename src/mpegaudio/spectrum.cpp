@@ -19,10 +19,11 @@ float GainOf(int q) {
   return static_cast<float>(std::ldexp(kQuarter[r], (q - r) / 4));
 }
 
-inline float Requantize(int32_t v, float factor, const float* pow43) {
+// sign(v) |v|^(4/3) x factor; the table covers |v| < 512.
+inline float Requantize(int32_t v, float factor, const float* signedPow43) {
+  if (v > -512 && v < 512) return factor * signedPow43[v];
   const int32_t a = v < 0 ? -v : v;
-  const float m = a < 512 ? pow43[a] : static_cast<float>(std::pow(double(a), 4.0 / 3.0));
-  const float r = factor * m;
+  const float r = factor * static_cast<float>(std::pow(double(a), 4.0 / 3.0));
   return v < 0 ? -r : r;
 }
 
@@ -41,6 +42,7 @@ void TMP3::Dequantize(int gr, int ch) {
   const uint8_t* L = scalefacL_[ch];
 
   auto multiplier = [&](int k) { return k < 64 ? t.multiplier[k] : 0.0f; };
+  const float* pow43 = t.signedPow43 + 511;
 
   int line = 0;
   int firstShort = 0;
@@ -52,7 +54,7 @@ void TMP3::Dequantize(int gr, int ch) {
       const float factor = gain * multiplier(k);
       int bandEnd = lb[b + 1];
       if (bandEnd > limit) bandEnd = limit;
-      for (; line < bandEnd; ++line) xr[line] = q[line] ? Requantize(q[line], factor, t.pow43) : 0.0f;
+      for (; line < bandEnd; ++line) xr[line] = Requantize(q[line], factor, pow43);
     }
     firstShort = 3;
     if (!(g.window_switching && g.block_type == 2)) firstShort = 13;
@@ -65,7 +67,7 @@ void TMP3::Dequantize(int gr, int ch) {
       const float factor = gain * multiplier(k);
       int windowEnd = line + width;
       if (windowEnd > limit) windowEnd = limit;
-      for (; line < windowEnd; ++line) xr[line] = q[line] ? Requantize(q[line], factor, t.pow43) : 0.0f;
+      for (; line < windowEnd; ++line) xr[line] = Requantize(q[line], factor, pow43);
     }
   }
   for (int j = limit; j < 576; ++j) xr[j] = 0.0f;
@@ -247,12 +249,15 @@ namespace {
 
 // 36-point IMDCT of 18 lines through an 18-point DCT-IV, windowed.
 void Imdct36(const float* in, const float* window, const float (*cosTable)[18], float* out) {
-  float c[18];
-  for (int j = 0; j < 18; ++j) {
-    const float* row = cosTable[j];
-    float s = 0.0f;
-    for (int k = 0; k < 18; ++k) s += in[k] * row[k];
-    c[j] = s;
+  // Accumulated output by output, input by input, so the compiler can run
+  // the 18 outputs side by side; zero inputs (common at high frequencies)
+  // cost nothing.
+  float c[18] = {};
+  for (int k = 0; k < 18; ++k) {
+    const float x = in[k];
+    if (x == 0.0f) continue;
+    const float* row = cosTable[k];
+    for (int j = 0; j < 18; ++j) c[j] += x * row[j];
   }
   for (int i = 0; i < 9; ++i) {
     out[i] = c[9 + i] * window[i];

@@ -7,6 +7,10 @@
 #if defined(__SSE2__)
 #include <emmintrin.h>
 #endif
+#if defined(__GNUC__) && (defined(__x86_64__) || defined(__i386__))
+#define CORVELLA_HAVE_AVX_PATH 1
+#include <immintrin.h>
+#endif
 
 namespace mpegaudio {
 
@@ -63,7 +67,7 @@ int16_t ToPcm16(float x) {
 }
 
 void TMP3::ResetSynthesis() {
-  std::memset(vstore_, 0, sizeof(float) * 2 * kChannelV);
+  std::memset(vstore_, 0, sizeof(double) * 2 * kChannelV);
   for (int ch = 0; ch < 2; ++ch) {
     writeColumn_[ch] = 15;
     currentV_[ch] = 0;
@@ -73,14 +77,14 @@ void TMP3::ResetSynthesis() {
 }
 
 void TMP3::ComputeNewV(int ch) {
-  const Tables& t = GetTables();
+  const Tables& t = *tables_;
   const float* s = subbandOut_[ch] + 32 * slot_;
   float x[32];
   LeeDct<32>::Run(s, x, t.dct32Mul);
-  float* a = vstore_ + ch * kChannelV + currentV_[ch] * kStore;
-  float* b = vstore_ + ch * kChannelV + (currentV_[ch] ^ 1) * kStore;
+  double* a = vstore_ + ch * kChannelV + currentV_[ch] * kStore;
+  double* b = vstore_ + ch * kChannelV + (currentV_[ch] ^ 1) * kStore;
   const int w = writeColumn_[ch];
-  auto put = [w](float* store, int row, float v) {
+  auto put = [w](double* store, int row, float v) {
     store[row * kRow + w] = v;
     store[row * kRow + w + 16] = v;
   };
@@ -93,39 +97,78 @@ void TMP3::ComputeNewV(int ch) {
   for (int j = 17; j < 32; ++j) put(b, j, -x[j - 16]);
 }
 
+namespace {
+
+// The window sum of the 32 rows of one slot. Each row keeps four partial
+// sums (taps k mod 4), combined as (s0 + s2) + (s1 + s3); every variant
+// below performs exactly these operations, so all targets give the same bits.
+// Products of two floats are exact in double.
+void WindowSums(const double* v, const double (*window)[16], float* sums) {
+  for (int j = 0; j < 32; ++j) {
+    const double* r = v + j * kRow;
+    const double* w = window[j];
+#if defined(__SSE2__)
+    __m128d a = _mm_mul_pd(_mm_loadu_pd(r), _mm_loadu_pd(w));
+    __m128d b = _mm_mul_pd(_mm_loadu_pd(r + 2), _mm_loadu_pd(w + 2));
+    for (int k = 4; k < 16; k += 4) {
+      a = _mm_add_pd(a, _mm_mul_pd(_mm_loadu_pd(r + k), _mm_loadu_pd(w + k)));
+      b = _mm_add_pd(b, _mm_mul_pd(_mm_loadu_pd(r + k + 2), _mm_loadu_pd(w + k + 2)));
+    }
+    const __m128d s = _mm_add_pd(a, b);
+    sums[j] = static_cast<float>(_mm_cvtsd_f64(s) + _mm_cvtsd_f64(_mm_unpackhi_pd(s, s)));
+#else
+    double s0 = r[0] * w[0], s1 = r[1] * w[1], s2 = r[2] * w[2], s3 = r[3] * w[3];
+    for (int k = 4; k < 16; k += 4) {
+      s0 += r[k] * w[k];
+      s1 += r[k + 1] * w[k + 1];
+      s2 += r[k + 2] * w[k + 2];
+      s3 += r[k + 3] * w[k + 3];
+    }
+    sums[j] = static_cast<float>((s0 + s2) + (s1 + s3));
+#endif
+  }
+}
+
+#if defined(CORVELLA_HAVE_AVX_PATH)
+// Same lanes as the SSE2 path (s0..s3 in one register), half the instructions.
+__attribute__((target("avx"))) void WindowSumsAvx(const double* v, const double (*window)[16], float* sums) {
+  for (int j = 0; j < 32; ++j) {
+    const double* r = v + j * kRow;
+    const double* w = window[j];
+    __m256d acc = _mm256_mul_pd(_mm256_loadu_pd(r), _mm256_loadu_pd(w));
+    for (int k = 4; k < 16; k += 4)
+      acc = _mm256_add_pd(acc, _mm256_mul_pd(_mm256_loadu_pd(r + k), _mm256_loadu_pd(w + k)));
+    const __m128d s = _mm_add_pd(_mm256_castpd256_pd128(acc), _mm256_extractf128_pd(acc, 1));
+    sums[j] = static_cast<float>(_mm_cvtsd_f64(s) + _mm_cvtsd_f64(_mm_unpackhi_pd(s, s)));
+  }
+}
+#endif
+
+using WindowSumsFn = void (*)(const double*, const double (*)[16], float*);
+
+WindowSumsFn PickWindowSums() {
+#if defined(CORVELLA_HAVE_AVX_PATH)
+  __builtin_cpu_init();
+  if (__builtin_cpu_supports("avx")) return WindowSumsAvx;
+#endif
+  return WindowSums;
+}
+
+}  // namespace
+
 void TMP3::ComputePcm(int ch) {
-  const Tables& t = GetTables();
-  const float* a = vstore_ + ch * kChannelV + currentV_[ch] * kStore + writeColumn_[ch] + 1;
+  static const WindowSumsFn windowSums = PickWindowSums();
+  const double* a = vstore_ + ch * kChannelV + currentV_[ch] * kStore + writeColumn_[ch] + 1;
+  float sums[32];
+  windowSums(a, tables_->window, sums);
+  if (!storeOutput_) return;
   int16_t* out = outPos_[ch];
   const int stride = outStride_;
   for (int j = 0; j < 32; ++j) {
-    const float* v = a + j * kRow;
-    const float* win = t.window[j];
-    // Products of two floats are exact in double; two partial sums (even
-    // and odd taps) keep the order fixed on every target.
-#if defined(__SSE2__)
-    __m128d acc = _mm_setzero_pd();
-    for (int k = 0; k < 16; k += 2) {
-      const __m128d pv = _mm_cvtps_pd(_mm_castpd_ps(_mm_load_sd(reinterpret_cast<const double*>(v + k))));
-      const __m128d pw = _mm_cvtps_pd(_mm_castpd_ps(_mm_load_sd(reinterpret_cast<const double*>(win + k))));
-      acc = _mm_add_pd(acc, _mm_mul_pd(pv, pw));
-    }
-    const double sum = _mm_cvtsd_f64(acc) + _mm_cvtsd_f64(_mm_unpackhi_pd(acc, acc));
-#else
-    double even = 0.0, odd = 0.0;
-    for (int k = 0; k < 16; k += 2) {
-      even += double(v[k]) * double(win[k]);
-      odd += double(v[k + 1]) * double(win[k + 1]);
-    }
-    const double sum = even + odd;
-#endif
-    const int16_t sample = ToPcm16(static_cast<float>(sum));
-    if (storeOutput_) {
-      *out = sample;
-      out += stride;
-    }
+    *out = ToPcm16(sums[j]);
+    out += stride;
   }
-  if (storeOutput_) outPos_[ch] = out;
+  outPos_[ch] = out;
 }
 
 void TMP3::Synthesize(int ch) {

@@ -402,7 +402,11 @@ struct TableStore {
 
   TableStore() {
     Tables& t = tables;
-    for (int i = 0; i < 512; ++i) t.pow43[i] = static_cast<float>(std::pow(double(i), 4.0 / 3.0));
+    for (int i = 0; i < 512; ++i) {
+      t.pow43[i] = static_cast<float>(std::pow(double(i), 4.0 / 3.0));
+      t.signedPow43[511 + i] = t.pow43[i];
+      t.signedPow43[511 - i] = -t.pow43[i];
+    }
     for (int k = 0; k < 64; ++k) t.multiplier[k] = static_cast<float>(std::ldexp(k & 1 ? 0.70710678118654752 : 1.0, -(k >> 1)));
     const double pi = 3.14159265358979323846;
     for (int k = 0; k < 16; ++k)
@@ -436,7 +440,7 @@ struct TableStore {
     }
     for (int j = 0; j < 18; ++j)
       for (int k = 0; k < 18; ++k)
-        t.dct4Cos[j][k] = static_cast<float>(std::cos(pi / 18.0 * (j + 0.5) * (k + 0.5)));
+        t.dct4Cos[k][j] = static_cast<float>(std::cos(pi / 18.0 * (j + 0.5) * (k + 0.5)));
     for (int i = 0; i < 12; ++i)
       for (int k = 0; k < 6; ++k)
         t.short12Cos[i][k] = static_cast<float>(std::cos(pi / 24.0 * (2 * i + 1 + 6) * (2 * k + 1)));
@@ -446,7 +450,7 @@ struct TableStore {
         t.dct32Mul[m++] = static_cast<float>(1.0 / (2.0 * std::cos((2 * i + 1) * pi / (4.0 * n))));
     // Row j of the window, columns reversed so the window sum runs forwards.
     for (int j = 0; j < 32; ++j)
-      for (int i = 0; i < 16; ++i) t.window[j][15 - i] = kSynthesisD[j + 32 * i];
+      for (int i = 0; i < 16; ++i) t.window[j][15 - i] = double(kSynthesisD[j + 32 * i]);
 
     for (int n = 0; n < 32; ++n) {
       const PairCodeTable& p = kPairCodeTables[n];

@@ -42,16 +42,17 @@ struct HuffLookup {
 
 struct Tables {
   float pow43[512];              // x^(4/3)
+  float signedPow43[1023];       // sign(x) |x|^(4/3) for x = -511 ... 511
   float multiplier[64];          // 2^(-k/2) to six decimals
   float tanRatio[16];            // MPEG-1 intensity ratios
   float lsfIo[2][32];            // lsf intensity factors
   float imdctWindow[4][36];      // block types 0, 1, 2 (short, 12 used), 3
-  float dct4Cos[18][18];         // 18-point DCT-IV, with the 36-point output map
+  float dct4Cos[18][18];         // 18-point DCT-IV, [input k][output j]
   float short12Cos[12][6];       // 12-point IMDCT
   float aliasCs[8];
   float aliasCa[8];             // signed, as the standard defines it
   float dct32Mul[31];            // Lee DCT butterflies: N = 16, 8, 4, 2, 1
-  float window[32][16];          // synthesis window by row, columns reversed
+  alignas(16) double window[32][16];  // synthesis window by row, columns reversed (float values)
   HuffLookup pairs[32];
   HuffLookup quads[2];
 };

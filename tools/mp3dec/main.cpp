@@ -126,33 +126,35 @@ int Bench(const std::string& path) {
 
   std::vector<int16_t> pcm;
   pcm.reserve(size_t(info.lengthMs + 1000) * info.sampleRate / 1000 * 2);
-  int runs = 0;
-  double audio = 0, spent = 0;
-  const auto start = std::chrono::steady_clock::now();
-  do {
-    pcm.clear();
-    DecodeAll(dec, &file, &pcm);
-    audio += double(pcm.size()) / dec.Channels() / info.sampleRate;
-    ++runs;
-    spent = Seconds(std::chrono::steady_clock::now() - start);
-  } while (spent < 3.0 && runs < 1000);
-  const double ours = audio / spent;
-  std::printf("ours:      %.1fx real time (%d runs, %.2f s)\n", ours, runs, spent);
 #if defined(HAVE_MPG123)
   mpg123_init();
-  runs = 0;
-  audio = 0;
-  const auto start2 = std::chrono::steady_clock::now();
-  do {
+#endif
+  // Alternate the two decoders so that both see the same machine load.
+  int runs = 0;
+  double oursAudio = 0, oursTime = 0, theirAudio = 0, theirTime = 0;
+  using Clock = std::chrono::steady_clock;
+  while ((oursTime < 3.0 || theirTime < 3.0) && runs < 1000) {
+    auto t0 = Clock::now();
+    pcm.clear();
+    DecodeAll(dec, &file, &pcm);
+    oursTime += Seconds(Clock::now() - t0);
+    oursAudio += double(pcm.size()) / dec.Channels() / info.sampleRate;
+#if defined(HAVE_MPG123)
+    t0 = Clock::now();
     int rate = 0;
     const uint64_t n = DecodeMpg123(data, &rate);
-    if (rate == 0) break;
-    audio += double(n) / rate;
+    theirTime += Seconds(Clock::now() - t0);
+    if (rate) theirAudio += double(n) / rate;
+#else
+    theirTime = oursTime;
+#endif
     ++runs;
-    spent = Seconds(std::chrono::steady_clock::now() - start2);
-  } while (spent < 3.0 && runs < 1000);
-  const double theirs = spent > 0 ? audio / spent : 0;
-  std::printf("libmpg123: %.1fx real time (%d runs, %.2f s)\n", theirs, runs, spent);
+  }
+  const double ours = oursAudio / oursTime;
+  std::printf("ours:      %.1fx real time (%d runs, %.2f s)\n", ours, runs, oursTime);
+#if defined(HAVE_MPG123)
+  const double theirs = theirTime > 0 ? theirAudio / theirTime : 0;
+  std::printf("libmpg123: %.1fx real time (%d runs, %.2f s)\n", theirs, runs, theirTime);
   if (theirs > 0) std::printf("ratio ours/libmpg123: %.3f\n", ours / theirs);
   mpg123_exit();
 #else
