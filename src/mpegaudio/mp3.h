@@ -213,7 +213,7 @@ class TMP3 {
   float subbandOut_[2][576];      // 18 slots x 32 subbands
 
   // Synthesis.
-  double* vstore_;                // [ch][2][32 rows][32 columns, doubled]; floats held exactly
+  float* vstore_;                 // [ch][2][32 rows][32 columns, doubled]
   int writeColumn_[2];
   int currentV_[2];
   int16_t* output_ = nullptr;
@@ -228,5 +228,7 @@ class TMP3 {
 
 // 16-bit sample from a full-scale-1.0 float: round half away from zero, saturate.
 int16_t ToPcm16(float x);
+// The same for 32 samples at once (the filterbank's slot).
+void ToPcm16Block(const float* x, int16_t* out);
 
 }  // namespace mpegaudio

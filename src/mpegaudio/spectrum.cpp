@@ -247,18 +247,29 @@ void TMP3::Antialias(int gr, int ch) {
 
 namespace {
 
-// 36-point IMDCT of 18 lines through an 18-point DCT-IV, windowed.
-void Imdct36(const float* in, const float* window, const float (*cosTable)[18], float* out) {
-  // Accumulated output by output, input by input, so the compiler can run
-  // the 18 outputs side by side; zero inputs (common at high frequencies)
-  // cost nothing.
-  float c[18] = {};
-  for (int k = 0; k < 18; ++k) {
-    const float x = in[k];
-    if (x == 0.0f) continue;
-    const float* row = cosTable[k];
-    for (int j = 0; j < 18; ++j) c[j] += x * row[j];
+// 36-point IMDCT of 18 lines, windowed. The 18-point DCT-IV behind it is
+// C[k] + C[k - 1] = U[k], U being the DCT-II of the lines times
+// 2 cos((2n + 1) pi / 72); the DCT-II is done on sums (even outputs) and
+// differences (odd outputs) of lines n and 17 - n.
+void Imdct36(const float* in, const float* window, const Tables& t, float* out) {
+  float even[12] = {}, odd[12] = {};
+  for (int m = 0; m < 9; ++m) {
+    const float a = in[m] * t.imdctPre[m], b = in[17 - m] * t.imdctPre[17 - m];
+    const float s = a + b, d = a - b;
+    const float* ce = t.dct18Even[m];
+    const float* co = t.dct18Odd[m];
+    for (int k = 0; k < 12; ++k) {
+      even[k] += s * ce[k];
+      odd[k] += d * co[k];
+    }
   }
+  float c[18];
+  c[0] = even[0] * 0.5f;
+  for (int k = 0; k < 8; ++k) {
+    c[2 * k + 1] = odd[k] - c[2 * k];
+    c[2 * k + 2] = even[k + 1] - c[2 * k + 1];
+  }
+  c[17] = odd[8] - c[16];
   for (int i = 0; i < 9; ++i) {
     out[i] = c[9 + i] * window[i];
     out[9 + i] = -c[17 - i] * window[9 + i];
@@ -300,7 +311,7 @@ void TMP3::Hybrid(int gr, int ch) {
       int type = g.window_switching ? int(g.block_type) : 0;
       if (g.window_switching && g.mixed_block && sb < 2) type = 0;
       if (type == 2) Imdct12x3(xr + 18 * sb, t.imdctWindow[2], t.short12Cos, raw);
-      else Imdct36(xr + 18 * sb, t.imdctWindow[type], t.dct4Cos, raw);
+      else Imdct36(xr + 18 * sb, t.imdctWindow[type], t, raw);
       for (int i = 0; i < 18; ++i) {
         out[32 * i + sb] = raw[i] + ov[i];
         ov[i] = raw[18 + i];

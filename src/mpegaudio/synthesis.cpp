@@ -66,8 +66,31 @@ int16_t ToPcm16(float x) {
   return int16_t(v);
 }
 
+void ToPcm16Block(const float* x, int16_t* out) {
+#if defined(__SSE2__)
+  // sign(x) floor(|x| 32768 + 0.5) is x 32768 +- 0.5 truncated: the product
+  // is exact and so is the sum below 2^23; larger values saturate anyway.
+  // The clamp keeps the conversion in range; the pack saturates.
+  const __m128 scale = _mm_set1_ps(32768.0f);
+  const __m128 half = _mm_set1_ps(0.5f);
+  const __m128 signMask = _mm_set1_ps(-0.0f);
+  const __m128 lo = _mm_set1_ps(-2.0f), hi = _mm_set1_ps(2.0f);
+  for (int i = 0; i < 32; i += 8) {
+    __m128 a = _mm_loadu_ps(x + i), b = _mm_loadu_ps(x + i + 4);
+    // (A NaN, which finite input never produces, comes out as -32768.)
+    a = _mm_min_ps(_mm_max_ps(a, lo), hi);
+    b = _mm_min_ps(_mm_max_ps(b, lo), hi);
+    a = _mm_add_ps(_mm_mul_ps(a, scale), _mm_or_ps(half, _mm_and_ps(a, signMask)));
+    b = _mm_add_ps(_mm_mul_ps(b, scale), _mm_or_ps(half, _mm_and_ps(b, signMask)));
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(out + i), _mm_packs_epi32(_mm_cvttps_epi32(a), _mm_cvttps_epi32(b)));
+  }
+#else
+  for (int i = 0; i < 32; ++i) out[i] = ToPcm16(x[i]);
+#endif
+}
+
 void TMP3::ResetSynthesis() {
-  std::memset(vstore_, 0, sizeof(double) * 2 * kChannelV);
+  std::memset(vstore_, 0, sizeof(float) * 2 * kChannelV);
   for (int ch = 0; ch < 2; ++ch) {
     writeColumn_[ch] = 15;
     currentV_[ch] = 0;
@@ -81,10 +104,10 @@ void TMP3::ComputeNewV(int ch) {
   const float* s = subbandOut_[ch] + 32 * slot_;
   float x[32];
   LeeDct<32>::Run(s, x, t.dct32Mul);
-  double* a = vstore_ + ch * kChannelV + currentV_[ch] * kStore;
-  double* b = vstore_ + ch * kChannelV + (currentV_[ch] ^ 1) * kStore;
+  float* a = vstore_ + ch * kChannelV + currentV_[ch] * kStore;
+  float* b = vstore_ + ch * kChannelV + (currentV_[ch] ^ 1) * kStore;
   const int w = writeColumn_[ch];
-  auto put = [w](double* store, int row, float v) {
+  auto put = [w](float* store, int row, float v) {
     store[row * kRow + w] = v;
     store[row * kRow + w + 16] = v;
   };
@@ -103,26 +126,29 @@ namespace {
 // sums (taps k mod 4), combined as (s0 + s2) + (s1 + s3); every variant
 // below performs exactly these operations, so all targets give the same bits.
 // Products of two floats are exact in double.
-void WindowSums(const double* v, const double (*window)[16], float* sums) {
+void WindowSums(const float* v, const double (*window)[16], float* sums) {
   for (int j = 0; j < 32; ++j) {
-    const double* r = v + j * kRow;
+    const float* r = v + j * kRow;
     const double* w = window[j];
 #if defined(__SSE2__)
-    __m128d a = _mm_mul_pd(_mm_loadu_pd(r), _mm_loadu_pd(w));
-    __m128d b = _mm_mul_pd(_mm_loadu_pd(r + 2), _mm_loadu_pd(w + 2));
+    __m128 x = _mm_loadu_ps(r);
+    __m128d a = _mm_mul_pd(_mm_cvtps_pd(x), _mm_loadu_pd(w));
+    __m128d b = _mm_mul_pd(_mm_cvtps_pd(_mm_movehl_ps(x, x)), _mm_loadu_pd(w + 2));
     for (int k = 4; k < 16; k += 4) {
-      a = _mm_add_pd(a, _mm_mul_pd(_mm_loadu_pd(r + k), _mm_loadu_pd(w + k)));
-      b = _mm_add_pd(b, _mm_mul_pd(_mm_loadu_pd(r + k + 2), _mm_loadu_pd(w + k + 2)));
+      x = _mm_loadu_ps(r + k);
+      a = _mm_add_pd(a, _mm_mul_pd(_mm_cvtps_pd(x), _mm_loadu_pd(w + k)));
+      b = _mm_add_pd(b, _mm_mul_pd(_mm_cvtps_pd(_mm_movehl_ps(x, x)), _mm_loadu_pd(w + k + 2)));
     }
     const __m128d s = _mm_add_pd(a, b);
     sums[j] = static_cast<float>(_mm_cvtsd_f64(s) + _mm_cvtsd_f64(_mm_unpackhi_pd(s, s)));
 #else
-    double s0 = r[0] * w[0], s1 = r[1] * w[1], s2 = r[2] * w[2], s3 = r[3] * w[3];
+    double s0 = double(r[0]) * w[0], s1 = double(r[1]) * w[1], s2 = double(r[2]) * w[2],
+           s3 = double(r[3]) * w[3];
     for (int k = 4; k < 16; k += 4) {
-      s0 += r[k] * w[k];
-      s1 += r[k + 1] * w[k + 1];
-      s2 += r[k + 2] * w[k + 2];
-      s3 += r[k + 3] * w[k + 3];
+      s0 += double(r[k]) * w[k];
+      s1 += double(r[k + 1]) * w[k + 1];
+      s2 += double(r[k + 2]) * w[k + 2];
+      s3 += double(r[k + 3]) * w[k + 3];
     }
     sums[j] = static_cast<float>((s0 + s2) + (s1 + s3));
 #endif
@@ -131,20 +157,20 @@ void WindowSums(const double* v, const double (*window)[16], float* sums) {
 
 #if defined(CORVELLA_HAVE_AVX_PATH)
 // Same lanes as the SSE2 path (s0..s3 in one register), half the instructions.
-__attribute__((target("avx"))) void WindowSumsAvx(const double* v, const double (*window)[16], float* sums) {
+__attribute__((target("avx"))) void WindowSumsAvx(const float* v, const double (*window)[16], float* sums) {
   for (int j = 0; j < 32; ++j) {
-    const double* r = v + j * kRow;
+    const float* r = v + j * kRow;
     const double* w = window[j];
-    __m256d acc = _mm256_mul_pd(_mm256_loadu_pd(r), _mm256_loadu_pd(w));
+    __m256d acc = _mm256_mul_pd(_mm256_cvtps_pd(_mm_loadu_ps(r)), _mm256_loadu_pd(w));
     for (int k = 4; k < 16; k += 4)
-      acc = _mm256_add_pd(acc, _mm256_mul_pd(_mm256_loadu_pd(r + k), _mm256_loadu_pd(w + k)));
+      acc = _mm256_add_pd(acc, _mm256_mul_pd(_mm256_cvtps_pd(_mm_loadu_ps(r + k)), _mm256_loadu_pd(w + k)));
     const __m128d s = _mm_add_pd(_mm256_castpd256_pd128(acc), _mm256_extractf128_pd(acc, 1));
     sums[j] = static_cast<float>(_mm_cvtsd_f64(s) + _mm_cvtsd_f64(_mm_unpackhi_pd(s, s)));
   }
 }
 #endif
 
-using WindowSumsFn = void (*)(const double*, const double (*)[16], float*);
+using WindowSumsFn = void (*)(const float*, const double (*)[16], float*);
 
 WindowSumsFn PickWindowSums() {
 #if defined(CORVELLA_HAVE_AVX_PATH)
@@ -158,15 +184,18 @@ WindowSumsFn PickWindowSums() {
 
 void TMP3::ComputePcm(int ch) {
   static const WindowSumsFn windowSums = PickWindowSums();
-  const double* a = vstore_ + ch * kChannelV + currentV_[ch] * kStore + writeColumn_[ch] + 1;
+  const float* a = vstore_ + ch * kChannelV + currentV_[ch] * kStore + writeColumn_[ch] + 1;
   float sums[32];
   windowSums(a, tables_->window, sums);
   if (!storeOutput_) return;
+  int16_t pcm[32];
+  ToPcm16Block(sums, pcm);
   int16_t* out = outPos_[ch];
-  const int stride = outStride_;
-  for (int j = 0; j < 32; ++j) {
-    *out = ToPcm16(sums[j]);
-    out += stride;
+  if (outStride_ == 1) {
+    std::memcpy(out, pcm, sizeof pcm);
+    out += 32;
+  } else {
+    for (int j = 0; j < 32; ++j, out += 2) *out = pcm[j];
   }
   outPos_[ch] = out;
 }

@@ -438,9 +438,12 @@ struct TableStore {
       t.imdctWindow[3][i] = static_cast<float>(w3);
       t.imdctWindow[2][i] = i < 12 ? static_cast<float>(std::sin(pi / 12.0 * (i + 0.5))) : 0.0f;
     }
-    for (int j = 0; j < 18; ++j)
-      for (int k = 0; k < 18; ++k)
-        t.dct4Cos[k][j] = static_cast<float>(std::cos(pi / 18.0 * (j + 0.5) * (k + 0.5)));
+    for (int n = 0; n < 18; ++n) t.imdctPre[n] = static_cast<float>(2.0 * std::cos((2 * n + 1) * pi / 72.0));
+    for (int m = 0; m < 9; ++m)
+      for (int k = 0; k < 12; ++k) {
+        t.dct18Even[m][k] = k < 9 ? static_cast<float>(std::cos(2 * k * (2 * m + 1) * pi / 36.0)) : 0.0f;
+        t.dct18Odd[m][k] = k < 9 ? static_cast<float>(std::cos((2 * k + 1) * (2 * m + 1) * pi / 36.0)) : 0.0f;
+      }
     for (int i = 0; i < 12; ++i)
       for (int k = 0; k < 6; ++k)
         t.short12Cos[i][k] = static_cast<float>(std::cos(pi / 24.0 * (2 * i + 1 + 6) * (2 * k + 1)));

@@ -47,7 +47,9 @@ struct Tables {
   float tanRatio[16];            // MPEG-1 intensity ratios
   float lsfIo[2][32];            // lsf intensity factors
   float imdctWindow[4][36];      // block types 0, 1, 2 (short, 12 used), 3
-  float dct4Cos[18][18];         // 18-point DCT-IV, [input k][output j]
+  float imdctPre[18];            // 2 cos((2n + 1) pi / 72)
+  float dct18Even[9][12];        // cos(2k (2m + 1) pi / 36), k < 9, padded
+  float dct18Odd[9][12];         // cos((2k + 1) (2m + 1) pi / 36), k < 9, padded
   float short12Cos[12][6];       // 12-point IMDCT
   float aliasCs[8];
   float aliasCa[8];             // signed, as the standard defines it
