@@ -1,0 +1,72 @@
+// The message by which other programs drive the player (WM_USER with a code
+// in lParam and a value in wParam), and the reaction to power-management
+// notices. Both only decide; the main window carries out the returned action.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+
+#include "app/commands.h"
+
+namespace app {
+
+class ExternalControl {
+ public:
+  enum Code : intptr_t {
+    kAppendChar = 100,  // wParam: one byte of a path; 0 ends the path
+    kClear = 101,       // stop if a song is open, empty the list
+    kPlay = 102,        // as the Play command
+    kQueryState = 104,  // answers 1 playing, 3 paused, 0 otherwise
+  };
+  static constexpr size_t kBufferSize = 1024;  // characters held at most
+  static constexpr size_t kMaxPath = 259;      // longest path a list entry holds
+
+  enum class Action {
+    kNone,
+    kAppendEntry,  // append name as a new entry marked played, redraw the list
+    kClearList,    // stop if a song is open, then empty the list (current position 0)
+    kPlay,         // Play (command 203)
+  };
+  struct Result {
+    Action action = Action::kNone;
+    std::string name;   // for kAppendEntry
+    intptr_t reply = 0; // the message's result
+  };
+
+  // listFull: the list already holds its 999 entries.
+  Result Handle(intptr_t code, uintptr_t value, PlayState state, bool listFull);
+
+  const std::string& buffer() const { return buffer_; }
+
+ private:
+  std::string buffer_;
+};
+
+// Suspend and resume: the state at suspension decides whether playing
+// resumes. Several suspend notices in a row (the query and the suspend
+// itself) count once, and so do several resume notices.
+class PowerNotice {
+ public:
+  // The platform's power broadcast events.
+  enum Event : uint32_t {
+    kQuerySuspend = 0x0000,
+    kQuerySuspendFailed = 0x0002,
+    kSuspend = 0x0004,
+    kResumeCritical = 0x0006,
+    kResumeSuspend = 0x0007,
+    kResumeAutomatic = 0x0012,
+  };
+  enum class Action { kNone, kPause, kPlay };
+
+  Action OnSuspend(PlayState state);
+  Action OnResume();
+  // Maps a power broadcast event onto the two above.
+  Action OnEvent(uint32_t event, PlayState state);
+
+ private:
+  bool suspended_ = false;
+  PlayState remembered_ = PlayState::kStopped;
+};
+
+}  // namespace app

@@ -1,0 +1,62 @@
+// Geometry and routing rules of the main frame: where a moved or maximised
+// frame goes, where a system command is sent, what a caption double-click
+// with the right button does, and which help viewer command a menu item asks for.
+#pragma once
+
+#include <cstdint>
+
+namespace app {
+
+struct Rect {
+  int32_t left = 0, top = 0, right = 0, bottom = 0;
+  int32_t Width() const { return right - left; }
+  int32_t Height() const { return bottom - top; }
+};
+
+// After the frame has moved (and is not minimised): a frame whose left edge
+// lies at or beyond the screen's right edge is moved left until its right
+// edge is on it; the same for the top and bottom edges. The size is kept.
+Rect KeepFrameOnScreen(const Rect& frame, int32_t screenWidth, int32_t screenHeight);
+
+// Where the maximised frame goes. While a video plays or is paused in the main
+// window it keeps its normal position and takes the maximum-track size;
+// otherwise it covers the screen plus one sizing border on every side.
+struct MaximizedPlacement {
+  int32_t x = 0, y = 0, width = 0, height = 0;
+};
+MaximizedPlacement MaximizedFrame(bool videoActiveInMain, const Rect& normal, int32_t maxTrackWidth,
+                                  int32_t maxTrackHeight, int32_t screenWidth,
+                                  int32_t screenHeight, int32_t borderX, int32_t borderY);
+// The maximum-track size before a video changes it.
+constexpr int32_t kInitialMaxTrackWidth = 640;
+constexpr int32_t kInitialMaxTrackHeight = 400;
+
+// A system command of the frame (wParam of the system-command message).
+enum class SystemCommandRoute {
+  kDefault,    // the platform's own items (minimise, maximise, restore, close, ...)
+  kCommand,    // one of our items: deliver it to the main window as a command
+  kWallpaper,  // 400: change the wallpaper now
+  kClose,      // 24310: close the frame
+};
+SystemCommandRoute RouteSystemCommand(uint32_t wParam);
+
+// A right double-click on the caption.
+enum class CaptionRightDoubleClick {
+  kChangeWallpaper,         // minimised frame
+  kRestoreToStartPlacement, // normal frame without a video: restore, then X, Y, W, H of the start
+  kVideoOwnSize,            // a video is open: its window gets the video's own size
+};
+CaptionRightDoubleClick OnCaptionRightDoubleClick(bool minimized, bool videoOpen);
+
+// The help viewer's commands for the help menu items (false for other ids).
+// The file is kHelpFile; at clean-up the viewer gets kHelpQuit for it.
+constexpr char kHelpFile[] = "corvella.hlp";
+enum : uint32_t {
+  kHelpContents = 0x0003,
+  kHelpQuit = 0x0002,
+  kHelpOnHelp = 0x0004,
+  kHelpPartialKey = 0x0105,  // with an empty key
+};
+bool HelpCommandFor(uint16_t commandId, uint32_t* helpCommand);
+
+}  // namespace app

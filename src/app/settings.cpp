@@ -1,0 +1,322 @@
+#include "app/settings.h"
+
+#include "app/command_ids.h"
+#include "text/sjis.h"
+
+namespace app {
+
+const char* const kButtonKeys[kButtonGroupCount] = {
+    "BT_FILE", "BT_CD",    "BT_SNF",   "BT_EDIT",    "BT_COPY",  "BT_UNDO",
+    "BT_INITLOAD", "BT_INTERVAL", "BT_WPSET", "BT_SHUFFLE", "BT_SORT", "BT_SAVEAVI"};
+
+namespace {
+
+constexpr const char* kConfig = "CONFIG";
+constexpr const char* kButton = "BUTTON";
+constexpr const char* kFont = "FONT";
+constexpr const char* kVersion = "VERSION";
+
+bool Switch(const Profile& p, const char* section, const char* key, const char* def,
+            size_t limit = 80) {
+  return p.Read(section, key, def, limit) == "ON";
+}
+
+int32_t Number(const Profile& p, const char* section, const char* key, const char* def,
+               size_t limit = 80) {
+  return static_cast<int32_t>(text::ReadNumber(p.Read(section, key, def, limit)));
+}
+
+std::string Directory(const Profile& p, const char* key, const std::string& current) {
+  std::string d = p.Read(kConfig, key, ".", 260);
+  return d == "." ? current : d;
+}
+
+int32_t InRange(int32_t v, int32_t lo, int32_t hi, int32_t otherwise) {
+  return v >= lo && v <= hi ? v : otherwise;
+}
+
+const char* OnOff(bool on) { return on ? "ON" : "OFF"; }
+
+void PutSwitch(Profile* p, const char* section, const char* key, bool on) {
+  p->Write(section, key, OnOff(on));
+}
+
+void PutNumber(Profile* p, const char* section, const char* key, int32_t v) {
+  p->Write(section, key, std::to_string(v));
+}
+
+}  // namespace
+
+int32_t ClampToScreen(int32_t pos, int32_t size, int32_t screen) {
+  if (static_cast<int64_t>(screen) - pos < size) {
+    int64_t moved = static_cast<int64_t>(screen) - size;
+    return moved < 0 ? 0 : static_cast<int32_t>(moved);
+  }
+  return pos;
+}
+
+void ReadApplicationSettings(const Profile& p, const StartupInfo& info, int32_t screenWidth,
+                             int32_t screenHeight, Settings* s) {
+  if (info.hasSize) {
+    s->w = info.width;
+    s->h = info.height;
+  } else {
+    s->h = Number(p, kConfig, "H", "400");
+    s->w = Number(p, kConfig, "W", "500");
+  }
+  if (info.hasPosition) {
+    s->x = info.x;
+    s->y = info.y;
+  } else {
+    s->x = ClampToScreen(Number(p, kConfig, "X", "100"), s->w, screenWidth);
+    s->y = ClampToScreen(Number(p, kConfig, "Y", "100"), s->h, screenHeight);
+  }
+  s->topmost = Switch(p, kConfig, "TOPMOST", "OFF");
+  for (int i = 0; i < kButtonGroupCount; ++i) s->buttons[i] = Switch(p, kButton, kButtonKeys[i], "ON");
+}
+
+bool CheckSettingsVersion(Profile* p) {
+  if (Number(*p, kVersion, "VERSION", "0") >= kMinimumVersion) return false;
+  p->Clear();
+  PutNumber(p, kVersion, "VERSION", kSettingsVersion);
+  return true;
+}
+
+void ReadWindowSettings(const Profile& p, const std::string& currentDirectory,
+                        int32_t screenWidth, int32_t screenHeight, Settings* s) {
+  s->version = Number(p, kVersion, "VERSION", "0");
+  s->directory = Directory(p, "DIRECTORY", currentDirectory);
+  s->snfDirectory = Directory(p, "SNFDIRECTORY", currentDirectory);
+  s->wpDirectory = Directory(p, "WPDIRECTORY", currentDirectory);
+  s->aviDirectory = Directory(p, "AVIDIRECTORY", currentDirectory);
+  s->filterIndex = Number(p, kConfig, "FILTERINDEX", "1", 3);
+  s->repeat1 = Switch(p, kConfig, "REPEAT1", "OFF");
+  s->repeat2 = Switch(p, kConfig, "REPEAT2", "OFF");
+  s->initLoad = Switch(p, kConfig, "INITLOAD", "OFF");
+  s->initShuffle = Switch(p, kConfig, "INITSHUFFLE", "OFF");
+  s->initPlay = Switch(p, kConfig, "INITPLAY", "OFF");
+  s->initLoadFile = p.Read(kConfig, "INITLOADFILE", "", 80);
+  if (s->initLoadFile.empty()) s->initLoad = false;
+  s->topmost = Switch(p, kConfig, "TOPMOST", "OFF");
+  s->minimize = Switch(p, kConfig, "MINIMIZE", "OFF");
+  s->shuffle = Switch(p, kConfig, "SHUFFLE", "OFF");
+  s->wpChange = Switch(p, kConfig, "WPCHANGE", "OFF");
+  s->autoWp = Switch(p, kConfig, "AUTOWP", "OFF");
+  s->strupr = Number(p, kConfig, "STRUPR", "OFF");
+  s->resetOn = Switch(p, kConfig, "RESETON", "ON");
+  s->resetGs = Switch(p, kConfig, "RESETGS", "ON");
+  s->deviceId = InRange(Number(p, kConfig, "DEVICEID", "17", 3), 1, 32, 17);
+  s->aviDisp = Switch(p, kConfig, "AVIDISP", "OFF");
+  s->aviSize = Switch(p, kConfig, "AVISIZE", "OFF");
+  s->aviCenter = Switch(p, kConfig, "AVICENTER", "OFF");
+  s->aviAllDisp = Switch(p, kConfig, "AVIALLDISP", "OFF");
+  s->menuBar = Switch(p, kConfig, "MENUBAR", "ON");
+  s->controlBar = Switch(p, kConfig, "CONTROLBAR", "ON");
+  s->statusBar = Switch(p, kConfig, "STATUSBAR", "ON");
+  s->slider = Switch(p, kConfig, "SLIDER", "ON");
+  s->systemColor = Switch(p, kConfig, "SYSTEMCOLOR", "OFF");
+  s->faceName = p.Read(kFont, "FACENAME", "FixedSys", 80);
+  s->fontSize = Number(p, kFont, "FONTSIZE", "14", 5);
+  s->bold = Number(p, kFont, "BOLD", "400", 4);
+  s->italic = Switch(p, kFont, "ITALIC", "OFF");
+  s->charset = Number(p, kFont, "CHARSET", "128", 4);
+  s->charNum = Number(p, kFont, "CHARNUM", "8", 4);
+  s->interval = Number(p, kConfig, "INTERVAL", "3", 6);
+  s->alarmSet = Switch(p, kConfig, "ALARMSET", "OFF", 6);
+  s->alarmHour = Number(p, kConfig, "ALARMHOUR", "7", 6);
+  s->alarmMinute = Number(p, kConfig, "ALARMMINUTE", "0", 6);
+  s->vh = Number(p, kConfig, "VH", "240");
+  s->vw = Number(p, kConfig, "VW", "320");
+  s->vx = ClampToScreen(Number(p, kConfig, "VX", "100"), s->vw, screenWidth);
+  s->vy = ClampToScreen(Number(p, kConfig, "VY", "100"), s->vh, screenHeight);
+  s->r = InRange(Number(p, kConfig, "R", "255", 4), 0, 255, 255);
+  s->g = InRange(Number(p, kConfig, "G", "255", 4), 0, 255, 255);
+  s->b = InRange(Number(p, kConfig, "B", "232", 4), 0, 255, 232);
+  s->px = Number(p, kConfig, "PX", "0");
+  s->py = Number(p, kConfig, "PY", "0");
+  s->topPad = Switch(p, kConfig, "TOPPAD", "OFF");
+  s->iconPad = Switch(p, kConfig, "ICONPAD", "OFF");
+  s->controlPad = Switch(p, kConfig, "CONTROLPAD", "OFF");
+  s->endSave = Switch(p, kConfig, "ENDSAVE", "ON");
+}
+
+BarVisibility ReadBarsAtFirstPaint(const Profile& p) {
+  BarVisibility v;
+  v.hideToolBar = p.Read(kConfig, "CONTROLBAR", "ON", 80) == "OFF";
+  v.hideStatusBar = p.Read(kConfig, "STATUSBAR", "ON", 80) == "OFF";
+  return v;
+}
+
+void WriteSettingsAtExit(Profile* p, const Settings& s, const Placement& normal,
+                         const Placement& start) {
+  if (normal.x != start.x) PutNumber(p, kConfig, "X", normal.x);
+  if (normal.y != start.y) PutNumber(p, kConfig, "Y", normal.y);
+  PutNumber(p, kConfig, "W", normal.w);
+  PutNumber(p, kConfig, "H", normal.h);
+  PutNumber(p, kConfig, "VX", s.vx);
+  PutNumber(p, kConfig, "VY", s.vy);
+  PutNumber(p, kConfig, "VW", s.vw);
+  PutNumber(p, kConfig, "VH", s.vh);
+  PutNumber(p, kConfig, "R", s.r);
+  PutNumber(p, kConfig, "G", s.g);
+  PutNumber(p, kConfig, "B", s.b);
+  PutNumber(p, kVersion, "VERSION", kSettingsVersion);
+  p->Write(kConfig, "DIRECTORY", s.directory);
+  p->Write(kConfig, "SNFDIRECTORY", s.snfDirectory);
+  p->Write(kConfig, "WPDIRECTORY", s.wpDirectory);
+  p->Write(kConfig, "AVIDIRECTORY", s.aviDirectory);
+  PutNumber(p, kConfig, "FILTERINDEX", s.filterIndex);
+  if (!s.endSave) {
+    PutSwitch(p, kConfig, "ENDSAVE", false);
+    return;
+  }
+  PutSwitch(p, kConfig, "ENDSAVE", true);
+  PutSwitch(p, kConfig, "REPEAT1", s.repeat1);
+  PutSwitch(p, kConfig, "REPEAT2", s.repeat2);
+  PutSwitch(p, kConfig, "INITLOAD", s.initLoad);
+  PutSwitch(p, kConfig, "INITSHUFFLE", s.initShuffle);
+  PutSwitch(p, kConfig, "INITPLAY", s.initPlay);
+  p->Write(kConfig, "INITLOADFILE", s.initLoadFile);
+  PutSwitch(p, kConfig, "TOPMOST", s.topmost);
+  PutSwitch(p, kConfig, "MINIMIZE", s.minimize);
+  PutSwitch(p, kConfig, "SHUFFLE", s.shuffle);
+  PutSwitch(p, kConfig, "WPCHANGE", s.wpChange);
+  PutSwitch(p, kConfig, "AUTOWP", s.autoWp);
+  PutNumber(p, kConfig, "STRUPR", s.strupr);
+  PutSwitch(p, kConfig, "RESETON", s.resetOn);
+  PutSwitch(p, kConfig, "RESETGS", s.resetGs);
+  PutNumber(p, kConfig, "DEVICEID", s.deviceId);
+  PutSwitch(p, kConfig, "AVIDISP", s.aviDisp);
+  PutSwitch(p, kConfig, "AVISIZE", s.aviSize);
+  PutSwitch(p, kConfig, "AVICENTER", s.aviCenter);
+  PutSwitch(p, kConfig, "AVIALLDISP", s.aviAllDisp);
+  PutSwitch(p, kConfig, "NOSOUND", false);
+  for (int i = 0; i < kButtonGroupCount; ++i) PutSwitch(p, kButton, kButtonKeys[i], s.buttons[i]);
+  PutSwitch(p, kConfig, "MENUBAR", s.menuBar);
+  PutSwitch(p, kConfig, "CONTROLBAR", s.controlBar);
+  PutSwitch(p, kConfig, "STATUSBAR", s.statusBar);
+  PutSwitch(p, kConfig, "SLIDER", s.slider);
+  PutSwitch(p, kConfig, "SYSTEMCOLOR", s.systemColor);
+  PutNumber(p, kConfig, "PX", s.px);
+  PutNumber(p, kConfig, "PY", s.py);
+  PutSwitch(p, kConfig, "TOPPAD", s.topPad);
+  PutSwitch(p, kConfig, "ICONPAD", s.iconPad);
+  PutSwitch(p, kConfig, "CONTROLPAD", s.controlPad);
+  p->Write(kFont, "FACENAME", s.faceName);
+  PutNumber(p, kFont, "FONTSIZE", s.fontSize);
+  PutNumber(p, kFont, "BOLD", s.bold);
+  PutSwitch(p, kFont, "ITALIC", s.italic);
+  PutNumber(p, kFont, "CHARSET", s.charset);
+  PutNumber(p, kFont, "CHARNUM", s.charNum);
+  PutNumber(p, kConfig, "INTERVAL", s.interval);
+  PutSwitch(p, kConfig, "ALARMSET", s.alarmSet);
+  PutNumber(p, kConfig, "ALARMHOUR", s.alarmHour);
+  PutNumber(p, kConfig, "ALARMMINUTE", s.alarmMinute);
+}
+
+std::vector<std::pair<uint16_t, bool>> MenuChecks(const Settings& s) {
+  return {
+      {CM_TOPMOST, s.topmost},       {CM_MINIMIZE, s.minimize},   {CM_RANDOMPLAY, s.shuffle},
+      {CM_WPCHANGE, s.wpChange},     {CM_ENDSAVE, s.endSave},     {CM_REPEAT1, s.repeat1},
+      {CM_REPEAT2, s.repeat2},       {CM_AVIDISP, s.aviDisp},     {CM_AVISIZE, s.aviSize},
+      {CM_AUTOWP, s.autoWp},         {CM_AVICENTER, s.aviCenter}, {CM_AVIALLDISP, s.aviAllDisp},
+      {CM_CONTROLPAD, s.controlPad}, {CM_TOPPAD, s.topPad},       {CM_ICONPAD, s.iconPad},
+  };
+}
+
+int32_t FontHeight(int32_t dpi, int32_t fontSize) {
+  int64_t v = (static_cast<int64_t>(dpi) * fontSize * -10 / 72 - 5) / 10;
+  if (v < INT32_MIN) return INT32_MIN;
+  if (v > INT32_MAX) return INT32_MAX;
+  return static_cast<int32_t>(v);
+}
+
+void ApplyFontFallback(Settings* s) {
+  s->faceName = "FixedSys";
+  s->fontSize = 14;
+  s->italic = false;
+  s->bold = 400;
+}
+
+std::string MetricsSampleText(int32_t charNum, int32_t strupr) {
+  std::string t = "3333";
+  if (charNum > 0) {
+    if (strupr == 0) {
+      t.append(static_cast<size_t>(charNum), 'w');
+    } else if (strupr == 1) {
+      t.append(static_cast<size_t>(charNum), 'W');
+    } else if (strupr == 2) {
+      t += 'W';
+      t.append(static_cast<size_t>(charNum - 1), 'w');
+    }
+  }
+  return t + "33";
+}
+
+int32_t CellExtent(int32_t measured) {
+  int64_t v = static_cast<int64_t>(measured) + 4;
+  return v < 1 ? 1 : static_cast<int32_t>(v > INT32_MAX ? INT32_MAX : v);
+}
+
+bool IsMinimizedShowState(int showState) {
+  return showState == 2 || showState == 6 || showState == 7;
+}
+
+bool ShowPodAtStart(const Settings& s, int showState) {
+  if (!s.controlPad) return false;
+  return !s.iconPad || IsMinimizedShowState(showState);
+}
+
+namespace {
+
+// Can the file in the Windows directory be replaced? The write goes through a
+// temporary file in that directory, so that is what is tried.
+bool WindowsDirectoryWritable(platform::FileSystem& fs, const std::string& windowsDirectory,
+                              const std::string& primary) {
+  uint32_t attributes = 0;
+  if (fs.GetAttributes(primary, &attributes) && (attributes & platform::kAttrReadOnly)) return false;
+  std::string probe = text::WithBackslash(windowsDirectory) + "corvella.$$$";
+  if (!fs.Create(probe)) return false;
+  fs.DeleteFile(probe);
+  return true;
+}
+
+}  // namespace
+
+SettingsLocation LocateSettingsFile(platform::FileSystem& fs, const std::string& windowsDirectory,
+                                    const std::string& appDataDirectory) {
+  std::string primary = text::WithBackslash(windowsDirectory) + "corvella.ini";
+  if (appDataDirectory.empty()) return {primary, primary, ""};
+  std::string userDir = text::WithBackslash(appDataDirectory) + "Corvella";
+  std::string user = userDir + "\\corvella.ini";
+  if (fs.Exists(user)) return {user, user, ""};
+  if (WindowsDirectoryWritable(fs, windowsDirectory, primary)) return {primary, primary, ""};
+  return {fs.Exists(primary) ? primary : user, user, userDir};
+}
+
+void SettingsFile::Load() {
+  std::string data;
+  bool ok = fs_.ReadWholeFile(location_.writePath, &data, kMaxFileBytes);
+  if (!ok && location_.readPath != location_.writePath) {
+    data.clear();
+    ok = fs_.ReadWholeFile(location_.readPath, &data, kMaxFileBytes);
+  }
+  if (!ok) data.clear();
+  profile_.Parse(data);
+}
+
+platform::WriteResult SettingsFile::Save() {
+  if (!location_.createDirectory.empty() && !fs_.IsDirectory(location_.createDirectory)) {
+    fs_.CreateDirectory(location_.createDirectory);
+  }
+  return fs_.WriteWholeFile(location_.writePath, profile_.Serialize());
+}
+
+platform::WriteResult SaveSettingsAtExit(SettingsFile* file, const Settings& s,
+                                         const Placement& normal, const Placement& start) {
+  file->Load();
+  WriteSettingsAtExit(&file->profile(), s, normal, start);
+  return file->Save();
+}
+
+}  // namespace app

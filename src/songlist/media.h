@@ -1,0 +1,29 @@
+// Which files may enter the song list, decided by the extension alone.
+#pragma once
+
+#include <string_view>
+
+namespace songlist {
+
+enum class MediaKind {
+  kNone,
+  kMidi,       // .mid
+  kWave,       // .wav
+  kAvi,        // .avi
+  kQuickTime,  // .mov .jpg
+  kMpegVideo,  // .mpg .dat
+  kMpegAudio,  // .mp2 .mp3
+  kCdEntry,    // .acd with a track number 1..999 as the last three bytes of the name
+  kCdFile,     // .cda with a track number 1..999 as the last two bytes of the name
+};
+
+MediaKind KindOf(std::string_view path);
+inline bool IsPlayable(std::string_view path) { return KindOf(path) != MediaKind::kNone; }
+// The kind test of a filter row: 1 = every playable kind, 2..6 one group.
+bool PassesFilter(std::string_view path, int filterIndex);
+bool IsSongFileName(std::string_view path);  // ".snf"
+
+// The filter list of the file and directory dialogs ("label|pattern|..." ).
+const char* MediaFilterList();
+
+}  // namespace songlist

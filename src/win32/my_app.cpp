@@ -1,0 +1,68 @@
+#include "win32/my_app.h"
+
+#include <shlobj.h>
+
+#include "win32/my_frame.h"
+#include "win32/my_window.h"
+#include "win32/wnd/text_conv.h"
+
+TMyApp::TMyApp() = default;
+TMyApp::~TMyApp() {
+  frame_.reset();
+  window_.reset();
+}
+
+static std::string AppDataDirectory() {
+  wchar_t buf[MAX_PATH];
+  if (SUCCEEDED(SHGetFolderPathW(nullptr, CSIDL_APPDATA, nullptr, SHGFP_TYPE_CURRENT, buf))) {
+    return wnd::Narrow(buf);
+  }
+  return std::string();
+}
+
+bool TMyApp::InitMainWindow() {
+  INITCOMMONCONTROLSEX icc{sizeof icc, ICC_BAR_CLASSES | ICC_WIN95_CLASSES};
+  InitCommonControlsEx(&icc);
+
+  commandLine_ = wnd::Narrow(GetCommandLineW());
+
+  STARTUPINFOW si{};
+  si.cb = sizeof si;
+  GetStartupInfoW(&si);
+  showState_ = (si.dwFlags & STARTF_USESHOWWINDOW) ? si.wShowWindow : SW_SHOWNORMAL;
+
+  settingsFile_ = std::make_unique<app::SettingsFile>(
+      files_, app::LocateSettingsFile(files_, files_.WindowsDirectory(), AppDataDirectory()));
+  settingsFile_->Load();
+
+  app::StartupInfo info;
+  if (si.dwFlags & STARTF_USESIZE) {
+    info.hasSize = true;
+    info.width = static_cast<int32_t>(si.dwXSize);
+    info.height = static_cast<int32_t>(si.dwYSize);
+  }
+  if (si.dwFlags & STARTF_USEPOSITION) {
+    info.hasPosition = true;
+    info.x = static_cast<int32_t>(si.dwX);
+    info.y = static_cast<int32_t>(si.dwY);
+  }
+  app::ReadApplicationSettings(settingsFile_->profile(), info, GetSystemMetrics(SM_CXSCREEN),
+                               GetSystemMetrics(SM_CYSCREEN), &settings_);
+  start_ = {settings_.x, settings_.y, settings_.w, settings_.h};
+
+  window_ = std::make_unique<TMyWindow>(*this);
+  frame_ = std::make_unique<TMyFrame>(*this, *window_);
+  SetMainFrame(frame_.get());
+  if (!frame_->CreateFrame()) return false;
+  HACCEL accel = LoadAcceleratorsW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(1));
+  SetAccelerators(accel);
+  if (window_->EndRequested()) return false;
+  return true;
+}
+
+bool TMyApp::InitInstance() {
+  // The frame takes files dropped from the shell.
+  DragAcceptFiles(frame_->Handle(), TRUE);
+  frame_->ShowFirst(showState_);
+  return true;
+}

@@ -1,0 +1,202 @@
+#include "win32/my_frame.h"
+
+
+#include "app/command_ids.h"
+#include "app/commands.h"
+#include "win32/my_app.h"
+#include "win32/my_window.h"
+#include "win32/wnd/text_conv.h"
+
+TMyFrame::TMyFrame(TMyApp& app, TMyWindow& client) : app_(app), client_(client) {
+  SetClient(&client);
+  client.SetFrame(this);
+}
+
+bool TMyFrame::CreateFrame() {
+  const app::Settings& s = app_.SettingsRef();
+  const app::Placement& p = app_.StartPlacement();
+  menu_ = LoadMenuW(GetModuleHandleW(nullptr), L"COMMANDS");
+  HICON icon = LoadIconW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(1));
+  return Create(L"CorvellaFrame", L"Corvella", WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN,
+                s.topmost ? WS_EX_TOPMOST : 0, p.x, p.y, p.w, p.h, nullptr, menu_, nullptr,
+                CS_DBLCLKS, icon);
+}
+
+void TMyFrame::ShowFirst(int showState) {
+  ShowWindow(hwnd_, showState);
+  UpdateWindow(hwnd_);
+}
+
+void TMyFrame::RebuildToolBar() {
+  std::vector<ToolButton> buttons;
+  for (uint16_t id : app::ToolBarLayout(app_.SettingsRef().buttons)) buttons.push_back({id});
+  SetToolButtons(buttons);
+}
+
+bool TMyFrame::QueryChecked(UINT id, bool* checked) { return client_.Checked(id, checked); }
+
+void TMyFrame::SetupWindow() {
+  CreateStatusBar(10, 14);
+  CreateToolBar(20);
+  RebuildToolBar();
+  client_.CreateChild(hwnd_);
+  if (client_.EndRequested()) return;
+  sysMenu_ = GetSystemMenu(hwnd_, FALSE);
+  if (!app_.SettingsRef().menuBar) SetMenu(hwnd_, nullptr);
+  if (app::IsMinimizedShowState(app_.ShowState()) && client_.AutoPlayPending()) {
+    client_.ClearAutoPlayPending();
+    PostMessageW(client_.Handle(), WM_COMMAND, CM_PLAY, 0);
+  }
+  Layout();
+}
+
+void TMyFrame::CleanupWindow() {
+  DragAcceptFiles(hwnd_, FALSE);
+  PostQuitMessage(0);
+}
+
+bool TMyFrame::CanClose() { return client_.MayClose(); }
+
+void TMyFrame::FirstPaint() {
+  firstPaint_ = false;
+  app::BarVisibility bars = app::ReadBarsAtFirstPaint(app_.SettingsFileRef().profile());
+  if (bars.hideToolBar) ShowToolBar(false);
+  if (bars.hideStatusBar) ShowStatusBar(false);
+  if (bars.hideToolBar || bars.hideStatusBar) Layout();
+  if (!app::IsMinimizedShowState(app_.ShowState()) && client_.AutoPlayPending()) {
+    client_.ClearAutoPlayPending();
+    PostMessageW(client_.Handle(), WM_COMMAND, CM_PLAY, 0);
+  }
+}
+
+static void AppendEntries(HMENU menu, const std::vector<app::MenuEntry>& entries) {
+  for (const app::MenuEntry& e : entries) {
+    if (e.IsSeparator()) {
+      AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
+    } else if (e.IsPopup()) {
+      HMENU sub = CreatePopupMenu();
+      AppendEntries(sub, e.items);
+      AppendMenuW(menu, MF_POPUP | MF_STRING, reinterpret_cast<UINT_PTR>(sub),
+                  wnd::Wide(e.label).c_str());
+    } else {
+      UINT flags = MF_STRING | (e.enabled ? MF_ENABLED : MF_GRAYED) |
+                   (e.checked ? MF_CHECKED : MF_UNCHECKED);
+      AppendMenuW(menu, flags, e.id, wnd::Wide(e.label).c_str());
+    }
+  }
+}
+
+void TMyFrame::RebuildSystemMenu() {
+  if (!sysMenu_) return;
+  app::OsGeneration os = client_.OsGeneration();
+  int own = app::SystemMenuOwnItems(os);
+  // Our items of the last opening go first (popups are destroyed with them).
+  while (GetMenuItemCount(sysMenu_) > own) DeleteMenu(sysMenu_, own, MF_BYPOSITION);
+  app::CommandState state = client_.Snapshot();
+  std::vector<app::MenuEntry> items = app::SystemMenuAdditions(
+      IsIconic(hwnd_) != 0, app_.SettingsRef().menuBar, os, state,
+      app::MenuChecks(app_.SettingsRef()));
+  AppendEntries(sysMenu_, items);
+  DrawMenuBar(hwnd_);
+}
+
+void TMyFrame::OnWindowPosChanged() {
+  if (IsIconic(hwnd_)) return;
+  RECT r;
+  GetWindowRect(hwnd_, &r);
+  int sw = GetSystemMetrics(SM_CXSCREEN), sh = GetSystemMetrics(SM_CYSCREEN);
+  int x = r.left, y = r.top;
+  if (r.left >= sw) x = sw - (r.right - r.left);
+  if (r.top >= sh) y = sh - (r.bottom - r.top);
+  if (x != r.left || y != r.top) {
+    SetWindowPos(hwnd_, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  }
+}
+
+// Menus live in each process under Wine, so other programs (automation, the
+// black-box tests) ask the frame for a command's menu state with this message.
+static const UINT kMenuStateQuery = RegisterWindowMessageW(L"Corvella.MenuState");
+
+LRESULT TMyFrame::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
+  if (msg == kMenuStateQuery && msg != 0) {
+    IdleAction();
+    if (menu_ && !GetMenu(hwnd_)) UpdateMenu(menu_);
+    return static_cast<LRESULT>(GetMenuState(menu_, static_cast<UINT>(wp), MF_BYCOMMAND));
+  }
+  switch (msg) {
+    case WM_PAINT:
+      if (firstPaint_) {
+        LRESULT r = DefWindowProcW(hwnd_, msg, wp, lp);
+        FirstPaint();
+        return r;
+      }
+      break;
+    case WM_INITMENUPOPUP:
+      if (HIWORD(lp)) {  // the system menu
+        RebuildSystemMenu();
+        return 0;
+      }
+      break;
+    case WM_SYSCOMMAND: {
+      UINT cmd = static_cast<UINT>(wp);
+      if (cmd < 0x8000) {
+        if (cmd == CM_EXIT) {
+          PostMessageW(hwnd_, WM_CLOSE, 0, 0);
+        } else {
+          SendMessageW(client_.Handle(), WM_COMMAND, cmd, 0);
+          IdleAction();
+        }
+        return 0;
+      }
+      if ((cmd & 0xFFF0) == SC_MINIMIZE) {
+        LRESULT r = DefWindowProcW(hwnd_, msg, wp, lp);
+        client_.OnFrameMinimized();
+        return r;
+      }
+      break;
+    }
+    case WM_NCRBUTTONDBLCLK:
+      if (wp == HTCAPTION) {
+        client_.OnCaptionRightDoubleClick(IsIconic(hwnd_) != 0);
+        return 0;
+      }
+      break;
+    case WM_GETMINMAXINFO: {
+      auto* mm = reinterpret_cast<MINMAXINFO*>(lp);
+      if (client_.VideoInMainWindow()) {
+        WINDOWPLACEMENT wpl{sizeof wpl};
+        GetWindowPlacement(hwnd_, &wpl);
+        mm->ptMaxPosition.x = wpl.rcNormalPosition.left;
+        mm->ptMaxPosition.y = wpl.rcNormalPosition.top;
+        mm->ptMaxSize.x = maxTrack.cx;
+        mm->ptMaxSize.y = maxTrack.cy;
+      } else {
+        // The maximised frame covers the screen and one sizing border on every side.
+        int bx = GetSystemMetrics(SM_CXFRAME), by = GetSystemMetrics(SM_CYFRAME);
+        mm->ptMaxPosition.x = -bx;
+        mm->ptMaxPosition.y = -by;
+        mm->ptMaxSize.x = GetSystemMetrics(SM_CXSCREEN) + 2 * bx;
+        mm->ptMaxSize.y = GetSystemMetrics(SM_CYSCREEN) + 2 * by;
+      }
+      return 0;
+    }
+    case WM_DROPFILES:
+      client_.OnDropFiles(reinterpret_cast<HDROP>(wp));
+      return 0;
+    case WM_POWERBROADCAST:
+      return client_.OnPowerBroadcast(wp, lp);
+    case WM_USER:
+      return client_.OnExternalControl(wp, lp);
+    case WM_WINDOWPOSCHANGED: {
+      LRESULT r = wnd::DecoratedFrame::WndProc(msg, wp, lp);
+      OnWindowPosChanged();
+      return r;
+    }
+    case WM_DESTROY:
+      CleanupWindow();
+      return 0;
+    default:
+      break;
+  }
+  return wnd::DecoratedFrame::WndProc(msg, wp, lp);
+}

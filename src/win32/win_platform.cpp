@@ -1,0 +1,167 @@
+#include "win32/win_platform.h"
+
+#include <commdlg.h>
+
+#include <vector>
+
+#include "win32/wnd/text_conv.h"
+
+using wnd::Narrow;
+using wnd::Wide;
+
+namespace win32 {
+
+// ---- clipboard ----
+
+bool WinClipboard::Open() { return OpenClipboard(owner_) != 0; }
+void WinClipboard::Close() { CloseClipboard(); }
+void WinClipboard::Empty() { EmptyClipboard(); }
+
+bool WinClipboard::HasText() {
+  return IsClipboardFormatAvailable(CF_UNICODETEXT) || IsClipboardFormatAvailable(CF_TEXT);
+}
+bool WinClipboard::HasFileList() { return IsClipboardFormatAvailable(CF_HDROP) != 0; }
+
+bool WinClipboard::GetText(std::string* block) {
+  // Unicode text converted here, so the bytes are code page 932 on any locale.
+  HANDLE h = GetClipboardData(CF_UNICODETEXT);
+  if (!h) return false;
+  const wchar_t* p = static_cast<const wchar_t*>(GlobalLock(h));
+  if (!p) return false;
+  size_t maxChars = GlobalSize(h) / sizeof(wchar_t);
+  size_t n = 0;
+  while (n < maxChars && p[n]) ++n;
+  *block = Narrow(std::wstring_view(p, n));
+  block->push_back('\0');
+  GlobalUnlock(h);
+  return true;
+}
+
+bool WinClipboard::GetFileList(std::string* block) {
+  HANDLE h = GetClipboardData(CF_HDROP);
+  if (!h) return false;
+  const char* p = static_cast<const char*>(GlobalLock(h));
+  if (!p) return false;
+  block->assign(p, GlobalSize(h));
+  GlobalUnlock(h);
+  return true;
+}
+
+platform::ClipResult WinClipboard::Put(UINT format, const void* data, size_t size) {
+  HGLOBAL g = GlobalAlloc(GMEM_MOVEABLE, size ? size : 1);
+  if (!g) return platform::ClipResult::kNoMemory;
+  void* p = GlobalLock(g);
+  if (!p) {
+    GlobalFree(g);
+    return platform::ClipResult::kLockFailed;
+  }
+  if (size) memcpy(p, data, size);
+  GlobalUnlock(g);
+  if (!SetClipboardData(format, g)) {
+    GlobalFree(g);
+    return platform::ClipResult::kNoMemory;
+  }
+  return platform::ClipResult::kOk;
+}
+
+platform::ClipResult WinClipboard::SetText(const std::string& block) {
+  std::string bytes = block;
+  size_t nul = bytes.find('\0');
+  if (nul != std::string::npos) bytes.resize(nul);
+  std::wstring w = Wide(bytes);
+  w.push_back(L'\0');
+  return Put(CF_UNICODETEXT, w.data(), w.size() * sizeof(wchar_t));
+}
+
+platform::ClipResult WinClipboard::SetFileList(const std::string& block) {
+  return Put(CF_HDROP, block.data(), block.size());
+}
+
+platform::ClipResult WinClipboard::SetData(uint32_t format, const std::string& block) {
+  // Private formats of the program are registered by name.
+  UINT f = format;
+  if (format >= 0xC000) f = RegisterClipboardFormatW(L"Corvella.FirstPath");
+  if (!f) return platform::ClipResult::kNoMemory;
+  return Put(f, block.data(), block.size());
+}
+
+std::u16string WinClipboard::ToWide(std::string_view text) {
+  std::wstring w = Wide(text);
+  return std::u16string(w.begin(), w.end());
+}
+
+std::string WinClipboard::FromWide(std::u16string_view text) {
+  return Narrow(std::wstring(text.begin(), text.end()));
+}
+
+// ---- file dialogs ----
+
+static std::wstring FilterString(const std::string& filter) {
+  std::wstring w = Wide(filter);
+  for (wchar_t& c : w) {
+    if (c == L'|') c = L'\0';
+  }
+  w.push_back(L'\0');
+  return w;
+}
+
+bool WinFileDialog::Run(const platform::FileDialogRequest& req, platform::FileDialogResult* result) {
+  std::vector<wchar_t> buf(30000, L'\0');
+  std::wstring initial = Wide(req.fileName);
+  wcsncpy(buf.data(), initial.c_str(), buf.size() - 1);
+  std::wstring filter = FilterString(req.filter);
+  std::wstring title = Wide(req.title);
+  std::wstring ext = Wide(req.defaultExt);
+  std::wstring dir = Wide(req.initialDir);
+
+  OPENFILENAMEW ofn{};
+  ofn.lStructSize = sizeof ofn;
+  ofn.hwndOwner = owner_;
+  ofn.lpstrFilter = filter.c_str();
+  ofn.nFilterIndex = static_cast<DWORD>(req.filterIndex);
+  ofn.lpstrFile = buf.data();
+  ofn.nMaxFile = static_cast<DWORD>(buf.size());
+  ofn.lpstrTitle = title.empty() ? nullptr : title.c_str();
+  ofn.lpstrDefExt = ext.empty() ? nullptr : ext.c_str();
+  ofn.lpstrInitialDir = dir.empty() ? nullptr : dir.c_str();
+  DWORD f = 0;
+  if (req.flags & platform::kDlgMultiSelect) f |= OFN_ALLOWMULTISELECT;
+  if (req.flags & platform::kDlgFileMustExist) f |= OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST;
+  if (req.flags & platform::kDlgHideReadOnly) f |= OFN_HIDEREADONLY;
+  if (req.flags & platform::kDlgOverwritePrompt) f |= OFN_OVERWRITEPROMPT;
+  if (req.flags & platform::kDlgNoValidate) f |= OFN_NOVALIDATE;
+  if (req.flags & platform::kDlgExplorer) f |= OFN_EXPLORER;
+  ofn.Flags = f;
+
+  BOOL ok = req.save ? GetSaveFileNameW(&ofn) : GetOpenFileNameW(&ofn);
+  if (!ok) return false;
+  // The whole buffer up to its double NUL, each piece converted.
+  size_t end = 0;
+  while (end + 1 < buf.size() && !(buf[end] == 0 && buf[end + 1] == 0)) ++end;
+  std::wstring raw(buf.data(), end);
+  std::string out;
+  size_t start = 0;
+  for (;;) {
+    size_t nul = raw.find(L'\0', start);
+    out += Narrow(raw.substr(start, nul == std::wstring::npos ? std::wstring::npos : nul - start));
+    if (nul == std::wstring::npos) break;
+    out.push_back('\0');
+    start = nul + 1;
+  }
+  out.push_back('\0');
+  out.push_back('\0');
+  result->buffer = out;
+  result->filterIndex = static_cast<int>(ofn.nFilterIndex);
+  return true;
+}
+
+// ---- collation ----
+
+int WinCollator::Compare(std::string_view a, std::string_view b) {
+  std::wstring wa = Wide(a), wb = Wide(b);
+  int r = CompareStringW(LOCALE_USER_DEFAULT, NORM_IGNORECASE, wa.c_str(),
+                         static_cast<int>(wa.size()), wb.c_str(), static_cast<int>(wb.size()));
+  return r == 0 ? 0 : r - CSTR_EQUAL;
+}
+
+}  // namespace win32

@@ -1,0 +1,62 @@
+#!/usr/bin/env bash
+# Sets up what is missing, builds everything and runs every test:
+# unit and decoder conformance (native), black-box tests under Wine,
+# unit tests with ASan/UBSan, and short fuzz runs.
+set -uo pipefail
+cd "$(dirname "$0")"
+scripts/setup.sh || exit 1
+
+passed=0 failed=0
+tally() {  # reads ctest output, adds its counts
+  local log=$1 line
+  line=$(grep -E 'tests passed, [0-9]+ tests failed out of' "$log" | tail -n 1)
+  if [ -n "$line" ]; then
+    local total fail
+    total=$(echo "$line" | sed -E 's/.*out of ([0-9]+).*/\1/')
+    fail=$(echo "$line" | sed -E 's/.* ([0-9]+) tests failed.*/\1/')
+    passed=$((passed + total - fail)); failed=$((failed + fail))
+  fi
+}
+step() { echo "== $*"; }
+status=0
+
+step "native build"
+scripts/build.sh native || exit 1
+step "unit and conformance tests"
+ctest --test-dir build/native -L 'unit|conformance' --output-on-failure -j2 > build/native-tests.log 2>&1 || status=1
+grep -E 'Failed|\*\*\*|tests passed' build/native-tests.log | grep -v '^ *[0-9]*/[0-9]* Test.*Passed'; tally build/native-tests.log
+grep -E '^(conformance|vector)' build/native-tests.log | head -40 || true
+
+step "win32 build"
+scripts/build.sh win32 || exit 1
+step "black-box tests under Wine"
+. scripts/wine-env.sh
+corvella_wine_up || exit 1
+wineserver -p 2>/dev/null || true
+ctest --test-dir build/win32 -L wine --output-on-failure > build/wine-tests.log 2>&1 || status=1
+grep -E 'Failed|\*\*\*|tests passed' build/wine-tests.log; tally build/wine-tests.log
+
+step "unit tests with ASan and UBSan"
+scripts/build.sh asan || exit 1
+ctest --test-dir build/asan -L unit --output-on-failure -j2 > build/asan-tests.log 2>&1 || status=1
+grep -E 'Failed|\*\*\*|tests passed' build/asan-tests.log; tally build/asan-tests.log
+
+step "fuzz targets (short runs)"
+scripts/build.sh fuzz || exit 1
+secs=${FUZZ_SECONDS:-15}
+for f in build/fuzz/tests/fuzz/fuzz_*; do
+  [ -x "$f" ] || continue
+  name=$(basename "$f")
+  corpus=build/fuzz/corpus/$name; mkdir -p "$corpus"
+  seeds=tests/fuzz/seeds/$name
+  if "$f" -max_total_time="$secs" -rss_limit_mb=2048 -timeout=10 "$corpus" $( [ -d "$seeds" ] && echo "$seeds" ) > "build/fuzz/$name.log" 2>&1; then
+    echo "fuzz $name: ok ($(grep -oE 'stat::number_of_executed_units: [0-9]+' "build/fuzz/$name.log" | awk '{print $2}') runs)"
+    passed=$((passed + 1))
+  else
+    echo "fuzz $name: FAILED (build/fuzz/$name.log)"; tail -n 30 "build/fuzz/$name.log"
+    failed=$((failed + 1)); status=1
+  fi
+done
+
+echo "$passed passed, $failed failed"
+exit $status

@@ -1,0 +1,90 @@
+#include <gtest/gtest.h>
+
+#include "app/external_control.h"
+
+using app::ExternalControl;
+using app::PlayState;
+using app::PowerNotice;
+using Action = ExternalControl::Action;
+
+namespace {
+
+ExternalControl::Result Send(ExternalControl& x, const std::string& name, bool full = false) {
+  for (char c : name) {
+    ExternalControl::Result r = x.Handle(100, static_cast<unsigned char>(c), PlayState::kStopped, full);
+    EXPECT_EQ(r.action, Action::kNone);
+    EXPECT_EQ(r.reply, 0);
+  }
+  return x.Handle(100, 0, PlayState::kStopped, full);
+}
+
+}  // namespace
+
+TEST(AppExternalControl, ClearAppendPlayAndQuery) {
+  ExternalControl x;
+  x.Handle(100, 'z', PlayState::kStopped, false);
+  ExternalControl::Result r = x.Handle(101, 0, PlayState::kPlaying, false);
+  EXPECT_EQ(r.action, Action::kClearList);
+  EXPECT_TRUE(x.buffer().empty());
+
+  r = Send(x, "c:\\music\\\x83\x5c.mid");
+  EXPECT_EQ(r.action, Action::kAppendEntry);
+  EXPECT_EQ(r.name, "c:\\music\\\x83\x5c.mid");
+  EXPECT_TRUE(x.buffer().empty());
+  EXPECT_EQ(x.Handle(102, 0, PlayState::kStopped, false).action, Action::kPlay);
+
+  EXPECT_EQ(x.Handle(104, 0, PlayState::kPlaying, false).reply, 1);
+  EXPECT_EQ(x.Handle(104, 0, PlayState::kPaused, false).reply, 3);
+  EXPECT_EQ(x.Handle(104, 0, PlayState::kStopped, false).reply, 0);
+  for (intptr_t code : {0, 99, 103, 105, -1}) {
+    r = x.Handle(code, 'a', PlayState::kPlaying, false);
+    EXPECT_EQ(r.action, Action::kNone);
+    EXPECT_EQ(r.reply, 0);
+  }
+  // Only the low byte of wParam is a character.
+  r = Send(x, "");
+  EXPECT_EQ(r.action, Action::kNone);  // an empty name adds nothing
+  x.Handle(100, 0x141, PlayState::kStopped, false);
+  EXPECT_EQ(x.Handle(100, 0x100, PlayState::kStopped, false).name, "A");
+}
+
+TEST(AppExternalControl, BufferLimits) {
+  ExternalControl x;
+  // A sender that never sends the 0 cannot grow the buffer past 1024.
+  for (int i = 0; i < 5000; ++i) x.Handle(100, 'a', PlayState::kStopped, false);
+  EXPECT_EQ(x.buffer().size(), 1024u);
+  ExternalControl::Result r = x.Handle(100, 0, PlayState::kStopped, false);
+  EXPECT_EQ(r.action, Action::kNone);
+  EXPECT_TRUE(x.buffer().empty());
+
+  // 259 bytes fit an entry; 260 are dropped whole rather than cut.
+  r = Send(x, std::string(259, 'p'));
+  EXPECT_EQ(r.action, Action::kAppendEntry);
+  EXPECT_EQ(r.name.size(), 259u);
+  r = Send(x, std::string(260, 'p'));
+  EXPECT_EQ(r.action, Action::kNone);
+  EXPECT_TRUE(x.buffer().empty());
+
+  // A full list drops the name and keeps the buffer.
+  r = Send(x, "a.mid", true);
+  EXPECT_EQ(r.action, Action::kNone);
+  EXPECT_EQ(x.buffer(), "a.mid");
+  r = Send(x, "b.mid", false);
+  EXPECT_EQ(r.name, "a.midb.mid");
+}
+
+TEST(AppPowerNotice, ResumesOnlyWhatWasPlaying) {
+  PowerNotice p;
+  EXPECT_EQ(p.OnEvent(PowerNotice::kQuerySuspend, PlayState::kPlaying), PowerNotice::Action::kPause);
+  // The suspend that follows the query sees the paused player but changes nothing.
+  EXPECT_EQ(p.OnEvent(PowerNotice::kSuspend, PlayState::kPaused), PowerNotice::Action::kNone);
+  EXPECT_EQ(p.OnEvent(PowerNotice::kResumeAutomatic, PlayState::kPaused), PowerNotice::Action::kPlay);
+  EXPECT_EQ(p.OnEvent(PowerNotice::kResumeSuspend, PlayState::kPlaying), PowerNotice::Action::kNone);
+
+  EXPECT_EQ(p.OnSuspend(PlayState::kPaused), PowerNotice::Action::kNone);
+  EXPECT_EQ(p.OnResume(), PowerNotice::Action::kNone);
+  EXPECT_EQ(p.OnSuspend(PlayState::kPlaying), PowerNotice::Action::kPause);
+  EXPECT_EQ(p.OnEvent(PowerNotice::kQuerySuspendFailed, PlayState::kPaused),
+            PowerNotice::Action::kPlay);
+  EXPECT_EQ(p.OnEvent(0x8013, PlayState::kPlaying), PowerNotice::Action::kNone);
+}

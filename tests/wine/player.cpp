@@ -1,0 +1,304 @@
+#include "player.h"
+
+#include <shlobj.h>
+
+namespace wt {
+
+namespace {
+
+struct FindCtx {
+  DWORD pid;
+  const wchar_t* cls;
+  HWND found;
+};
+
+BOOL CALLBACK FindTop(HWND h, LPARAM lp) {
+  auto* c = reinterpret_cast<FindCtx*>(lp);
+  DWORD pid = 0;
+  GetWindowThreadProcessId(h, &pid);
+  if (pid != c->pid) return TRUE;
+  wchar_t cls[64];
+  GetClassNameW(h, cls, 64);
+  if (wcscmp(cls, c->cls) == 0 && IsWindowVisible(h)) {
+    c->found = h;
+    return FALSE;
+  }
+  return TRUE;
+}
+
+HWND FindTopWindow(DWORD pid, const wchar_t* cls) {
+  FindCtx c{pid, cls, nullptr};
+  EnumWindows(FindTop, reinterpret_cast<LPARAM>(&c));
+  return c.found;
+}
+
+BOOL CALLBACK CollectText(HWND h, LPARAM lp) {
+  auto* best = reinterpret_cast<std::wstring*>(lp);
+  wchar_t cls[64];
+  GetClassNameW(h, cls, 64);
+  if (_wcsicmp(cls, L"Static") != 0) return TRUE;
+  wchar_t buf[2048];
+  GetWindowTextW(h, buf, 2048);
+  if (wcslen(buf) > best->size()) *best = buf;
+  return TRUE;
+}
+
+}  // namespace
+
+Player::~Player() {
+  if (pi_.hProcess) {
+    if (Running()) Kill();
+    CloseHandle(pi_.hProcess);
+    CloseHandle(pi_.hThread);
+  }
+}
+
+bool Player::Start(const std::wstring& args, const std::wstring& workDir, WORD showCmd) {
+  std::wstring cmd = L"\"" CORVELLA_EXE L"\"";
+  if (!args.empty()) cmd += L" " + args;
+  STARTUPINFOW si{};
+  si.cb = sizeof si;
+  si.dwFlags = STARTF_USESHOWWINDOW;
+  si.wShowWindow = showCmd;
+  std::vector<wchar_t> buf(cmd.begin(), cmd.end());
+  buf.push_back(0);
+  return CreateProcessW(nullptr, buf.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                        workDir.empty() ? nullptr : workDir.c_str(), &si, &pi_) != 0;
+}
+
+HWND Player::WaitFrame(DWORD timeoutMs) {
+  DWORD start = GetTickCount();
+  while (GetTickCount() - start < timeoutMs) {
+    frame_ = FindTopWindow(pi_.dwProcessId, L"CorvellaFrame");
+    if (frame_) {
+      WaitForInputIdle(pi_.hProcess, 5000);
+      Sync();
+      return frame_;
+    }
+    if (!Running()) return nullptr;
+    Sleep(50);
+  }
+  return nullptr;
+}
+
+HWND Player::Client() const { return FindWindowExW(frame_, nullptr, L"CorvellaWindow", nullptr); }
+
+std::wstring Player::Caption() const {
+  wchar_t buf[512] = L"";
+  DWORD_PTR r;
+  SendMessageTimeoutW(frame_, WM_GETTEXT, 512, reinterpret_cast<LPARAM>(buf), SMTO_ABORTIFHUNG,
+                      5000, &r);
+  return buf;
+}
+
+UINT Player::MenuState(UINT id) const {
+  // Menu handles are not shared between processes under Wine: ask the frame.
+  static const UINT query = RegisterWindowMessageW(L"Corvella.MenuState");
+  DWORD_PTR r = static_cast<DWORD_PTR>(-1);
+  SendMessageTimeoutW(frame_, query, id, 0, SMTO_NORMAL, 10000, &r);
+  return static_cast<UINT>(r);
+}
+bool Player::MenuEnabled(UINT id) const {
+  UINT s = MenuState(id);
+  return s != static_cast<UINT>(-1) && !(s & (MF_GRAYED | MF_DISABLED));
+}
+bool Player::MenuChecked(UINT id) const {
+  UINT s = MenuState(id);
+  return s != static_cast<UINT>(-1) && (s & MF_CHECKED);
+}
+
+LRESULT Player::Command(UINT id) const {
+  DWORD_PTR r = 0;
+  SendMessageTimeoutW(frame_, WM_COMMAND, id, 0, SMTO_NORMAL, 10000, &r);
+  return static_cast<LRESULT>(r);
+}
+void Player::PostCommand(UINT id) const { PostMessageW(frame_, WM_COMMAND, id, 0); }
+
+LRESULT Player::Control(WPARAM wp, LPARAM lp) const {
+  DWORD_PTR r = 0;
+  SendMessageTimeoutW(frame_, WM_USER, wp, lp, SMTO_NORMAL, 10000, &r);
+  return static_cast<LRESULT>(r);
+}
+
+void Player::AddPath(const std::string& sjisPath) const {
+  for (unsigned char c : sjisPath) Control(c, 100);
+  Control(0, 100);
+}
+
+void Player::Sync() const {
+  // A sent message is handled after everything posted before it has been taken.
+  DWORD_PTR r;
+  SendMessageTimeoutW(frame_, WM_NULL, 0, 0, SMTO_NORMAL, 10000, &r);
+}
+
+bool Player::WaitMessageBox(MessageBoxInfo* box, DWORD timeoutMs) const {
+  DWORD start = GetTickCount();
+  while (GetTickCount() - start < timeoutMs) {
+    HWND h = FindTopWindow(pi_.dwProcessId, L"#32770");
+    if (h) {
+      Sleep(100);  // let it finish drawing its text
+      box->hwnd = h;
+      wchar_t cap[512] = L"";
+      GetWindowTextW(h, cap, 512);
+      box->caption = cap;
+      box->text.clear();
+      EnumChildWindows(h, CollectText, reinterpret_cast<LPARAM>(&box->text));
+      return true;
+    }
+    if (!Running()) return false;
+    Sleep(50);
+  }
+  return false;
+}
+
+void Player::Answer(const MessageBoxInfo& box, int buttonId) {
+  PostMessageW(box.hwnd, WM_COMMAND, MAKEWPARAM(buttonId, BN_CLICKED),
+               reinterpret_cast<LPARAM>(GetDlgItem(box.hwnd, buttonId)));
+}
+
+bool Player::Close(DWORD timeoutMs) {
+  if (frame_) PostMessageW(frame_, WM_CLOSE, 0, 0);
+  return WaitExit(timeoutMs);
+}
+
+bool Player::WaitExit(DWORD timeoutMs) {
+  return WaitForSingleObject(pi_.hProcess, timeoutMs) == WAIT_OBJECT_0;
+}
+
+DWORD Player::ExitCode() const {
+  DWORD code = 0xFFFFFFFF;
+  GetExitCodeProcess(pi_.hProcess, &code);
+  return code;
+}
+
+bool Player::Running() const {
+  return pi_.hProcess && WaitForSingleObject(pi_.hProcess, 0) == WAIT_TIMEOUT;
+}
+
+void Player::Kill() {
+  TerminateProcess(pi_.hProcess, 99);
+  WaitForSingleObject(pi_.hProcess, 5000);
+}
+
+std::wstring Join(const std::wstring& dir, const std::wstring& name) {
+  if (!dir.empty() && dir.back() == L'\\') return dir + name;
+  return dir + L"\\" + name;
+}
+
+static void RemoveTree(const std::wstring& dir) {
+  WIN32_FIND_DATAW fd;
+  HANDLE h = FindFirstFileW(Join(dir, L"*").c_str(), &fd);
+  if (h != INVALID_HANDLE_VALUE) {
+    do {
+      if (!wcscmp(fd.cFileName, L".") || !wcscmp(fd.cFileName, L"..")) continue;
+      std::wstring p = Join(dir, fd.cFileName);
+      SetFileAttributesW(p.c_str(), FILE_ATTRIBUTE_NORMAL);
+      if (fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+        RemoveTree(p);
+      } else {
+        DeleteFileW(p.c_str());
+      }
+    } while (FindNextFileW(h, &fd));
+    FindClose(h);
+  }
+  RemoveDirectoryW(dir.c_str());
+}
+
+std::wstring FreshDir(const std::wstring& name) {
+  wchar_t tmp[MAX_PATH];
+  GetTempPathW(MAX_PATH, tmp);
+  std::wstring base = Join(tmp, L"corvella-tests");
+  CreateDirectoryW(base.c_str(), nullptr);
+  std::wstring dir = Join(base, name);
+  RemoveTree(dir);
+  CreateDirectoryW(dir.c_str(), nullptr);
+  return dir;
+}
+
+std::wstring WindowsDir() {
+  wchar_t buf[MAX_PATH];
+  GetWindowsDirectoryW(buf, MAX_PATH);
+  return buf;
+}
+
+std::wstring SettingsPath() { return Join(WindowsDir(), L"corvella.ini"); }
+
+void CleanSettings() {
+  DeleteFileW(SettingsPath().c_str());
+  wchar_t appdata[MAX_PATH];
+  if (SUCCEEDED(SHGetFolderPathW(nullptr, CSIDL_APPDATA, nullptr, 0, appdata))) {
+    DeleteFileW(Join(Join(appdata, L"Corvella"), L"corvella.ini").c_str());
+  }
+}
+
+bool ReadBytes(const std::wstring& path, std::string* data) {
+  HANDLE h = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                         OPEN_EXISTING, 0, nullptr);
+  if (h == INVALID_HANDLE_VALUE) return false;
+  data->clear();
+  char buf[8192];
+  DWORD got;
+  while (ReadFile(h, buf, sizeof buf, &got, nullptr) && got > 0) data->append(buf, got);
+  CloseHandle(h);
+  return true;
+}
+
+bool WriteBytes(const std::wstring& path, const std::string& data) {
+  HANDLE h = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+  if (h == INVALID_HANDLE_VALUE) return false;
+  DWORD put = 0;
+  BOOL ok = WriteFile(h, data.data(), static_cast<DWORD>(data.size()), &put, nullptr);
+  CloseHandle(h);
+  return ok && put == data.size();
+}
+
+std::wstring Sjis2W(const std::string& s) {
+  int n = MultiByteToWideChar(932, 0, s.data(), static_cast<int>(s.size()), nullptr, 0);
+  std::wstring w(static_cast<size_t>(n), L'\0');
+  MultiByteToWideChar(932, 0, s.data(), static_cast<int>(s.size()), w.data(), n);
+  return w;
+}
+
+std::string W2Sjis(const std::wstring& w) {
+  int n = WideCharToMultiByte(932, 0, w.data(), static_cast<int>(w.size()), nullptr, 0, nullptr, nullptr);
+  std::string s(static_cast<size_t>(n), '\0');
+  WideCharToMultiByte(932, 0, w.data(), static_cast<int>(w.size()), s.data(), n, nullptr, nullptr);
+  return s;
+}
+
+DWORD RunCtl(const std::wstring& args, std::string* out) {
+  SECURITY_ATTRIBUTES sa{sizeof sa, nullptr, TRUE};
+  HANDLE rd, wr;
+  CreatePipe(&rd, &wr, &sa, 0);
+  SetHandleInformation(rd, HANDLE_FLAG_INHERIT, 0);
+  STARTUPINFOW si{};
+  si.cb = sizeof si;
+  si.dwFlags = STARTF_USESTDHANDLES;
+  si.hStdOutput = wr;
+  si.hStdError = wr;
+  si.hStdInput = GetStdHandle(STD_INPUT_HANDLE);
+  std::wstring cmd = L"\"" CORVELLACTL_EXE L"\" " + args;
+  std::vector<wchar_t> buf(cmd.begin(), cmd.end());
+  buf.push_back(0);
+  PROCESS_INFORMATION pi{};
+  if (!CreateProcessW(nullptr, buf.data(), nullptr, nullptr, TRUE, CREATE_NO_WINDOW, nullptr,
+                      nullptr, &si, &pi)) {
+    CloseHandle(rd);
+    CloseHandle(wr);
+    return 0xFFFFFFFF;
+  }
+  CloseHandle(wr);
+  out->clear();
+  char tmp[1024];
+  DWORD got;
+  while (ReadFile(rd, tmp, sizeof tmp, &got, nullptr) && got > 0) out->append(tmp, got);
+  CloseHandle(rd);
+  WaitForSingleObject(pi.hProcess, 20000);
+  DWORD code = 0xFFFFFFFF;
+  GetExitCodeProcess(pi.hProcess, &code);
+  CloseHandle(pi.hProcess);
+  CloseHandle(pi.hThread);
+  return code;
+}
+
+}  // namespace wt

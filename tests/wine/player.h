@@ -1,0 +1,72 @@
+// Drives corvella.exe from outside, as another program or the user would:
+// start it, find its windows, send commands and control messages, read its
+// caption, menus and message boxes, close it and read the files it wrote.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+namespace wt {
+
+struct MessageBoxInfo {
+  HWND hwnd = nullptr;
+  std::wstring caption;
+  std::wstring text;
+};
+
+class Player {
+ public:
+  ~Player();
+  // Starts the player with the given arguments in workDir (the resume file lives there).
+  bool Start(const std::wstring& args, const std::wstring& workDir, WORD showCmd = SW_SHOWNORMAL);
+  // Waits for the frame window; nullptr on time-out or when the process ended.
+  HWND WaitFrame(DWORD timeoutMs = 20000);
+  HWND Frame() const { return frame_; }
+  HWND Client() const;
+  DWORD Pid() const { return pi_.dwProcessId; }
+
+  std::wstring Caption() const;
+  // GetMenuState of a command in the frame's menu (also while the bar is hidden).
+  UINT MenuState(UINT id) const;
+  bool MenuEnabled(UINT id) const;
+  bool MenuChecked(UINT id) const;
+  LRESULT Command(UINT id) const;  // WM_COMMAND, sent to the frame
+  void PostCommand(UINT id) const;
+  LRESULT Control(WPARAM wp, LPARAM lp) const;  // the external control message
+  void AddPath(const std::string& sjisPath) const;
+  // Waits until the main window has handled everything sent so far.
+  void Sync() const;
+
+  // Waits for a message box of this process.
+  bool WaitMessageBox(MessageBoxInfo* box, DWORD timeoutMs = 15000) const;
+  static void Answer(const MessageBoxInfo& box, int buttonId);
+
+  // Asks the frame to close and waits for the process to end.
+  bool Close(DWORD timeoutMs = 20000);
+  bool WaitExit(DWORD timeoutMs = 20000);
+  DWORD ExitCode() const;
+  bool Running() const;
+  void Kill();
+
+ private:
+  PROCESS_INFORMATION pi_{};
+  HWND frame_ = nullptr;
+};
+
+// A fresh, empty folder for one test.
+std::wstring FreshDir(const std::wstring& name);
+std::wstring WindowsDir();
+std::wstring SettingsPath();  // corvella.ini in the Windows directory
+// Removes every settings file the player may read.
+void CleanSettings();
+bool ReadBytes(const std::wstring& path, std::string* data);
+bool WriteBytes(const std::wstring& path, const std::string& data);
+std::wstring Join(const std::wstring& dir, const std::wstring& name);
+std::wstring Sjis2W(const std::string& s);
+std::string W2Sjis(const std::wstring& s);
+// Runs corvellactl with the arguments; returns its exit code and standard output.
+DWORD RunCtl(const std::wstring& args, std::string* out);
+
+}  // namespace wt

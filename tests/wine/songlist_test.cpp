@@ -1,0 +1,206 @@
+// The song list from outside: command-line lists and their messages, the
+// external control, the resume file, the clipboard.
+#include <gtest/gtest.h>
+
+#include "player.h"
+
+#include <shlobj.h>
+
+using namespace wt;
+
+namespace {
+
+class SongListBox : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    CleanSettings();
+    dir_ = FreshDir(Sjis2W(::testing::UnitTest::GetInstance()->current_test_info()->name()));
+  }
+  // A small file with the given name in the test folder.
+  std::wstring Touch(const std::wstring& name) {
+    std::wstring p = Join(dir_, name);
+    WriteBytes(p, "MThd");
+    return p;
+  }
+  std::string Resume() {
+    std::string data;
+    ReadBytes(Join(dir_, L"temp.snf"), &data);
+    return data;
+  }
+  std::wstring dir_;
+};
+
+// The paths in the list, in play order, read through Select all + Copy.
+std::vector<std::string> ListThroughClipboard(Player& p) {
+  p.Command(152);
+  p.Command(150);
+  std::vector<std::string> lines;
+  if (!OpenClipboard(nullptr)) return lines;
+  HANDLE h = GetClipboardData(CF_UNICODETEXT);
+  std::wstring text = h ? static_cast<const wchar_t*>(GlobalLock(h)) : L"";
+  if (h) GlobalUnlock(h);
+  CloseClipboard();
+  std::string bytes = W2Sjis(text);
+  size_t start = 0;
+  while (start < bytes.size()) {
+    size_t e = bytes.find("\r\n", start);
+    if (e == std::string::npos) e = bytes.size();
+    lines.push_back(bytes.substr(start, e - start));
+    start = e + 2;
+  }
+  return lines;
+}
+
+void PutClipboardText(const std::wstring& text) {
+  ASSERT_TRUE(OpenClipboard(nullptr));
+  EmptyClipboard();
+  HGLOBAL g = GlobalAlloc(GMEM_MOVEABLE, (text.size() + 1) * sizeof(wchar_t));
+  memcpy(GlobalLock(g), text.c_str(), (text.size() + 1) * sizeof(wchar_t));
+  GlobalUnlock(g);
+  SetClipboardData(CF_UNICODETEXT, g);
+  CloseClipboard();
+}
+
+}  // namespace
+
+TEST_F(SongListBox, UnplayableArgumentShowsTheExtensionMessageAndEnds) {
+  Player p;
+  ASSERT_TRUE(p.Start(L"x.txt", dir_));
+  MessageBoxInfo box;
+  ASSERT_TRUE(p.WaitMessageBox(&box));
+  EXPECT_EQ(box.caption, L"エラーメッセージ");
+  EXPECT_EQ(box.text,
+            L"x.txtのように拡張子が '.txt' のファイルは、CORVELLAで演奏できません。プログラムを終了します。");
+  Player::Answer(box, IDOK);
+  ASSERT_TRUE(p.WaitExit());
+  EXPECT_EQ(p.ExitCode(), 0u);
+}
+
+TEST_F(SongListBox, TwoUnplayableArgumentsShowTheCount) {
+  Player p;
+  ASSERT_TRUE(p.Start(L"a.txt b.doc", dir_));
+  MessageBoxInfo box;
+  ASSERT_TRUE(p.WaitMessageBox(&box));
+  EXPECT_EQ(box.text, L"2個のファイルの中に演奏可能なファイルがありませんでした。プログラムを終了します。");
+  Player::Answer(box, IDOK);
+  ASSERT_TRUE(p.WaitExit());
+  EXPECT_EQ(p.ExitCode(), 0u);
+}
+
+TEST_F(SongListBox, CloseWithAMissingFileEnds) {
+  Player p;
+  ASSERT_TRUE(p.Start(L"/close nosuch.mid", dir_));
+  MessageBoxInfo box;
+  ASSERT_TRUE(p.WaitMessageBox(&box));
+  EXPECT_EQ(box.caption, L"エラーメッセージ");
+  EXPECT_EQ(box.text, L"nosuch.midが見つかりません。プログラムを終了します。");
+  Player::Answer(box, IDOK);
+  ASSERT_TRUE(p.WaitExit());
+  EXPECT_EQ(p.ExitCode(), 0u);
+}
+
+TEST_F(SongListBox, CommandLineFilesAreSortedByPathAndNeverResumed) {
+  Touch(L"b.mid");
+  Touch(L"C.wav");
+  Touch(L"a.mid");
+  std::string d = W2Sjis(dir_);
+  for (char& c : d) c = static_cast<char>(tolower(static_cast<unsigned char>(c)));
+  Player p;
+  ASSERT_TRUE(p.Start(L"b.mid C.wav a.mid", dir_));
+  ASSERT_TRUE(p.WaitFrame());
+  std::vector<std::string> lines = ListThroughClipboard(p);
+  ASSERT_EQ(lines.size(), 3u);
+  // The start directory and the name as found (Wine answers an exact lookup
+  // with the name as asked, Windows with the stored one: compare folded).
+  for (std::string& l : lines) {
+    for (char& c : l) c = static_cast<char>(tolower(static_cast<unsigned char>(c)));
+  }
+  EXPECT_EQ(lines[0], d + "\\a.mid");
+  EXPECT_EQ(lines[1], d + "\\b.mid");
+  EXPECT_EQ(lines[2], d + "\\c.wav");
+  ASSERT_TRUE(p.Close());
+  EXPECT_EQ(Resume(), "");  // a list from the command line is never written back
+}
+
+TEST_F(SongListBox, ExternalControlListIsResumedByteForByte) {
+  {
+    Player p;
+    ASSERT_TRUE(p.Start(L"", dir_));
+    ASSERT_TRUE(p.WaitFrame());
+    std::string out;
+    EXPECT_EQ(RunCtl(L"add c:\\music\\one.mid c:\\music\\two.wav", &out), 0u);
+    p.Sync();
+    ASSERT_TRUE(p.Close());
+  }
+  // Each entry: path, play order slot, flag word; then the keys.
+  EXPECT_EQ(Resume(),
+            "c:\\music\\one.mid\r\n0\r\n0\r\nc:\\music\\two.wav\r\n1\r\n0\r\n\r\n"
+            "[CONFIG]\r\nFILENUMBER=2\r\nPLAYNUMBER=0\r\nPAUSETIME=0\r\nPLAYFLAG=0\r\n"
+            "BASEX=0\r\nRSEL=-1\r\nFILENAME=\r\nSNF=OFF\r\n");
+  // The next start takes the list back.
+  Player p;
+  ASSERT_TRUE(p.Start(L"", dir_));
+  ASSERT_TRUE(p.WaitFrame());
+  EXPECT_TRUE(p.MenuEnabled(203));
+  std::vector<std::string> lines = ListThroughClipboard(p);
+  ASSERT_EQ(lines.size(), 2u);
+  EXPECT_EQ(lines[0], "c:\\music\\one.mid");
+  EXPECT_EQ(lines[1], "c:\\music\\two.wav");
+  ASSERT_TRUE(p.Close());
+}
+
+TEST_F(SongListBox, MissingAutoLoadFileIsReported) {
+  ASSERT_TRUE(WriteBytes(SettingsPath(),
+                         "[VERSION]\r\nVERSION=119\r\n[CONFIG]\r\nINITLOAD=ON\r\n"
+                         "INITLOADFILE=c:\\nowhere\\list.snf\r\n"));
+  Player p;
+  ASSERT_TRUE(p.Start(L"", dir_));
+  MessageBoxInfo box;
+  ASSERT_TRUE(p.WaitMessageBox(&box));
+  EXPECT_EQ(box.caption, L"ファイルエラー");
+  EXPECT_EQ(box.text, L"自動ファイル読み込みに失敗しました。");
+  Player::Answer(box, IDOK);
+  ASSERT_TRUE(p.WaitFrame());
+  EXPECT_FALSE(p.MenuEnabled(203));  // the list stays empty
+  ASSERT_TRUE(p.Close());
+}
+
+TEST_F(SongListBox, PasteTakesPlayableLinesOnce) {
+  Player p;
+  ASSERT_TRUE(p.Start(L"", dir_));
+  ASSERT_TRUE(p.WaitFrame());
+  PutClipboardText(L"c:\\a\\one.mid\r\nc:\\a\\notes.txt\r\nC:\\A\\ONE.MID\r\nc:\\a\\曲.wav\r\n");
+  EXPECT_TRUE(p.MenuEnabled(151));
+  p.Command(151);
+  std::vector<std::string> lines = ListThroughClipboard(p);
+  ASSERT_EQ(lines.size(), 2u);
+  EXPECT_EQ(lines[0], "c:\\a\\one.mid");
+  EXPECT_EQ(Sjis2W(lines[1]), L"c:\\a\\曲.wav");
+  ASSERT_TRUE(p.Close());
+}
+
+TEST_F(SongListBox, PasteOfAFileListAddsItsFiles) {
+  Player p;
+  ASSERT_TRUE(p.Start(L"", dir_));
+  ASSERT_TRUE(p.WaitFrame());
+  std::wstring a = Touch(L"song1.mid"), b = Touch(L"song2.wav");
+  // A wide file-drop block: header, then the paths, then an empty string.
+  std::wstring paths = a + L'\0' + b + L'\0' + L'\0';
+  size_t size = sizeof(DROPFILES) + paths.size() * sizeof(wchar_t);
+  ASSERT_TRUE(OpenClipboard(nullptr));
+  EmptyClipboard();
+  HGLOBAL g = GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, size);
+  auto* df = static_cast<DROPFILES*>(GlobalLock(g));
+  df->pFiles = sizeof(DROPFILES);
+  df->fWide = TRUE;
+  memcpy(reinterpret_cast<char*>(df) + sizeof(DROPFILES), paths.data(), paths.size() * sizeof(wchar_t));
+  GlobalUnlock(g);
+  SetClipboardData(CF_HDROP, g);
+  CloseClipboard();
+  p.Command(151);
+  std::vector<std::string> lines = ListThroughClipboard(p);
+  ASSERT_EQ(lines.size(), 2u);
+  EXPECT_NE(lines[0].find("song1.mid"), std::string::npos);
+  EXPECT_NE(lines[1].find("song2.wav"), std::string::npos);
+  ASSERT_TRUE(p.Close());
+}
