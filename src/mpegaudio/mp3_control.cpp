@@ -55,6 +55,8 @@ void PlayerControl::RestartFailedNow(bool paused) {
 int PlayerControl::SeekMP3(int32_t frame, std::string* message) {
   seekFrame_ = frame < 0 ? 0 : frame;
   if (mode_ == RefillMode::kMessage) {
+    // The song ran out and its end notice is already on its way.
+    if (!player_.IsOpen()) return 0;
     player_.ResetOutput();
     restartPending_ = true;
     // Nothing in flight means no done notice will come to restart it.
@@ -64,6 +66,11 @@ int PlayerControl::SeekMP3(int32_t frame, std::string* message) {
   const bool paused = playState_ == kStatePaused;
   command_ = kCommandRestart;
   host_.WaitThread();
+  if (!player_.IsOpen()) {
+    // The song ran out (or failed) meanwhile; the worker posted its notice.
+    command_ = kCommandStop;
+    return 0;
+  }
   player_.ResetOutput();
   const int result = player_.Restart(seekFrame_, message);
   // The caller pauses a paused song again after this.

@@ -36,7 +36,9 @@ bool DecodingLoop::Step() {
 }
 
 void DecodingLoop::Finish() {
-  if (c_.Command() != kCommandRestart) {
+  // A seek under way wants no notice, unless the song ended or failed
+  // before the worker saw it: then there is nothing left to restart.
+  if (c_.Command() != kCommandRestart || result_ != 1) {
     WavePlayer& player = c_.Player();
     uint32_t code = kNotifySuccessful;
     if (result_ == 1) {

@@ -24,9 +24,9 @@ WAVEHDR* Native(platform::WaveHeader* h) { return reinterpret_cast<WAVEHDR*>(h);
 }  // namespace
 
 WinWaveOut::~WinWaveOut() {
-  if (handle_) {
-    waveOutReset(handle_);
-    waveOutClose(handle_);
+  if (HWAVEOUT h = handle_.load()) {
+    waveOutReset(h);
+    waveOutClose(h);
   }
 }
 
@@ -94,7 +94,7 @@ std::string WinWaveOut::ErrorText(uint32_t code) {
 }
 
 uint32_t WinWaveOut::Handle() const {
-  return static_cast<uint32_t>(reinterpret_cast<uintptr_t>(handle_));
+  return static_cast<uint32_t>(reinterpret_cast<uintptr_t>(handle_.load()));
 }
 
 platform::WaveOut::Block WinWaveOut::AllocBlock(uint32_t bytes) {

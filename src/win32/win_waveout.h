@@ -7,6 +7,8 @@
 
 #include <mmsystem.h>
 
+#include <atomic>
+
 #include "platform/wave_out.h"
 
 namespace win32 {
@@ -38,7 +40,8 @@ class WinWaveOut : public platform::WaveOut {
 
  private:
   HWND window_;
-  HWAVEOUT handle_ = nullptr;
+  // Read by the main window (pause, position) while the worker may close.
+  std::atomic<HWAVEOUT> handle_{nullptr};
   uint32_t blockAlign_ = 4;
 };
 

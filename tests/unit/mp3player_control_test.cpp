@@ -129,6 +129,34 @@ TEST(Mp3Control, SeekToTheEndWhilePlayingEndsTheSongAtOnce) {
   }
 }
 
+// A seek that comes after the last buffer returned has nothing to restart;
+// the one end notice stands, also when the song ended while the seek waited.
+TEST(Mp3Control, SeekAfterTheEndPostsNoSecondNotice) {
+  for (RefillMode mode : {RefillMode::kThread, RefillMode::kMessage}) {
+    PlayerRig rig(mode);
+    rig.Load(SilentFrames(10));
+    ASSERT_EQ(1, rig.Start());
+    rig.out.Play(1000);
+    if (mode == RefillMode::kThread) {
+      DecodingLoop loop(rig.control);
+      EXPECT_TRUE(loop.Step());  // the last buffer back: the player closes
+      rig.control.SetCommand(kCommandRestart);
+      EXPECT_FALSE(loop.Step());
+      loop.Finish();
+    } else {
+      rig.Pump();
+    }
+    EXPECT_EQ(std::vector<uint32_t>{kNotifySuccessful}, rig.host.notices);
+    EXPECT_EQ(0, rig.control.SeekMP3(3, &rig.message));
+    rig.Pump();
+    EXPECT_EQ(std::vector<uint32_t>{kNotifySuccessful}, rig.host.notices);
+    if (mode == RefillMode::kThread) {
+      EXPECT_EQ(kCommandStop, rig.control.Command());
+    }
+    rig.ExpectReleased();
+  }
+}
+
 TEST(Mp3Control, StopAfterAFailedRestartClosesTheSilentOutput) {
   PlayerRig rig;
   rig.Load(SilentFrames(200));
