@@ -91,6 +91,8 @@ void PlayerControl::RestartOnMessage() {
   if (!paused) playState_ = player_.Playing();
   if (result) {
     restartFailed_ = false;
+    // Some devices start on a write after a reset even when paused since.
+    if (paused) out_.Pause();
   } else {
     RestartFailedNow(paused);
   }

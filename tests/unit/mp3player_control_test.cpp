@@ -251,6 +251,26 @@ TEST(Mp3Control, MessageModeSeekWaitsForEveryQueuedBuffer) {
   EXPECT_EQ(std::vector<uint32_t>{kNotifySuccessful}, rig.host.notices);
 }
 
+TEST(Mp3Control, MessageModeSeekWhilePausedStaysPaused) {
+  PlayerRig rig(RefillMode::kMessage);
+  rig.out.writeEndsPause = true;
+  rig.Load(SilentFrames(200));
+  ASSERT_EQ(1, rig.Start());
+  rig.out.Play(300);
+  rig.Pump();
+  ASSERT_EQ(1, rig.control.Pause(&rig.message));
+  rig.control.SeekMP3(100, &rig.message);
+  ASSERT_EQ(1, rig.control.Pause(&rig.message));  // the caller pauses again
+  rig.Pump();
+  EXPECT_FALSE(rig.control.RestartPending());
+  EXPECT_EQ(kStatePaused, rig.control.PlayState());
+  rig.out.Play(500);
+  EXPECT_EQ(100u * kUsPerFrame / 1000, rig.control.PositionMs());
+  ASSERT_EQ(1, rig.control.Resume(&rig.message));
+  rig.out.Play(500);
+  EXPECT_EQ(100u * kUsPerFrame / 1000 + 500, rig.control.PositionMs());
+}
+
 TEST(Mp3Control, MessageModeStopCountsDownTheReturnedBuffers) {
   PlayerRig rig(RefillMode::kMessage);
   rig.Load(SilentFrames(200));

@@ -57,6 +57,7 @@ uint32_t FakeWaveOut::Write(WaveHeader* h) {
   if (!open) return kInvalHandle;
   if (!(h->flags & platform::kWhdrPrepared)) return kUnprepared;
   if (writes++ == failWriteAt) return callError;
+  if (writeEndsPause && queue.empty()) paused = false;
   h->flags = (h->flags & ~platform::kWhdrDone) | platform::kWhdrInQueue;
   written.append(h->data, h->bufferLength);
   writtenLengths.push_back(h->bufferLength);

@@ -24,6 +24,8 @@ class FakeWaveOut : public platform::WaveOut {
   int failPrepareAt = -1, failWriteAt = -1, failAllocAt = -1, failLockAt = -1;
   uint32_t callError = 11;
   uint32_t pauseError = 0, restartError = 0;
+  // Like some drivers: a write into an empty queue ends a pause.
+  bool writeEndsPause = false;
 
   // State.
   bool open = false;
