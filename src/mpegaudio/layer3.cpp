@@ -1,0 +1,407 @@
+// Layer III frame decoding: side information, scale factors, Huffman
+// decoding and the per-frame driver.
+#include <cstring>
+
+#include "mpegaudio/mp3.h"
+#include "mpegaudio/tables.h"
+
+namespace mpegaudio {
+
+namespace {
+constexpr uint32_t kRingMask = TMP3::kReservoirSize - 1;
+
+// Reads the reservoir ring through a 64-bit cache, most significant bit
+// first. pos is the absolute bit position of the next unread bit.
+struct BitCache {
+  BitCache(const uint8_t* ring, uint32_t start) : ring(ring), pos(start), next(start >> 3) {
+    Fill();
+    const int skip = int(start & 7);
+    cache <<= skip;
+    count -= skip;
+  }
+  // Afterwards at least 57 bits are cached.
+  void Fill() {
+    while (count <= 56) {
+      cache |= uint64_t(ring[next & kRingMask]) << (56 - count);
+      ++next;
+      count += 8;
+    }
+  }
+  uint32_t Peek32() const { return uint32_t(cache >> 32); }
+  void Skip(int n) {
+    cache <<= n;
+    count -= n;
+    pos += uint32_t(n);
+  }
+  uint32_t Take(int n) {
+    const uint32_t v = uint32_t(cache >> (64 - n));
+    Skip(n);
+    return v;
+  }
+
+  const uint8_t* ring;
+  uint32_t pos;
+  uint32_t next;
+  uint64_t cache = 0;
+  int count = 0;
+};
+}  // namespace
+
+void TMP3::ReadSideInfo() {
+  const int nch = channels_;
+  if (lsf_) {
+    side_.main_data_begin = GetBits(8);
+    side_.private_bits = GetBits(nch == 1 ? 1 : 2);
+  } else {
+    side_.main_data_begin = GetBits(9);
+    side_.private_bits = GetBits(nch == 1 ? 5 : 3);
+    for (int ch = 0; ch < nch; ++ch)
+      for (int i = 0; i < 4; ++i) side_.scfsi[ch][i] = Get1Bit();
+  }
+  for (int gr = 0; gr < granules_; ++gr) {
+    for (int ch = 0; ch < nch; ++ch) {
+      GranuleChannel& g = side_.gr[gr][ch];
+      g.part2_3_length = GetBits(12);
+      g.big_values = GetBits(9);
+      g.global_gain = GetBits(8);
+      g.scalefac_compress = GetBits(lsf_ ? 9 : 4);
+      g.window_switching = Get1Bit();
+      if (g.window_switching) {
+        g.block_type = GetBits(2);
+        g.mixed_block = Get1Bit();
+        g.table_select[0] = GetBits(5);
+        g.table_select[1] = GetBits(5);
+        g.table_select[2] = 0;
+        for (int w = 0; w < 3; ++w) g.subblock_gain[w] = GetBits(3);
+        if (g.block_type == 0) {
+          frameError_ = 1;  // window switching needs a block type
+          return;
+        }
+        g.region0_count = (g.block_type == 2 && !g.mixed_block) ? 8 : 7;
+        g.region1_count = 13;
+      } else {
+        g.block_type = 0;
+        g.mixed_block = 0;
+        for (int r = 0; r < 3; ++r) g.table_select[r] = GetBits(5);
+        for (int w = 0; w < 3; ++w) g.subblock_gain[w] = 0;
+        g.region0_count = GetBits(4);
+        g.region1_count = GetBits(3);
+      }
+      g.preflag = lsf_ ? 0 : Get1Bit();
+      g.scalefac_scale = Get1Bit();
+      g.count1table_select = Get1Bit();
+    }
+  }
+}
+
+void TMP3::ReadScaleFactors(int gr, int ch) {
+  GranuleChannel& g = side_.gr[gr][ch];
+  uint8_t* L = scalefacL_[ch];
+  uint8_t(*S)[3] = scalefacS_[ch];
+  const bool shortBlocks = g.window_switching && g.block_type == 2;
+
+  if (!lsf_) {
+    const int slen1 = kSlen[0][g.scalefac_compress & 15];
+    const int slen2 = kSlen[1][g.scalefac_compress & 15];
+    if (shortBlocks) {
+      int first = 0;
+      if (g.mixed_block) {
+        for (int b = 0; b < 8; ++b) L[b] = uint8_t(MainBits(slen1));
+        first = 3;
+      }
+      for (int b = first; b < 12; ++b)
+        for (int w = 0; w < 3; ++w) S[b][w] = uint8_t(MainBits(b < 6 ? slen1 : slen2));
+      for (int w = 0; w < 3; ++w) S[12][w] = 0;
+    } else {
+      static const int kGroups[5] = {0, 6, 11, 16, 21};
+      for (int i = 0; i < 4; ++i) {
+        if (gr == 1 && side_.scfsi[ch][i]) continue;  // shared with granule 0
+        const int len = i < 2 ? slen1 : slen2;
+        for (int b = kGroups[i]; b < kGroups[i + 1]; ++b) L[b] = uint8_t(MainBits(len));
+      }
+      L[21] = L[22] = 0;
+    }
+    return;
+  }
+
+  // Low sampling frequencies: 9-bit compression value split into up to four
+  // slen groups whose band counts depend on the block kind.
+  int slen[4] = {0, 0, 0, 0};
+  int kase;
+  uint32_t sfc = g.scalefac_compress;
+  const bool intensityRight = ch == 1 && mode_ == 1 && (modeExtension_ & 1);
+  g.preflag = 0;
+  if (intensityRight) {
+    sfc >>= 1;
+    if (sfc < 180) {
+      slen[0] = int(sfc / 36);
+      slen[1] = int((sfc % 36) / 6);
+      slen[2] = int(sfc % 6);
+      kase = 3;
+    } else if (sfc < 244) {
+      sfc -= 180;
+      slen[0] = int((sfc & 63) >> 4);
+      slen[1] = int((sfc & 15) >> 2);
+      slen[2] = int(sfc & 3);
+      kase = 4;
+    } else {
+      sfc -= 244;
+      slen[0] = int(sfc / 3);
+      slen[1] = int(sfc % 3);
+      kase = 5;
+    }
+  } else {
+    if (sfc < 400) {
+      slen[0] = int((sfc >> 4) / 5);
+      slen[1] = int((sfc >> 4) % 5);
+      slen[2] = int((sfc & 15) >> 2);
+      slen[3] = int(sfc & 3);
+      kase = 0;
+    } else if (sfc < 500) {
+      sfc -= 400;
+      slen[0] = int((sfc >> 2) / 5);
+      slen[1] = int((sfc >> 2) % 5);
+      slen[2] = int(sfc & 3);
+      kase = 1;
+    } else {
+      sfc -= 500;
+      slen[0] = int(sfc / 3);
+      slen[1] = int(sfc % 3);
+      g.preflag = 1;
+      kase = 2;
+    }
+  }
+  const int kind = shortBlocks ? (g.mixed_block ? 2 : 1) : 0;
+  uint8_t values[48];
+  uint8_t maxima[48];
+  int n = 0;
+  for (int i = 0; i < 4; ++i) {
+    const int count = kLsfBandCounts[kase][kind][i];
+    for (int j = 0; j < count && n < 48; ++j, ++n) {
+      values[n] = uint8_t(MainBits(slen[i]));
+      maxima[n] = uint8_t((1 << slen[i]) - 1);
+    }
+  }
+  for (; n < 48; ++n) values[n] = 0, maxima[n] = 0;
+  uint8_t* lmax = isMax_[ch];
+  uint8_t* smax = isMaxS_[ch];
+  int k = 0;
+  if (kind == 0) {
+    for (int b = 0; b < 21; ++b, ++k) L[b] = values[k], lmax[b] = maxima[k];
+    L[21] = L[22] = 0;
+    lmax[21] = lmax[20];
+    lmax[22] = lmax[20];
+  } else {
+    int first = 0;
+    if (kind == 2) {
+      for (int b = 0; b < 6; ++b, ++k) L[b] = values[k], lmax[b] = maxima[k];
+      first = 3;
+    }
+    for (int b = first; b < 12; ++b) {
+      for (int w = 0; w < 3; ++w, ++k) S[b][w] = values[k];
+      smax[b] = maxima[k - 1];
+    }
+    for (int w = 0; w < 3; ++w) S[12][w] = 0;
+    smax[12] = smax[11];
+  }
+}
+
+void TMP3::HuffmanDecode(int gr, int ch) {
+  const GranuleChannel& g = side_.gr[gr][ch];
+  const Tables& t = GetTables();
+  int32_t* q = quant_[ch];
+  const uint32_t end = part2Start_ + g.part2_3_length;
+  const uint32_t limit = writeCount_ * 8;
+
+  if (g.big_values > 288) {
+    // Corrupt: this channel is silent, and the reservoir moves on to where
+    // its part 3 ends so the rest of the frame stays in step.
+    frameError_ = 1;
+    std::memset(q, 0, sizeof quant_[0]);
+    nonzero_[ch] = 0;
+    readBit_ = end < limit ? end : limit;
+    return;
+  }
+
+  int r1, r2;
+  if (g.window_switching && g.block_type == 2) {
+    r1 = 36;
+    r2 = 576;
+  } else {
+    const uint16_t* lb = kLongBounds[samplingIndex_];
+    uint32_t i1 = g.region0_count + 1;
+    uint32_t i2 = g.region0_count + g.region1_count + 2;
+    if (i1 > 22) i1 = 22;
+    if (i2 > 22) i2 = 22;
+    r1 = lb[i1];
+    r2 = lb[i2];
+  }
+  const int bigLines = int(g.big_values) * 2;
+  BitCache bits(ring_, readBit_);
+  bool underrun = false;
+
+  int i = 0;
+  for (int region = 0; region < 3; ++region) {
+    int regionEnd = region == 0 ? r1 : region == 1 ? r2 : 576;
+    if (regionEnd > bigLines) regionEnd = bigLines;
+    const HuffLookup& h = t.pairs[g.table_select[region] & 31];
+    if (!h.entries) {
+      for (; i < regionEnd; i += 2) q[i] = q[i + 1] = 0;
+      continue;
+    }
+    const int linbits = h.linbits;
+    for (; i < regionEnd; i += 2) {
+      bits.Fill();
+      int len;
+      const uint32_t v = HuffDecode(h, bits.Peek32(), &len);
+      int x = int(v >> 4), y = int(v & 15);
+      // Near the end of the data, make sure the whole pair is there (at
+      // most 19 + 2 x (13 + 1) bits).
+      if (underrun || bits.pos + 48 > limit) {
+        int need = len;
+        if (linbits && x == 15) need += linbits;
+        if (x) need += 1;
+        if (linbits && y == 15) need += linbits;
+        if (y) need += 1;
+        if (underrun || bits.pos + uint32_t(need) > limit) {
+          underrun = true;
+          q[i] = q[i + 1] = 0;
+          continue;
+        }
+      }
+      bits.Skip(len);
+      if (x) {
+        if (x == 15 && linbits) {
+          x += int(bits.Take(linbits));
+        }
+        if (bits.Take(1)) x = -x;
+      }
+      if (y) {
+        if (y == 15 && linbits) {
+          y += int(bits.Take(linbits));
+        }
+        if (bits.Take(1)) y = -y;
+      }
+      q[i] = x;
+      q[i + 1] = y;
+    }
+  }
+
+  // Count1 region: quadruples of -1, 0, 1 up to the end of part 3.
+  const HuffLookup& h = t.quads[g.count1table_select & 1];
+  int lastQuad = -1;
+  while (!underrun && bits.pos < end && i < 576) {
+    bits.Fill();
+    int len;
+    const uint32_t v = HuffDecode(h, bits.Peek32(), &len);
+    const int need = len + int((v >> 3) & 1) + int((v >> 2) & 1) + int((v >> 1) & 1) + int(v & 1);
+    if (bits.pos + uint32_t(need) > limit) {
+      underrun = true;
+      break;
+    }
+    bits.Skip(len);
+    lastQuad = i;
+    int vals[4];
+    for (int k = 0; k < 4; ++k) {
+      int a = int((v >> (3 - k)) & 1);
+      if (a && bits.Take(1)) a = -1;
+      vals[k] = a;
+    }
+    q[i] = vals[0];
+    q[i + 1] = vals[1];
+    if (i + 2 < 576) {
+      q[i + 2] = vals[2];
+      q[i + 3] = vals[3];
+    }
+    i += 4;
+  }
+  uint32_t pos = underrun ? limit : bits.pos;
+  if (pos > end) {
+    // The last quadruple ran past part 3: it is not part of this granule.
+    pos = end;
+    if (lastQuad >= 0) i = lastQuad;
+  } else if (pos < end) {
+    pos = end < limit ? end : limit;
+  }
+  readBit_ = pos;
+  if (i > 576) i = 576;
+  for (int j = i; j < 576; ++j) q[j] = 0;
+  nonzero_[ch] = i;
+}
+
+void TMP3::SetOutput(int16_t* buffer, uint32_t capacity) {
+  output_ = buffer;
+  outputCapacity_ = capacity;
+}
+
+int TMP3::DecodeFrame() {
+  frameError_ = 0;
+  if (!FindSync()) return 0;
+  ReadHeader();
+  FrameSizes();
+  ++frameCounter_;
+  ReadSideInfo();
+  const uint32_t before = writeCount_;
+  CopyMainData(mainDataBytes_);
+  const uint32_t appended = writeCount_ - before;
+
+  // Start of this frame's main data: main_data_begin bytes before the bytes
+  // it appended. Everything before that is dropped.
+  const uint32_t used = (readBit_ + 7) >> 3;
+  readBit_ = used * 8;
+  const int64_t discard = int64_t(bytesAvailable_) - int64_t(used) - int64_t(side_.main_data_begin);
+  if (used > uint32_t(kReservoirSize)) {
+    // Keep the counters small; ring indices are unchanged modulo 4096.
+    bytesAvailable_ -= kReservoirSize;
+    readBit_ -= kReservoirSize * 8;
+    writeCount_ -= kReservoirSize;
+  }
+  bytesAvailable_ += appended;
+  if (writeCount_ > (1u << 26)) {
+    // Nothing was consumed for a very long time (corrupt input): start over.
+    ResetReservoir();
+    return 0;
+  }
+  if (discard < 0) return 0;  // refers back to data not held
+  readBit_ += uint32_t(discard) * 8;
+  if (frameError_) {
+    ResetReservoir();
+    ResetReader();
+    return 0;
+  }
+  if (eof_) return 0;
+  DecodeGranules();
+  return 1;
+}
+
+void TMP3::DecodeGranules() {
+  const int nch = channels_;
+  const uint32_t need = uint32_t(granules_) * 576u * uint32_t(nch);
+  storeOutput_ = output_ != nullptr && sampleCount_ + need <= outputCapacity_;
+  outStride_ = nch;
+  if (storeOutput_) {
+    outPos_[0] = output_ + sampleCount_;
+    outPos_[1] = outPos_[0] + 1;
+  }
+  for (int gr = 0; gr < granules_; ++gr) {
+    for (int ch = 0; ch < nch; ++ch) {
+      part2Start_ = readBit_;
+      ReadScaleFactors(gr, ch);
+      HuffmanDecode(gr, ch);
+      Dequantize(gr, ch);
+    }
+    Stereo(gr);
+    for (int ch = 0; ch < nch; ++ch) {
+      Reorder(gr, ch);
+      Antialias(gr, ch);
+      Hybrid(gr, ch);
+      for (slot_ = 0; slot_ < 18; ++slot_) Synthesize(ch);
+      if (storeOutput_) {
+        sampleCount_ += 576;
+        ++granuleCount_;
+      }
+    }
+  }
+}
+
+}  // namespace mpegaudio

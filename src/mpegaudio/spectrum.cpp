@@ -1,0 +1,333 @@
+// Spectral stages of Layer III: requantisation, stereo processing, short
+// block reordering, alias reduction and the hybrid (IMDCT) filterbank.
+#include <cmath>
+#include <cstring>
+
+#include "mpegaudio/mp3.h"
+#include "mpegaudio/tables.h"
+
+namespace mpegaudio {
+
+namespace {
+
+constexpr uint8_t kNoIntensity = 255;
+
+// 2^(q/4), exact in double, rounded once to single precision.
+float GainOf(int q) {
+  static const double kQuarter[4] = {1.0, 1.189207115002721, 1.4142135623730951, 1.681792830507429};
+  const int r = ((q % 4) + 4) % 4;
+  return static_cast<float>(std::ldexp(kQuarter[r], (q - r) / 4));
+}
+
+// sign(v) |v|^(4/3) x factor; the table covers |v| < 512.
+inline float Requantize(int32_t v, float factor, const float* signedPow43) {
+  if (v > -512 && v < 512) return factor * signedPow43[v];
+  const int32_t a = v < 0 ? -v : v;
+  const float r = factor * static_cast<float>(std::pow(double(a), 4.0 / 3.0));
+  return v < 0 ? -r : r;
+}
+
+}  // namespace
+
+void TMP3::Dequantize(int gr, int ch) {
+  const GranuleChannel& g = side_.gr[gr][ch];
+  const Tables& t = GetTables();
+  const int32_t* q = quant_[ch];
+  float* xr = xr_[ch];
+  const int limit = nonzero_[ch];
+  const float gain = GainOf(int(g.global_gain) - 210);
+  const int shift = int(g.scalefac_scale);
+  const uint16_t* lb = kLongBounds[samplingIndex_];
+  const uint16_t* sb = kShortBounds[samplingIndex_];
+  const uint8_t* L = scalefacL_[ch];
+
+  auto multiplier = [&](int k) { return k < 64 ? t.multiplier[k] : 0.0f; };
+  const float* pow43 = t.signedPow43 + 511;
+
+  int line = 0;
+  int firstShort = 0;
+  if (!(g.window_switching && g.block_type == 2) || g.mixed_block) {
+    // Long bands: all of them, or those below line 36 in a mixed block.
+    const int stop = (g.window_switching && g.block_type == 2) ? 36 : 576;
+    for (int b = 0; b < 22 && line < limit && lb[b] < stop; ++b) {
+      const int k = (int(L[b]) + int(g.preflag) * int(kPretab[b])) << shift;
+      const float factor = gain * multiplier(k);
+      int bandEnd = lb[b + 1];
+      if (bandEnd > limit) bandEnd = limit;
+      for (; line < bandEnd; ++line) xr[line] = Requantize(q[line], factor, pow43);
+    }
+    firstShort = 3;
+    if (!(g.window_switching && g.block_type == 2)) firstShort = 13;
+  }
+  for (int b = firstShort; b < 13 && line < limit; ++b) {
+    const int start = sb[b], width = sb[b + 1] - sb[b];
+    line = 3 * start;
+    for (int w = 0; w < 3 && line < limit; ++w) {
+      const int k = 4 * int(g.subblock_gain[w]) + (int(scalefacS_[ch][b][w]) << shift);
+      const float factor = gain * multiplier(k);
+      int windowEnd = line + width;
+      if (windowEnd > limit) windowEnd = limit;
+      for (; line < windowEnd; ++line) xr[line] = Requantize(q[line], factor, pow43);
+    }
+  }
+  for (int j = limit; j < 576; ++j) xr[j] = 0.0f;
+}
+
+void TMP3::Stereo(int gr) {
+  if (channels_ != 2) return;
+  const bool ms = mode_ == 1 && (modeExtension_ & 2);
+  const bool intensity = mode_ == 1 && (modeExtension_ & 1);
+  float* l = xr_[0];
+  float* r = xr_[1];
+  int nz = nonzero_[0] > nonzero_[1] ? nonzero_[0] : nonzero_[1];
+
+  if (!intensity) {
+    if (ms) {
+      const float k = 0.70710677f;
+      for (int i = 0; i < nz; ++i) {
+        const float m = l[i], s = r[i];
+        l[i] = (m + s) * k;
+        r[i] = (m - s) * k;
+      }
+    }
+    nonzero_[0] = nonzero_[1] = nz;
+    return;
+  }
+
+  // Intensity positions per line; kNoIntensity where the line is coded
+  // normally.
+  const GranuleChannel& g = side_.gr[gr][0];
+  const Tables& t = GetTables();
+  uint8_t pos[576];
+  std::memset(pos, kNoIntensity, sizeof pos);
+  const uint16_t* lb = kLongBounds[samplingIndex_];
+  const uint16_t* sb = kShortBounds[samplingIndex_];
+  // MPEG-1 marks "not intensity" with 7; the low sampling frequencies with
+  // the largest value that the band's scale-factor length can hold.
+  auto valid = [&](int p, int maxValue) { return lsf_ ? p != maxValue : p != 7; };
+
+  if (g.window_switching && g.block_type == 2) {
+    int maxBand = 0;
+    const int lowest = g.mixed_block ? 3 : 0;
+    for (int w = 0; w < 3; ++w) {
+      int top = lowest - 1;  // highest short band with data in channel 1
+      for (int b = 12; b >= lowest && top < lowest; --b) {
+        const int width = sb[b + 1] - sb[b];
+        const int first = 3 * sb[b] + w * width;
+        for (int i = first + width - 1; i >= first; --i)
+          if (r[i] != 0.0f) {
+            top = b;
+            break;
+          }
+      }
+      int b = top + 1;
+      if (b > maxBand) maxBand = b;
+      for (; b < 12; ++b) {
+        const int width = sb[b + 1] - sb[b];
+        const int first = 3 * sb[b] + w * width;
+        const int p = scalefacS_[1][b][w];
+        if (valid(p, isMaxS_[1][b]))
+          for (int i = first; i < first + width; ++i) pos[i] = uint8_t(p);
+      }
+      // Band 12 has no scale factor: it follows band 11 of the window.
+      const int w11 = sb[12] - sb[11];
+      const uint8_t p11 = pos[3 * sb[11] + w * w11];
+      const int w12 = sb[13] - sb[12];
+      for (int i = 3 * sb[12] + w * w12; i < 3 * sb[12] + (w + 1) * w12; ++i) pos[i] = p11;
+    }
+    if (g.mixed_block && maxBand <= 3) {
+      int top = -1;
+      for (int i = 53; i >= 0; --i)
+        if (r[i] != 0.0f) {
+          top = i;
+          break;
+        }
+      int b = 0;
+      while (lb[b] <= top) ++b;
+      for (; lb[b] < 36; ++b) {
+        const int p = scalefacL_[1][b];
+        if (valid(p, isMax_[1][b]))
+          for (int i = lb[b]; i < lb[b + 1]; ++i) pos[i] = uint8_t(p);
+      }
+    }
+  } else {
+    int top = -1;
+    for (int i = 575; i >= 0; --i)
+      if (r[i] != 0.0f) {
+        top = i;
+        break;
+      }
+    int b = 0;
+    while (b < 22 && lb[b] <= top) ++b;
+    for (; b < 21; ++b) {
+      const int p = scalefacL_[1][b];
+      if (valid(p, isMax_[1][b]))
+        for (int i = lb[b]; i < lb[b + 1]; ++i) pos[i] = uint8_t(p);
+    }
+    // Band 21 has no scale factor: it follows band 20.
+    const uint8_t p20 = pos[lb[20]];
+    if (top < lb[20])
+      for (int i = lb[21]; i < 576; ++i) pos[i] = p20;
+  }
+
+  const int ioScale = int(side_.gr[gr][1].scalefac_compress & 1);
+  for (int i = 0; i < 576; ++i) {
+    const int p = pos[i];
+    if (p != kNoIntensity) {
+      const float v = l[i];
+      if (!lsf_) {
+        const float ratio = t.tanRatio[p & 15];
+        if (ratio == -1.0f) {
+          l[i] = r[i] = 0.0f;
+        } else {
+          const float right = v / (1.0f + ratio);
+          r[i] = right;
+          l[i] = right * ratio;
+        }
+      } else {
+        const int n = p & 31;
+        if (n & 1) {
+          l[i] = v * t.lsfIo[ioScale][(n + 1) / 2];
+          r[i] = v;
+        } else {
+          l[i] = v;
+          r[i] = v * t.lsfIo[ioScale][n / 2];
+        }
+      }
+    } else if (ms) {
+      const float m = l[i], s = r[i];
+      l[i] = (m + s) * 0.70710677f;
+      r[i] = (m - s) * 0.70710677f;
+    }
+  }
+  nz = 576;
+  nonzero_[0] = nonzero_[1] = nz;
+}
+
+void TMP3::Reorder(int gr, int ch) {
+  const GranuleChannel& g = side_.gr[gr][ch];
+  if (!(g.window_switching && g.block_type == 2)) return;
+  const uint16_t* sb = kShortBounds[samplingIndex_];
+  float* xr = xr_[ch];
+  const int firstBand = g.mixed_block ? 3 : 0;
+  for (int b = firstBand; b < 13; ++b) {
+    const int start = sb[b], width = sb[b + 1] - sb[b];
+    for (int n = 0; n < width; ++n)
+      for (int w = 0; w < 3; ++w) reordered_[3 * start + 3 * n + w] = xr[3 * start + w * width + n];
+  }
+  const int from = 3 * sb[firstBand];
+  std::memcpy(xr + from, reordered_ + from, sizeof(float) * size_t(576 - from));
+  nonzero_[ch] = 576;
+}
+
+void TMP3::Antialias(int gr, int ch) {
+  const GranuleChannel& g = side_.gr[gr][ch];
+  const bool shortBlocks = g.window_switching && g.block_type == 2;
+  if (shortBlocks && !g.mixed_block) return;
+  const Tables& t = GetTables();
+  float* xr = xr_[ch];
+  int bounds = shortBlocks ? 1 : 31;
+  // Boundaries whose neighbourhood is all zero need nothing.
+  const int nz = nonzero_[ch];
+  const int needed = (nz + 7) / 18;
+  if (needed < bounds) bounds = needed;
+  for (int k = 1; k <= bounds; ++k) {
+    float* b = xr + 18 * k;
+    for (int i = 0; i < 8; ++i) {
+      const float lower = b[-1 - i], upper = b[i];
+      b[-1 - i] = lower * t.aliasCs[i] - upper * t.aliasCa[i];
+      b[i] = upper * t.aliasCs[i] + lower * t.aliasCa[i];
+    }
+  }
+  if (bounds > 0) {
+    int reach = 18 * bounds + 8;
+    if (reach > nonzero_[ch]) nonzero_[ch] = reach > 576 ? 576 : reach;
+  }
+}
+
+namespace {
+
+// 36-point IMDCT of 18 lines, windowed. The 18-point DCT-IV behind it is
+// C[k] + C[k - 1] = U[k], U being the DCT-II of the lines times
+// 2 cos((2n + 1) pi / 72); the DCT-II is done on sums (even outputs) and
+// differences (odd outputs) of lines n and 17 - n.
+void Imdct36(const float* in, const float* window, const Tables& t, float* out) {
+  float even[12] = {}, odd[12] = {};
+  for (int m = 0; m < 9; ++m) {
+    const float a = in[m] * t.imdctPre[m], b = in[17 - m] * t.imdctPre[17 - m];
+    const float s = a + b, d = a - b;
+    const float* ce = t.dct18Even[m];
+    const float* co = t.dct18Odd[m];
+    for (int k = 0; k < 12; ++k) {
+      even[k] += s * ce[k];
+      odd[k] += d * co[k];
+    }
+  }
+  float c[18];
+  c[0] = even[0] * 0.5f;
+  for (int k = 0; k < 8; ++k) {
+    c[2 * k + 1] = odd[k] - c[2 * k];
+    c[2 * k + 2] = even[k + 1] - c[2 * k + 1];
+  }
+  c[17] = odd[8] - c[16];
+  for (int i = 0; i < 9; ++i) {
+    out[i] = c[9 + i] * window[i];
+    out[9 + i] = -c[17 - i] * window[9 + i];
+    out[18 + i] = -c[8 - i] * window[18 + i];
+    out[27 + i] = -c[i] * window[27 + i];
+  }
+}
+
+// Three 12-point IMDCTs over the interleaved windows of a subband, windowed
+// and overlapped into 36 outputs at 6 ... 29.
+void Imdct12x3(const float* in, const float* window, const float (*cosTable)[6], float* out) {
+  for (int i = 0; i < 36; ++i) out[i] = 0.0f;
+  for (int w = 0; w < 3; ++w) {
+    float x[6];
+    for (int k = 0; k < 6; ++k) x[k] = in[3 * k + w];
+    for (int i = 0; i < 12; ++i) {
+      float s = 0.0f;
+      for (int k = 0; k < 6; ++k) s += x[k] * cosTable[i][k];
+      out[6 + 6 * w + i] += s * window[i];
+    }
+  }
+}
+
+}  // namespace
+
+void TMP3::Hybrid(int gr, int ch) {
+  const GranuleChannel& g = side_.gr[gr][ch];
+  const Tables& t = GetTables();
+  const float* xr = xr_[ch];
+  float* overlap = overlap_[ch];
+  float* out = subbandOut_[ch];
+  const int dataBands = (nonzero_[ch] + 17) / 18;
+  int activeBands = dataBands > overlapBands_[ch] ? dataBands : overlapBands_[ch];
+  if (activeBands > 32) activeBands = 32;
+  float raw[36];
+  for (int sb = 0; sb < activeBands; ++sb) {
+    float* ov = overlap + 18 * sb;
+    if (sb < dataBands) {
+      int type = g.window_switching ? int(g.block_type) : 0;
+      if (g.window_switching && g.mixed_block && sb < 2) type = 0;
+      if (type == 2) Imdct12x3(xr + 18 * sb, t.imdctWindow[2], t.short12Cos, raw);
+      else Imdct36(xr + 18 * sb, t.imdctWindow[type], t, raw);
+      for (int i = 0; i < 18; ++i) {
+        out[32 * i + sb] = raw[i] + ov[i];
+        ov[i] = raw[18 + i];
+      }
+    } else {
+      for (int i = 0; i < 18; ++i) {
+        out[32 * i + sb] = ov[i];
+        ov[i] = 0.0f;
+      }
+    }
+    if (sb & 1)
+      for (int i = 1; i < 18; i += 2) out[32 * i + sb] = -out[32 * i + sb];
+  }
+  for (int sb = activeBands; sb < 32; ++sb)
+    for (int i = 0; i < 18; ++i) out[32 * i + sb] = 0.0f;
+  overlapBands_[ch] = dataBands;
+}
+
+}  // namespace mpegaudio

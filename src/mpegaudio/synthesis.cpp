@@ -1,0 +1,210 @@
+// Polyphase synthesis filterbank and 16-bit output.
+#include <cstring>
+
+#include "mpegaudio/mp3.h"
+#include "mpegaudio/tables.h"
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+#if defined(__GNUC__) && (defined(__x86_64__) || defined(__i386__))
+#define CORVELLA_HAVE_AVX_PATH 1
+#include <immintrin.h>
+#endif
+
+namespace mpegaudio {
+
+namespace {
+
+// Fast DCT-II of the Lee type: out[k] = sum in[m] cos(k (2m + 1) pi / 2N).
+// mul holds 1 / (2 cos((2m + 1) pi / 2N)) for this N, then those of the
+// smaller sizes.
+template <int N>
+struct LeeDct {
+  static inline void Run(const float* in, float* out, const float* mul) {
+    float g[N / 2], h[N / 2], G[N / 2], H[N / 2];
+    for (int m = 0; m < N / 2; ++m) {
+      const float a = in[m], b = in[N - 1 - m];
+      g[m] = a + b;
+      h[m] = (a - b) * mul[m];
+    }
+    LeeDct<N / 2>::Run(g, G, mul + N / 2);
+    LeeDct<N / 2>::Run(h, H, mul + N / 2);
+    for (int k = 0; k < N / 2 - 1; ++k) {
+      out[2 * k] = G[k];
+      out[2 * k + 1] = H[k] + H[k + 1];
+    }
+    out[N - 2] = G[N / 2 - 1];
+    out[N - 1] = H[N / 2 - 1];
+  }
+};
+
+template <>
+struct LeeDct<1> {
+  static inline void Run(const float* in, float* out, const float*) { out[0] = in[0]; }
+};
+
+constexpr int kRow = 32;               // a V row: 16 columns stored twice
+constexpr int kStore = 32 * kRow;      // one V store
+constexpr int kChannelV = 2 * kStore;  // both stores of a channel
+
+}  // namespace
+
+int16_t ToPcm16(float x) {
+  uint32_t bits;
+  std::memcpy(&bits, &x, sizeof bits);
+  const bool negative = (bits >> 31) != 0;
+  const int exponent = int((bits >> 23) & 0xFF);
+  if (exponent >= 127) return negative ? int16_t(-32768) : int16_t(32767);  // |x| >= 1.0
+  if (exponent < 111) return 0;                                             // |x| < 2^-16
+  // |x| * 32768 = mantissa * 2^(exponent - 135); round half up on the magnitude.
+  const uint32_t mantissa = (bits & 0x7FFFFFu) | 0x800000u;
+  const int shift = 135 - exponent;
+  int32_t v = int32_t((mantissa + (1u << (shift - 1))) >> shift);
+  if (negative) return int16_t(-v);
+  if (v > 32767) v = 32767;
+  return int16_t(v);
+}
+
+void ToPcm16Block(const float* x, int16_t* out) {
+#if defined(__SSE2__)
+  // sign(x) floor(|x| 32768 + 0.5) is x 32768 +- 0.5 truncated: the product
+  // is exact and so is the sum below 2^23; larger values saturate anyway.
+  // The clamp keeps the conversion in range; the pack saturates.
+  const __m128 scale = _mm_set1_ps(32768.0f);
+  const __m128 half = _mm_set1_ps(0.5f);
+  const __m128 signMask = _mm_set1_ps(-0.0f);
+  const __m128 lo = _mm_set1_ps(-2.0f), hi = _mm_set1_ps(2.0f);
+  for (int i = 0; i < 32; i += 8) {
+    __m128 a = _mm_loadu_ps(x + i), b = _mm_loadu_ps(x + i + 4);
+    // (A NaN, which finite input never produces, comes out as -32768.)
+    a = _mm_min_ps(_mm_max_ps(a, lo), hi);
+    b = _mm_min_ps(_mm_max_ps(b, lo), hi);
+    a = _mm_add_ps(_mm_mul_ps(a, scale), _mm_or_ps(half, _mm_and_ps(a, signMask)));
+    b = _mm_add_ps(_mm_mul_ps(b, scale), _mm_or_ps(half, _mm_and_ps(b, signMask)));
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(out + i), _mm_packs_epi32(_mm_cvttps_epi32(a), _mm_cvttps_epi32(b)));
+  }
+#else
+  for (int i = 0; i < 32; ++i) out[i] = ToPcm16(x[i]);
+#endif
+}
+
+void TMP3::ResetSynthesis() {
+  std::memset(vstore_, 0, sizeof(float) * 2 * kChannelV);
+  for (int ch = 0; ch < 2; ++ch) {
+    writeColumn_[ch] = 15;
+    currentV_[ch] = 0;
+    overlapBands_[ch] = 0;
+  }
+  std::memset(overlap_, 0, sizeof overlap_);
+}
+
+void TMP3::ComputeNewV(int ch) {
+  const Tables& t = *tables_;
+  const float* s = subbandOut_[ch] + 32 * slot_;
+  float x[32];
+  LeeDct<32>::Run(s, x, t.dct32Mul);
+  float* a = vstore_ + ch * kChannelV + currentV_[ch] * kStore;
+  float* b = vstore_ + ch * kChannelV + (currentV_[ch] ^ 1) * kStore;
+  const int w = writeColumn_[ch];
+  auto put = [w](float* store, int row, float v) {
+    store[row * kRow + w] = v;
+    store[row * kRow + w + 16] = v;
+  };
+  // V[k] from the DCT outputs X: V[0..15] = X[16..31], V[16] = 0,
+  // V[17..48] = -X[31..0], V[49..63] = -X[1..15].
+  for (int j = 0; j < 16; ++j) put(a, j, x[j + 16]);
+  put(a, 16, 0.0f);
+  for (int j = 17; j < 32; ++j) put(a, j, -x[48 - j]);
+  for (int j = 0; j <= 16; ++j) put(b, j, -x[16 - j]);
+  for (int j = 17; j < 32; ++j) put(b, j, -x[j - 16]);
+}
+
+namespace {
+
+// The window sum of the 32 rows of one slot. Each row keeps four partial
+// sums (taps k mod 4), combined as (s0 + s2) + (s1 + s3); every variant
+// below performs exactly these operations, so all targets give the same bits.
+// Products of two floats are exact in double.
+void WindowSums(const float* v, const double (*window)[16], float* sums) {
+  for (int j = 0; j < 32; ++j) {
+    const float* r = v + j * kRow;
+    const double* w = window[j];
+#if defined(__SSE2__)
+    __m128 x = _mm_loadu_ps(r);
+    __m128d a = _mm_mul_pd(_mm_cvtps_pd(x), _mm_loadu_pd(w));
+    __m128d b = _mm_mul_pd(_mm_cvtps_pd(_mm_movehl_ps(x, x)), _mm_loadu_pd(w + 2));
+    for (int k = 4; k < 16; k += 4) {
+      x = _mm_loadu_ps(r + k);
+      a = _mm_add_pd(a, _mm_mul_pd(_mm_cvtps_pd(x), _mm_loadu_pd(w + k)));
+      b = _mm_add_pd(b, _mm_mul_pd(_mm_cvtps_pd(_mm_movehl_ps(x, x)), _mm_loadu_pd(w + k + 2)));
+    }
+    const __m128d s = _mm_add_pd(a, b);
+    sums[j] = static_cast<float>(_mm_cvtsd_f64(s) + _mm_cvtsd_f64(_mm_unpackhi_pd(s, s)));
+#else
+    double s0 = double(r[0]) * w[0], s1 = double(r[1]) * w[1], s2 = double(r[2]) * w[2],
+           s3 = double(r[3]) * w[3];
+    for (int k = 4; k < 16; k += 4) {
+      s0 += double(r[k]) * w[k];
+      s1 += double(r[k + 1]) * w[k + 1];
+      s2 += double(r[k + 2]) * w[k + 2];
+      s3 += double(r[k + 3]) * w[k + 3];
+    }
+    sums[j] = static_cast<float>((s0 + s2) + (s1 + s3));
+#endif
+  }
+}
+
+#if defined(CORVELLA_HAVE_AVX_PATH)
+// Same lanes as the SSE2 path (s0..s3 in one register), half the instructions.
+__attribute__((target("avx"))) void WindowSumsAvx(const float* v, const double (*window)[16], float* sums) {
+  for (int j = 0; j < 32; ++j) {
+    const float* r = v + j * kRow;
+    const double* w = window[j];
+    __m256d acc = _mm256_mul_pd(_mm256_cvtps_pd(_mm_loadu_ps(r)), _mm256_loadu_pd(w));
+    for (int k = 4; k < 16; k += 4)
+      acc = _mm256_add_pd(acc, _mm256_mul_pd(_mm256_cvtps_pd(_mm_loadu_ps(r + k)), _mm256_loadu_pd(w + k)));
+    const __m128d s = _mm_add_pd(_mm256_castpd256_pd128(acc), _mm256_extractf128_pd(acc, 1));
+    sums[j] = static_cast<float>(_mm_cvtsd_f64(s) + _mm_cvtsd_f64(_mm_unpackhi_pd(s, s)));
+  }
+}
+#endif
+
+using WindowSumsFn = void (*)(const float*, const double (*)[16], float*);
+
+WindowSumsFn PickWindowSums() {
+#if defined(CORVELLA_HAVE_AVX_PATH)
+  __builtin_cpu_init();
+  if (__builtin_cpu_supports("avx")) return WindowSumsAvx;
+#endif
+  return WindowSums;
+}
+
+}  // namespace
+
+void TMP3::ComputePcm(int ch) {
+  static const WindowSumsFn windowSums = PickWindowSums();
+  const float* a = vstore_ + ch * kChannelV + currentV_[ch] * kStore + writeColumn_[ch] + 1;
+  float sums[32];
+  windowSums(a, tables_->window, sums);
+  if (!storeOutput_) return;
+  int16_t pcm[32];
+  ToPcm16Block(sums, pcm);
+  int16_t* out = outPos_[ch];
+  if (outStride_ == 1) {
+    std::memcpy(out, pcm, sizeof pcm);
+    out += 32;
+  } else {
+    for (int j = 0; j < 32; ++j, out += 2) *out = pcm[j];
+  }
+  outPos_[ch] = out;
+}
+
+void TMP3::Synthesize(int ch) {
+  ComputeNewV(ch);
+  ComputePcm(ch);
+  writeColumn_[ch] = (writeColumn_[ch] + 1) & 15;
+  currentV_[ch] ^= 1;
+}
+
+}  // namespace mpegaudio

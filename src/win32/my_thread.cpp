@@ -1,0 +1,52 @@
+#include "win32/my_thread.h"
+
+#include <mmsystem.h>
+
+#include "mpegaudio/mp3_thread.h"
+
+TMyThread::~TMyThread() { WaitForExit(INFINITE); }
+
+DWORD TMyThread::Run() {
+  SetThreadPriority(GetCurrentThread(), THREAD_PRIORITY_ABOVE_NORMAL);
+  return mpegaudio::RunDecodingThread(control_);
+}
+
+namespace win32 {
+
+WinPlayerHost::~WinPlayerHost() { WaitThread(); }
+
+void WinPlayerHost::Sleep(uint32_t ms) { ::Sleep(ms); }
+
+void WinPlayerHost::PostNotify(uint32_t code) {
+  if (window_) PostMessageW(window_, MM_MCINOTIFY, code, 0);
+}
+
+bool WinPlayerHost::StartThread() {
+  if (!control_) return false;
+  WaitThread();
+  thread_ = std::make_unique<TMyThread>(*control_);
+  return thread_->Start();
+}
+
+void WinPlayerHost::WaitThread() {
+  if (thread_) thread_->WaitForExit(INFINITE);
+}
+
+Mp3Output::Mp3Output(mpegaudio::TMP3& decoder, platform::FileSystem& fs,
+                     mpegaudio::RefillMode mode)
+    : player_(decoder, fs, out_, host_), control_(player_, out_, host_, mode) {
+  host_.SetControl(&control_);
+}
+
+Mp3Output::~Mp3Output() { control_.ShutDown(); }
+
+void Mp3Output::SetUp(wnd::Window& window) {
+  out_.SetWindow(window.Handle());
+  host_.SetWindow(window.Handle());
+  window.OnMessage(MM_WOM_OPEN, [this](WPARAM, LPARAM) -> LRESULT { return control_.EvWomOpen(); });
+  window.OnMessage(MM_WOM_DONE, [this](WPARAM, LPARAM) -> LRESULT { return control_.EvWomDone(); });
+  window.OnMessage(MM_WOM_CLOSE, [this](WPARAM, LPARAM) -> LRESULT { return control_.EvWomClose(); });
+  control_.SetUp();
+}
+
+}  // namespace win32
