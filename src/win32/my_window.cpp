@@ -66,37 +66,14 @@ class TMyWindow::SliderLink : public ui::SliderTarget {
   TMyWindow& w_;
 };
 
-namespace {
-
-// MP3 files need the decoder's wave player; until it is in place they are
-// refused with the decoder's own message.
-class NoMp3 : public playback::Mp3Player {
- public:
-  bool CheckMP3File(const std::string&, uint32_t*, std::string* message) override {
-    *message = "演奏可能なデータがありません。";
-    return false;
-  }
-  bool StartMP3(const std::string&, std::string* message) override {
-    *message = "演奏可能なデータがありません。";
-    return false;
-  }
-  bool SeekMP3(uint32_t) override { return false; }
-  void StopMP3() override {}
-  bool PauseOutput(std::string*) override { return true; }
-  bool RestartOutput(std::string*) override { return true; }
-  bool RestartFailed() override { return false; }
-  void StopAfterRunOut() override {}
-  bool Restarting() override { return false; }
-  bool SamplesPlayed(uint32_t*) override { return false; }
-  uint32_t SeekFrame() override { return 0; }
-  uint32_t MicrosecondsPerFrame() override { return 0; }
-  uint32_t SampleRate() override { return 0; }
-};
-
-}  // namespace
 
 TMyWindow::TMyWindow(TMyApp& app) : app_(app), settings_(app.SettingsRef()) {
-  mp3_ = std::make_unique<NoMp3>();
+  // MP3 files play from a decoding thread; where the platform has none
+  // (Win32s) the device's done messages refill the buffers.
+  bool win32s = app::DecideOsGeneration(GetVersion()) == app::OsGeneration::kWin32s;
+  mp3Output_ = std::make_unique<win32::Mp3Output>(
+      decoder_, app_.Files(), win32s ? mpegaudio::RefillMode::kMessage : mpegaudio::RefillMode::kThread);
+  mp3_ = std::make_unique<playback::DecoderMp3Player>(app_.Files(), decoder_, mp3Output_->Control());
   forward_ = std::make_unique<PlaybackForwarder>();
   songlist::ListLinks links{forward_.get(), this, &collator_, &random_};
   list_ = std::make_unique<songlist::SongList>(links);
@@ -210,6 +187,7 @@ void TMyWindow::SetupWindow() {
   clipboard_.SetOwner(hwnd_);
   dialog_.SetOwner(hwnd_);
   mci_.SetNotifyWindow(hwnd_);
+  mp3Output_->SetUp(*this);
   video_.SetWindows(GetParent(hwnd_), hwnd_);
 
   platform::FileSystem& fs = app_.Files();

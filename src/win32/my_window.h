@@ -12,6 +12,8 @@
 #include "app/commands.h"
 #include "app/external_control.h"
 #include "app/settings.h"
+#include "mpegaudio/mp3.h"
+#include "playback/mp3_adapter.h"
 #include "playback/mp3_link.h"
 #include "playback/player.h"
 #include "playback/player_view.h"
@@ -22,6 +24,7 @@
 #include "ui/list_input.h"
 #include "ui/status_text.h"
 #include "win32/list_view.h"
+#include "win32/my_thread.h"
 #include "win32/win_mci.h"
 #include "win32/win_midi.h"
 #include "win32/win_platform.h"
@@ -129,6 +132,8 @@ class TMyWindow : public wnd::Window,
   WinDrives drives_;
   WinClock clock_;
   WinVideoWindow video_{nullptr, nullptr};
+  mpegaudio::TMP3 decoder_;
+  std::unique_ptr<win32::Mp3Output> mp3Output_;
   std::unique_ptr<playback::Mp3Player> mp3_;
 
   // The song list, the player and the list view.

@@ -4,6 +4,8 @@
 
 #include "player.h"
 
+#include <commctrl.h>
+
 using namespace wt;
 
 namespace {
@@ -106,5 +108,38 @@ TEST_F(PlaybackBox, ExternalControlBuildsAndPlaysAOneEntryList) {
   EXPECT_NE(p.Caption().find(L"short.wav"), std::wstring::npos);
   p.Control(0, 101);  // clearing stops the song
   EXPECT_EQ(p.Control(0, 104), 0);
+  ASSERT_TRUE(p.Close());
+}
+
+
+TEST_F(PlaybackBox, Mp3PlaysToItsEndAndSeeksWithTheSlider) {
+  Player p;
+  ASSERT_TRUE(p.Start(L"", dir_));
+  ASSERT_TRUE(p.WaitFrame());
+  p.AddPath(Sample("song.mp3"));
+  p.Control(0, 102);
+  ASSERT_TRUE(WaitState(p, 1, 3000));
+  EXPECT_NE(p.Caption().find(L"song.mp3 (演奏中)"), std::wstring::npos) << W2Sjis(p.Caption());
+  // The slider follows the position; a page step through the slider seeks.
+  HWND slider = GetDlgItem(p.Client(), 302);
+  ASSERT_TRUE(slider);
+  Sleep(1200);
+  DWORD_PTR before = 0, max = 0, after = 0;
+  SendMessageTimeoutW(slider, TBM_GETPOS, 0, 0, SMTO_NORMAL, 2000, &before);
+  SendMessageTimeoutW(slider, TBM_GETRANGEMAX, 0, 0, SMTO_NORMAL, 2000, &max);
+  EXPECT_GT(before, 0u);
+  EXPECT_GT(max, before);
+  // Seek to three quarters: set the thumb, then tell the window as the slider would.
+  DWORD_PTR target = max * 3 / 4;
+  SendMessageTimeoutW(slider, TBM_SETPOS, TRUE, target, SMTO_NORMAL, 2000, &after);
+  SendMessageTimeoutW(p.Client(), WM_HSCROLL, MAKEWPARAM(TB_PAGEDOWN, 0),
+                      reinterpret_cast<LPARAM>(slider), SMTO_NORMAL, 2000, &after);
+  SendMessageTimeoutW(p.Client(), WM_HSCROLL, MAKEWPARAM(TB_ENDTRACK, 0),
+                      reinterpret_cast<LPARAM>(slider), SMTO_NORMAL, 2000, &after);
+  Sleep(600);
+  SendMessageTimeoutW(slider, TBM_GETPOS, 0, 0, SMTO_NORMAL, 2000, &after);
+  EXPECT_GE(after, target);
+  // The rest of the four-second song is about one second.
+  ASSERT_TRUE(WaitState(p, 0, 3000));
   ASSERT_TRUE(p.Close());
 }
