@@ -19,34 +19,6 @@ class ListViewBox : public ::testing::Test {
   std::wstring dir_;
 };
 
-// Counts the pixels of the main window's client area by colour, read back
-// from the screen after the window has painted.
-std::map<COLORREF, int> ClientColours(const Player& p) {
-  HWND w = p.Client();
-  SetForegroundWindow(p.Frame());
-  RedrawWindow(w, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
-  p.Sync();
-  Sleep(300);
-  RECT rc;
-  GetClientRect(w, &rc);
-  POINT origin{0, 0};
-  ClientToScreen(w, &origin);
-  HDC screen = GetDC(nullptr);
-  HDC mem = CreateCompatibleDC(screen);
-  HBITMAP bmp = CreateCompatibleBitmap(screen, rc.right, rc.bottom);
-  HGDIOBJ old = SelectObject(mem, bmp);
-  BitBlt(mem, 0, 0, rc.right, rc.bottom, screen, origin.x, origin.y, SRCCOPY);
-  std::map<COLORREF, int> counts;
-  for (int y = 0; y < rc.bottom; ++y) {
-    for (int x = 0; x < rc.right; ++x) ++counts[GetPixel(mem, x, y)];
-  }
-  SelectObject(mem, old);
-  DeleteObject(bmp);
-  DeleteDC(mem);
-  ReleaseDC(nullptr, screen);
-  return counts;
-}
-
 int Count(const std::map<COLORREF, int>& m, int r, int g, int b) {
   auto it = m.find(RGB(r, g, b));
   return it == m.end() ? 0 : it->second;

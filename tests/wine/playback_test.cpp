@@ -143,3 +143,33 @@ TEST_F(PlaybackBox, Mp3PlaysToItsEndAndSeeksWithTheSlider) {
   ASSERT_TRUE(WaitState(p, 0, 3000));
   ASSERT_TRUE(p.Close());
 }
+
+TEST_F(PlaybackBox, AviPlaysInsideTheMainWindow) {
+  Player p;
+  ASSERT_TRUE(p.Start(L"", dir_));
+  ASSERT_TRUE(p.WaitFrame());
+  p.AddPath(Sample("clip.avi"));
+  p.Control(0, 102);
+  ASSERT_TRUE(WaitState(p, 1, 3000));
+  Sleep(500);
+  // The test picture's colour bars fill the list area; the list background is gone.
+  auto colours = ClientColours(p);
+  int saturated = 0, background = 0, total = 0;
+  for (const auto& [c, n] : colours) {
+    int r = GetRValue(c), g = GetGValue(c), b = GetBValue(c);
+    total += n;
+    if ((r > 200) + (g > 200) + (b > 200) >= 1 && (r < 60) + (g < 60) + (b < 60) >= 1) saturated += n;
+    if (c == RGB(255, 255, 232)) background += n;
+  }
+  EXPECT_GT(saturated, total / 3);
+  EXPECT_LT(background, total / 20);
+  // Pausing keeps the picture; Stop gives the list back.
+  p.Command(103);
+  EXPECT_EQ(p.Control(0, 104), 3);
+  EXPECT_TRUE(p.MenuEnabled(153));  // a paused picture can be saved
+  p.Command(204);
+  colours = ClientColours(p);
+  auto it = colours.find(RGB(255, 255, 232));
+  EXPECT_GT(it == colours.end() ? 0 : it->second, total / 2);
+  ASSERT_TRUE(p.Close());
+}

@@ -5,6 +5,7 @@
 
 #include <windows.h>
 
+#include <map>
 #include <string>
 #include <vector>
 
@@ -54,6 +55,10 @@ class Player {
   PROCESS_INFORMATION pi_{};
   HWND frame_ = nullptr;
 };
+
+// Counts the pixels of the main window's client area by colour, read back
+// from the screen after the window has painted.
+std::map<COLORREF, int> ClientColours(const Player& p);
 
 // A fresh, empty folder for one test.
 std::wstring FreshDir(const std::wstring& name);
