@@ -117,6 +117,14 @@ void PlayerControl::StopMP3() {
 }
 
 int PlayerControl::Pause(std::string* message) {
+  if (!player_.IsOpen()) {
+    // The song ran out and closed its output just before the pause; its end
+    // notice is on the way and a paused window ignores it, so the next resume
+    // ends the song as after a failed restart.
+    restartFailed_ = true;
+    playState_ = kStatePaused;
+    return 1;
+  }
   playState_ = kStatePaused;
   const uint32_t code = out_.Pause();
   if (code != 0) {

@@ -73,7 +73,8 @@ class WavePlayer {
   const std::string& ErrorText() const { return errorText_; }
   int32_t Queued() const { return queued_; }
   void SetQueued(int32_t n) { queued_ = n; }
-  bool IsOpen() const { return deviceOpen_; }
+  // Read by the main window while the worker may close the output.
+  bool IsOpen() const { return deviceOpen_.load(); }
 
   int CurrentIndex() const { return current_; }
   int ExpectedIndex() const { return expected_; }
@@ -116,7 +117,7 @@ class WavePlayer {
   platform::WaveHeader* hdr_[kBuffers] = {nullptr, nullptr, nullptr};
   uint32_t samples_[kBuffers] = {0, 0, 0};
   platform::WaveFormat format_;
-  bool deviceOpen_ = false;
+  std::atomic<bool> deviceOpen_{false};
 
   int current_ = 0;
   int expected_ = 0;

@@ -293,3 +293,22 @@ TEST(Mp3Control, MessageModeStopCountsDownTheReturnedBuffers) {
 }
 
 }  // namespace
+
+// A pause that arrives after the song ran out (its end notice still queued,
+// and ignored by a paused window) must not touch the closed device; the next
+// resume ends the song instead.
+TEST(Mp3Control, PauseAfterTheSongRanOutEndsItOnResume) {
+  PlayerRig rig;
+  rig.Load(SilentFrames(20));
+  ASSERT_EQ(1, rig.Start());
+  rig.RunWorker();
+  ASSERT_EQ(std::vector<uint32_t>{kNotifySuccessful}, rig.host.notices);
+  ASSERT_FALSE(rig.player.IsOpen());
+  const size_t calls = rig.out.writtenLengths.size();
+  EXPECT_EQ(1, rig.control.Pause(&rig.message));
+  EXPECT_TRUE(rig.message.empty());
+  EXPECT_EQ(calls, rig.out.writtenLengths.size());
+  EXPECT_EQ(1, rig.control.Resume(&rig.message));
+  EXPECT_EQ((std::vector<uint32_t>{kNotifySuccessful, kNotifySuccessful}), rig.host.notices);
+}
+

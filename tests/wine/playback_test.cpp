@@ -5,6 +5,9 @@
 #include "player.h"
 
 #include <commctrl.h>
+#include <psapi.h>
+
+#include <cstdio>
 
 using namespace wt;
 
@@ -171,5 +174,81 @@ TEST_F(PlaybackBox, AviPlaysInsideTheMainWindow) {
   colours = ClientColours(p);
   auto it = colours.find(RGB(255, 255, 232));
   EXPECT_GT(it == colours.end() ? 0 : it->second, total / 2);
+  ASSERT_TRUE(p.Close());
+}
+
+namespace {
+
+struct Usage {
+  DWORD handles = 0, gdi = 0, user = 0;
+  SIZE_T memory = 0;
+};
+
+Usage Measure(const Player& p) {
+  Usage u;
+  HANDLE h = OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, p.Pid());
+  if (!h) return u;
+  GetProcessHandleCount(h, &u.handles);
+  u.gdi = GetGuiResources(h, GR_GDIOBJECTS);
+  u.user = GetGuiResources(h, GR_USEROBJECTS);
+  PROCESS_MEMORY_COUNTERS pmc{};
+  pmc.cb = sizeof pmc;
+  if (GetProcessMemoryInfo(h, &pmc, sizeof pmc)) u.memory = pmc.PagefileUsage;
+  CloseHandle(h);
+  return u;
+}
+
+}  // namespace
+
+TEST_F(PlaybackBox, RapidCommandsLeaveItResponsiveAndLeakNothing) {
+  ASSERT_TRUE(WriteBytes(SettingsPath(), "[VERSION]\r\nVERSION=119\r\n[CONFIG]\r\nINTERVAL=0\r\n"));
+  Player p;
+  ASSERT_TRUE(p.Start(L"", dir_));
+  ASSERT_TRUE(p.WaitFrame());
+  for (const char* s : {"song.mp3", "tone.wav", "short.wav", "song.mp3", "clip.avi"}) {
+    p.AddPath(Sample(s));
+  }
+  HWND slider = GetDlgItem(p.Client(), 302);
+  const UINT commands[] = {203, 204, 103, 119, 120, 203, 103, 203};
+  uint32_t r = 12345;
+  auto burst = [&](int n) {
+    for (int i = 0; i < n; ++i) {
+      r = r * 1103515245u + 12345u;
+      uint32_t pick = (r >> 16) % 10;
+      if (pick < 8) {
+        p.Command(commands[pick]);
+      } else if (pick == 8) {
+        p.Control(0, 102);
+      } else {
+        DWORD_PTR res;
+        SendMessageTimeoutW(slider, TBM_SETPOS, TRUE, (r >> 8) % 200, SMTO_NORMAL, 2000, &res);
+        SendMessageTimeoutW(p.Client(), WM_HSCROLL, MAKEWPARAM(TB_PAGEDOWN, 0),
+                            reinterpret_cast<LPARAM>(slider), SMTO_NORMAL, 2000, &res);
+      }
+      MessageBoxInfo box;
+      if (i % 10 == 0 && p.WaitMessageBox(&box, 0)) {
+        ADD_FAILURE() << "message box after command " << i << ": " << W2Sjis(box.text);
+        Player::Answer(box, IDOK);
+        return;
+      }
+    }
+    p.Command(204);
+    p.Sync();
+    Sleep(500);
+  };
+  burst(200);  // warm-up: devices and buffers opened once
+  Usage before = Measure(p);
+  burst(1000);
+  Usage after = Measure(p);
+  std::printf("handles %lu -> %lu, GDI %lu -> %lu, USER %lu -> %lu, memory %lu KB -> %lu KB\n",
+              before.handles, after.handles, before.gdi, after.gdi, before.user, after.user,
+              static_cast<unsigned long>(before.memory / 1024),
+              static_cast<unsigned long>(after.memory / 1024));
+  // Still answering, and nothing piled up.
+  EXPECT_EQ(p.Control(0, 104), 0);
+  EXPECT_TRUE(p.MenuEnabled(203));
+  EXPECT_LE(after.handles, before.handles + 8);
+  EXPECT_LE(after.gdi, before.gdi + 8);
+  EXPECT_LE(after.memory, before.memory + 4 * 1024 * 1024);
   ASSERT_TRUE(p.Close());
 }

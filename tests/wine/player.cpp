@@ -133,7 +133,7 @@ void Player::Sync() const {
 
 bool Player::WaitMessageBox(MessageBoxInfo* box, DWORD timeoutMs) const {
   DWORD start = GetTickCount();
-  while (GetTickCount() - start < timeoutMs) {
+  for (bool first = true; first || GetTickCount() - start < timeoutMs; first = false) {
     HWND h = FindTopWindow(pi_.dwProcessId, L"#32770");
     if (h) {
       Sleep(100);  // let it finish drawing its text
