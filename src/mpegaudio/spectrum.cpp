@@ -263,13 +263,16 @@ void Imdct36(const float* in, const float* window, const Tables& t, float* out) 
       odd[k] += d * co[k];
     }
   }
-  float c[18];
-  c[0] = even[0] * 0.5f;
-  for (int k = 0; k < 8; ++k) {
-    c[2 * k + 1] = odd[k] - c[2 * k];
-    c[2 * k + 2] = even[k + 1] - c[2 * k + 1];
+  // c[k] = U[k] - c[k - 1] = (U[k] - U[k - 1]) + c[k - 2]: two short chains.
+  float u[18];
+  for (int k = 0; k < 9; ++k) {
+    u[2 * k] = even[k];
+    u[2 * k + 1] = odd[k];
   }
-  c[17] = odd[8] - c[16];
+  float c[18];
+  c[0] = u[0] * 0.5f;
+  c[1] = u[1] - c[0];
+  for (int k = 2; k < 18; ++k) c[k] = (u[k] - u[k - 1]) + c[k - 2];
   for (int i = 0; i < 9; ++i) {
     out[i] = c[9 + i] * window[i];
     out[9 + i] = -c[17 - i] * window[9 + i];

@@ -16,33 +16,67 @@ namespace mpegaudio {
 
 namespace {
 
-// Fast DCT-II of the Lee type: out[k] = sum in[m] cos(k (2m + 1) pi / 2N).
-// mul holds 1 / (2 cos((2m + 1) pi / 2N)) for this N, then those of the
-// smaller sizes.
-template <int N>
-struct LeeDct {
-  static inline void Run(const float* in, float* out, const float* mul) {
-    float g[N / 2], h[N / 2], G[N / 2], H[N / 2];
-    for (int m = 0; m < N / 2; ++m) {
-      const float a = in[m], b = in[N - 1 - m];
-      g[m] = a + b;
-      h[m] = (a - b) * mul[m];
-    }
-    LeeDct<N / 2>::Run(g, G, mul + N / 2);
-    LeeDct<N / 2>::Run(h, H, mul + N / 2);
-    for (int k = 0; k < N / 2 - 1; ++k) {
-      out[2 * k] = G[k];
-      out[2 * k + 1] = H[k] + H[k + 1];
-    }
-    out[N - 2] = G[N / 2 - 1];
-    out[N - 1] = H[N / 2 - 1];
+// Fast 32-point DCT-II of the Lee type, out[k] = sum in[m] cos(k (2m + 1) pi / 64).
+// Each stage splits every block of size n into sums and scaled differences
+// of mirrored pairs (multipliers 1 / (2 cos((2m + 1) pi / 2n))); the merge
+// then runs back up: out[2k] = G[k], out[2k + 1] = H[k] + H[k + 1].
+void Dct32(const float* in, float* out, const float* mul) {
+  float a[32], b[32];
+  // Split stages, n = 32, 16, 8, 4, 2.
+  for (int m = 0; m < 16; ++m) {
+    a[m] = in[m] + in[31 - m];
+    a[16 + m] = (in[m] - in[31 - m]) * mul[m];
   }
-};
-
-template <>
-struct LeeDct<1> {
-  static inline void Run(const float* in, float* out, const float*) { out[0] = in[0]; }
-};
+  for (int blk = 0; blk < 32; blk += 16)
+    for (int m = 0; m < 8; ++m) {
+      b[blk + m] = a[blk + m] + a[blk + 15 - m];
+      b[blk + 8 + m] = (a[blk + m] - a[blk + 15 - m]) * mul[16 + m];
+    }
+  for (int blk = 0; blk < 32; blk += 8)
+    for (int m = 0; m < 4; ++m) {
+      a[blk + m] = b[blk + m] + b[blk + 7 - m];
+      a[blk + 4 + m] = (b[blk + m] - b[blk + 7 - m]) * mul[24 + m];
+    }
+  for (int blk = 0; blk < 32; blk += 4) {
+    b[blk] = a[blk] + a[blk + 3];
+    b[blk + 1] = a[blk + 1] + a[blk + 2];
+    b[blk + 2] = (a[blk] - a[blk + 3]) * mul[28];
+    b[blk + 3] = (a[blk + 1] - a[blk + 2]) * mul[29];
+  }
+  for (int blk = 0; blk < 32; blk += 2) {
+    a[blk] = b[blk] + b[blk + 1];
+    a[blk + 1] = (b[blk] - b[blk + 1]) * mul[30];
+  }
+  // Merge stages, n = 4, 8, 16, 32: a block holds G (first half) and H.
+  for (int blk = 0; blk < 32; blk += 4) {
+    b[blk] = a[blk];
+    b[blk + 1] = a[blk + 2] + a[blk + 3];
+    b[blk + 2] = a[blk + 1];
+    b[blk + 3] = a[blk + 3];
+  }
+  for (int blk = 0; blk < 32; blk += 8) {
+    for (int k = 0; k < 3; ++k) {
+      a[blk + 2 * k] = b[blk + k];
+      a[blk + 2 * k + 1] = b[blk + 4 + k] + b[blk + 5 + k];
+    }
+    a[blk + 6] = b[blk + 3];
+    a[blk + 7] = b[blk + 7];
+  }
+  for (int blk = 0; blk < 32; blk += 16) {
+    for (int k = 0; k < 7; ++k) {
+      b[blk + 2 * k] = a[blk + k];
+      b[blk + 2 * k + 1] = a[blk + 8 + k] + a[blk + 9 + k];
+    }
+    b[blk + 14] = a[blk + 7];
+    b[blk + 15] = a[blk + 15];
+  }
+  for (int k = 0; k < 15; ++k) {
+    out[2 * k] = b[k];
+    out[2 * k + 1] = b[16 + k] + b[17 + k];
+  }
+  out[30] = b[15];
+  out[31] = b[31];
+}
 
 constexpr int kRow = 32;               // a V row: 16 columns stored twice
 constexpr int kStore = 32 * kRow;      // one V store
@@ -103,7 +137,7 @@ void TMP3::ComputeNewV(int ch) {
   const Tables& t = *tables_;
   const float* s = subbandOut_[ch] + 32 * slot_;
   float x[32];
-  LeeDct<32>::Run(s, x, t.dct32Mul);
+  Dct32(s, x, t.dct32Mul);
   float* a = vstore_ + ch * kChannelV + currentV_[ch] * kStore;
   float* b = vstore_ + ch * kChannelV + (currentV_[ch] ^ 1) * kStore;
   const int w = writeColumn_[ch];
