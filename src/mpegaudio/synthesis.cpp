@@ -78,8 +78,11 @@ void Dct32(const float* in, float* out, const float* mul) {
   out[31] = b[31];
 }
 
-constexpr int kRow = 32;               // a V row: 16 columns stored twice
-constexpr int kStore = 32 * kRow;      // one V store
+// A V store is kept column by column (32 values of one slot together), and
+// each of its 16 columns is stored twice (c and c + 16), so the 16 columns
+// the window sum needs are always consecutive.
+constexpr int kColumn = 32;
+constexpr int kStore = 32 * kColumn;   // one V store
 constexpr int kChannelV = 2 * kStore;  // both stores of a channel
 
 }  // namespace
@@ -138,73 +141,68 @@ void TMP3::ComputeNewV(int ch) {
   const float* s = subbandOut_[ch] + 32 * slot_;
   float x[32];
   Dct32(s, x, t.dct32Mul);
-  float* a = vstore_ + ch * kChannelV + currentV_[ch] * kStore;
-  float* b = vstore_ + ch * kChannelV + (currentV_[ch] ^ 1) * kStore;
   const int w = writeColumn_[ch];
-  auto put = [w](float* store, int row, float v) {
-    store[row * kRow + w] = v;
-    store[row * kRow + w + 16] = v;
-  };
+  float* a = vstore_ + ch * kChannelV + currentV_[ch] * kStore + w * kColumn;
+  float* b = vstore_ + ch * kChannelV + (currentV_[ch] ^ 1) * kStore + w * kColumn;
   // V[k] from the DCT outputs X: V[0..15] = X[16..31], V[16] = 0,
-  // V[17..48] = -X[31..0], V[49..63] = -X[1..15].
-  for (int j = 0; j < 16; ++j) put(a, j, x[j + 16]);
-  put(a, 16, 0.0f);
-  for (int j = 17; j < 32; ++j) put(a, j, -x[48 - j]);
-  for (int j = 0; j <= 16; ++j) put(b, j, -x[16 - j]);
-  for (int j = 17; j < 32; ++j) put(b, j, -x[j - 16]);
+  // V[17..48] = -X[31..0], V[49..63] = -X[1..15]. V[0..31] go to the
+  // current store, V[32..63] to the other one.
+  for (int j = 0; j < 16; ++j) a[j] = x[j + 16];
+  a[16] = 0.0f;
+  for (int j = 17; j < 32; ++j) a[j] = -x[48 - j];
+  for (int j = 0; j <= 16; ++j) b[j] = -x[16 - j];
+  for (int j = 17; j < 32; ++j) b[j] = -x[j - 16];
+  std::memcpy(a + 16 * kColumn, a, sizeof(float) * 32);
+  std::memcpy(b + 16 * kColumn, b, sizeof(float) * 32);
 }
 
 namespace {
 
-// The window sum of the 32 rows of one slot. Each row keeps four partial
-// sums (taps k mod 4), combined as (s0 + s2) + (s1 + s3); every variant
-// below performs exactly these operations, so all targets give the same bits.
-// Products of two floats are exact in double.
-void WindowSums(const float* v, const double (*window)[16], float* sums) {
-  for (int j = 0; j < 32; ++j) {
-    const float* r = v + j * kRow;
-    const double* w = window[j];
+// The window sums of one slot: sums[j] = sum over taps k of
+// column(k)[j] * window[k][j], accumulated in double tap by tap, one
+// accumulator per output. Every variant below does exactly these operations
+// in this order, so all targets give the same bits. Products of two floats
+// are exact in double.
+void WindowSums(const float* v, const double (*window)[32], float* sums) {
 #if defined(__SSE2__)
-    __m128 x = _mm_loadu_ps(r);
-    __m128d a = _mm_mul_pd(_mm_cvtps_pd(x), _mm_loadu_pd(w));
-    __m128d b = _mm_mul_pd(_mm_cvtps_pd(_mm_movehl_ps(x, x)), _mm_loadu_pd(w + 2));
-    for (int k = 4; k < 16; k += 4) {
-      x = _mm_loadu_ps(r + k);
-      a = _mm_add_pd(a, _mm_mul_pd(_mm_cvtps_pd(x), _mm_loadu_pd(w + k)));
-      b = _mm_add_pd(b, _mm_mul_pd(_mm_cvtps_pd(_mm_movehl_ps(x, x)), _mm_loadu_pd(w + k + 2)));
+  for (int j = 0; j < 32; j += 4) {
+    __m128 x = _mm_loadu_ps(v + j);
+    __m128d a = _mm_mul_pd(_mm_cvtps_pd(x), _mm_loadu_pd(window[0] + j));
+    __m128d b = _mm_mul_pd(_mm_cvtps_pd(_mm_movehl_ps(x, x)), _mm_loadu_pd(window[0] + j + 2));
+    for (int k = 1; k < 16; ++k) {
+      x = _mm_loadu_ps(v + k * kColumn + j);
+      a = _mm_add_pd(a, _mm_mul_pd(_mm_cvtps_pd(x), _mm_loadu_pd(window[k] + j)));
+      b = _mm_add_pd(b, _mm_mul_pd(_mm_cvtps_pd(_mm_movehl_ps(x, x)), _mm_loadu_pd(window[k] + j + 2)));
     }
-    const __m128d s = _mm_add_pd(a, b);
-    sums[j] = static_cast<float>(_mm_cvtsd_f64(s) + _mm_cvtsd_f64(_mm_unpackhi_pd(s, s)));
-#else
-    double s0 = double(r[0]) * w[0], s1 = double(r[1]) * w[1], s2 = double(r[2]) * w[2],
-           s3 = double(r[3]) * w[3];
-    for (int k = 4; k < 16; k += 4) {
-      s0 += double(r[k]) * w[k];
-      s1 += double(r[k + 1]) * w[k + 1];
-      s2 += double(r[k + 2]) * w[k + 2];
-      s3 += double(r[k + 3]) * w[k + 3];
-    }
-    sums[j] = static_cast<float>((s0 + s2) + (s1 + s3));
-#endif
+    _mm_storeu_ps(sums + j, _mm_movelh_ps(_mm_cvtpd_ps(a), _mm_cvtpd_ps(b)));
   }
+#else
+  for (int j = 0; j < 32; ++j) {
+    double s = double(v[j]) * window[0][j];
+    for (int k = 1; k < 16; ++k) s += double(v[k * kColumn + j]) * window[k][j];
+    sums[j] = static_cast<float>(s);
+  }
+#endif
 }
 
 #if defined(CORVELLA_HAVE_AVX_PATH)
-// Same lanes as the SSE2 path (s0..s3 in one register), half the instructions.
-__attribute__((target("avx"))) void WindowSumsAvx(const float* v, const double (*window)[16], float* sums) {
-  for (int j = 0; j < 32; ++j) {
-    const float* r = v + j * kRow;
-    const double* w = window[j];
-    __m256d acc = _mm256_mul_pd(_mm256_cvtps_pd(_mm_loadu_ps(r)), _mm256_loadu_pd(w));
-    for (int k = 4; k < 16; k += 4)
-      acc = _mm256_add_pd(acc, _mm256_mul_pd(_mm256_cvtps_pd(_mm_loadu_ps(r + k)), _mm256_loadu_pd(w + k)));
-    const __m128d s = _mm_add_pd(_mm256_castpd256_pd128(acc), _mm256_extractf128_pd(acc, 1));
-    sums[j] = static_cast<float>(_mm_cvtsd_f64(s) + _mm_cvtsd_f64(_mm_unpackhi_pd(s, s)));
+// Four outputs per register instead of two; the same operations.
+__attribute__((target("avx"))) void WindowSumsAvx(const float* v, const double (*window)[32], float* sums) {
+  for (int j = 0; j < 32; j += 8) {
+    __m256d a = _mm256_mul_pd(_mm256_cvtps_pd(_mm_loadu_ps(v + j)), _mm256_loadu_pd(window[0] + j));
+    __m256d b = _mm256_mul_pd(_mm256_cvtps_pd(_mm_loadu_ps(v + j + 4)), _mm256_loadu_pd(window[0] + j + 4));
+    for (int k = 1; k < 16; ++k) {
+      const float* c = v + k * kColumn + j;
+      a = _mm256_add_pd(a, _mm256_mul_pd(_mm256_cvtps_pd(_mm_loadu_ps(c)), _mm256_loadu_pd(window[k] + j)));
+      b = _mm256_add_pd(b, _mm256_mul_pd(_mm256_cvtps_pd(_mm_loadu_ps(c + 4)), _mm256_loadu_pd(window[k] + j + 4)));
+    }
+    _mm_storeu_ps(sums + j, _mm256_cvtpd_ps(a));
+    _mm_storeu_ps(sums + j + 4, _mm256_cvtpd_ps(b));
   }
 }
 #endif
 
-using WindowSumsFn = void (*)(const float*, const double (*)[16], float*);
+using WindowSumsFn = void (*)(const float*, const double (*)[32], float*);
 
 WindowSumsFn PickWindowSums() {
 #if defined(CORVELLA_HAVE_AVX_PATH)
@@ -218,7 +216,7 @@ WindowSumsFn PickWindowSums() {
 
 void TMP3::ComputePcm(int ch) {
   static const WindowSumsFn windowSums = PickWindowSums();
-  const float* a = vstore_ + ch * kChannelV + currentV_[ch] * kStore + writeColumn_[ch] + 1;
+  const float* a = vstore_ + ch * kChannelV + currentV_[ch] * kStore + (writeColumn_[ch] + 1) * kColumn;
   float sums[32];
   windowSums(a, tables_->window, sums);
   if (!storeOutput_) return;
