@@ -7,7 +7,7 @@
 #if defined(__SSE2__)
 #include <emmintrin.h>
 #endif
-#if defined(__GNUC__) && (defined(__x86_64__) || defined(__i386__))
+#if defined(__GNUC__) && (defined(__x86_64__) || defined(__i386__)) && !defined(CORVELLA_NO_AVX)
 #define CORVELLA_HAVE_AVX_PATH 1
 #include <immintrin.h>
 #endif

@@ -110,7 +110,7 @@ TEST(MpegAudioScan, SkipsLeadingTagsAndJunkBetweenFrames) {
   FrameSpec spec;
   for (int i = 0; i < 20; ++i) {
     Append(&data, BuildFrame(spec));
-    if (i % 3 == 0) data.append("junk\xFF\x00junk", 10);  // a 0xFF that is no header
+    if (i % 3 == 1) data.append("junk\xFF\x00junk", 10);  // a 0xFF that is no header
   }
   Scanned s(data);
   EXPECT_EQ(s.dec.TotalFrames(), 20u);
@@ -232,6 +232,41 @@ TEST_F(CheckMP3FileTest, RefusesWithTheUsersMessages) {
     EXPECT_EQ(Check("25.mp3"), 0) << field;
     EXPECT_EQ(message, expected[field]);
   }
+}
+
+TEST_F(CheckMP3FileTest, FalseSyncsInOtherDataAreNotTakenForAStream) {
+  // Layer II frames with noise for payload: the 0xFF bytes in it now and
+  // then look like Layer III headers.
+  FrameSpec layer2;
+  layer2.layer = 2;
+  layer2.mode = 0;
+  std::string data;
+  uint32_t seed = 1;
+  int lookalikes = 0;
+  for (int i = 0; i < 200; ++i) {
+    layer2.mainData.resize(400);
+    for (uint8_t& byte : layer2.mainData) {
+      seed = seed * 1103515245u + 12345u;
+      byte = uint8_t((seed >> 16) % 7 == 0 ? 0xFF : (seed >> 8));
+    }
+    Append(&data, BuildFrame(layer2));
+  }
+  for (size_t i = 0; i + 1 < data.size(); ++i)
+    lookalikes += uint8_t(data[i]) == 0xFF && (uint8_t(data[i + 1]) & 0xE6) == 0xE2;
+  EXPECT_GT(lookalikes, 20);
+  fs.files["song.mp2"] = data;
+  EXPECT_EQ(Check("song.mp2"), 0);
+  EXPECT_EQ(message, "演奏可能なデータがありません。");
+
+  // A lone header-like pair before real frames is passed over.
+  std::string stream = "\xFF\xFB\x90\x00 then some bytes";
+  stream += Cbr128(30);
+  fs.files["x.mp3"] = stream;
+  EXPECT_EQ(Check("x.mp3"), 1);
+  EXPECT_EQ(info.lengthMs, 30u * 26122 / 1000);
+  // A file of one frame is still a file.
+  fs.files["one.mp3"] = Cbr128(1);
+  EXPECT_EQ(Check("one.mp3"), 1);
 }
 
 TEST_F(CheckMP3FileTest, MessageFitsTheWindowsBuffer) {
