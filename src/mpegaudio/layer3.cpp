@@ -21,11 +21,25 @@ struct BitCache {
   }
   // Afterwards at least 57 bits are cached.
   void Fill() {
-    while (count <= 56) {
-      cache |= uint64_t(ring[next & kRingMask]) << (56 - count);
-      ++next;
-      count += 8;
+    if (count > 56) return;
+    const uint32_t i = next & kRingMask;
+    uint64_t w;
+    if (i + 8 <= TMP3::kReservoirSize) {
+      uint8_t b[8];
+      std::memcpy(b, ring + i, 8);
+      w = (uint64_t(b[0]) << 56) | (uint64_t(b[1]) << 48) | (uint64_t(b[2]) << 40) | (uint64_t(b[3]) << 32) |
+          (uint64_t(b[4]) << 24) | (uint64_t(b[5]) << 16) | (uint64_t(b[6]) << 8) | uint64_t(b[7]);
+    } else {
+      w = 0;
+      for (uint32_t k = 0; k < 8; ++k) w = (w << 8) | ring[(next + k) & kRingMask];
     }
+    // Whole bytes that fit below the cached bits are taken; the bits of the
+    // following byte that come along are that byte's own, and the next fill
+    // ORs the same values into the same place.
+    const int bytes = (63 - count) >> 3;
+    cache |= w >> count;
+    next += uint32_t(bytes);
+    count += 8 * bytes;
   }
   uint32_t Peek32() const { return uint32_t(cache >> 32); }
   void Skip(int n) {
