@@ -467,7 +467,7 @@ struct TableStore {
           codes.push_back({e & 0xFFFFFFu, int(e >> 24), uint32_t(x << 4 | y)});
           if (int(e >> 24) > maxLength) maxLength = int(e >> 24);
         }
-      const int root = maxLength < 10 ? maxLength : 10;
+      const int root = maxLength < 8 ? maxLength : 8;
       BuildLookup(codes, root, &pairLuts[n]);
       t.pairs[n].entries = pairLuts[n].data();
       t.pairs[n].rootBits = root;
