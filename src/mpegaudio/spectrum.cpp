@@ -251,7 +251,10 @@ namespace {
 // C[k] + C[k - 1] = U[k], U being the DCT-II of the lines times
 // 2 cos((2n + 1) pi / 72); the DCT-II is done on sums (even outputs) and
 // differences (odd outputs) of lines n and 17 - n.
-void Imdct36(const float* in, const float* window, const Tables& t, float* out) {
+// Adds the first half to the overlap into out (slot by slot, 32 apart, odd
+// slots negated for odd subbands) and keeps the second half as the new
+// overlap.
+void Imdct36(const float* in, const float* window, const Tables& t, float* ov, float* out, float oddSign) {
   float even[12] = {}, odd[12] = {};
   for (int m = 0; m < 9; ++m) {
     const float a = in[m] * t.imdctPre[m], b = in[17 - m] * t.imdctPre[17 - m];
@@ -274,10 +277,13 @@ void Imdct36(const float* in, const float* window, const Tables& t, float* out) 
   c[1] = u[1] - c[0];
   for (int k = 2; k < 18; ++k) c[k] = (u[k] - u[k - 1]) + c[k - 2];
   for (int i = 0; i < 9; ++i) {
-    out[i] = c[9 + i] * window[i];
-    out[9 + i] = -c[17 - i] * window[9 + i];
-    out[18 + i] = -c[8 - i] * window[18 + i];
-    out[27 + i] = -c[i] * window[27 + i];
+    const float first = c[9 + i] * window[i] + ov[i];
+    const float second = -c[17 - i] * window[9 + i] + ov[9 + i];
+    ov[i] = -c[8 - i] * window[18 + i];
+    ov[9 + i] = -c[i] * window[27 + i];
+    const int slot = 9 + i;
+    out[32 * i] = (i & 1) ? first * oddSign : first;
+    out[32 * slot] = (slot & 1) ? second * oddSign : second;
   }
 }
 
@@ -310,23 +316,26 @@ void TMP3::Hybrid(int gr, int ch) {
   float raw[36];
   for (int sb = 0; sb < activeBands; ++sb) {
     float* ov = overlap + 18 * sb;
+    const float oddSign = (sb & 1) ? -1.0f : 1.0f;  // frequency inversion
     if (sb < dataBands) {
       int type = g.window_switching ? int(g.block_type) : 0;
       if (g.window_switching && g.mixed_block && sb < 2) type = 0;
-      if (type == 2) Imdct12x3(xr + 18 * sb, t.imdctWindow[2], t.short12Cos, raw);
-      else Imdct36(xr + 18 * sb, t.imdctWindow[type], t, raw);
+      if (type != 2) {
+        Imdct36(xr + 18 * sb, t.imdctWindow[type], t, ov, out + sb, oddSign);
+        continue;
+      }
+      Imdct12x3(xr + 18 * sb, t.imdctWindow[2], t.short12Cos, raw);
       for (int i = 0; i < 18; ++i) {
-        out[32 * i + sb] = raw[i] + ov[i];
+        const float v = raw[i] + ov[i];
+        out[32 * i + sb] = (i & 1) ? v * oddSign : v;
         ov[i] = raw[18 + i];
       }
     } else {
       for (int i = 0; i < 18; ++i) {
-        out[32 * i + sb] = ov[i];
+        out[32 * i + sb] = (i & 1) ? ov[i] * oddSign : ov[i];
         ov[i] = 0.0f;
       }
     }
-    if (sb & 1)
-      for (int i = 1; i < 18; i += 2) out[32 * i + sb] = -out[32 * i + sb];
   }
   for (int sb = activeBands; sb < 32; ++sb)
     for (int i = 0; i < 18; ++i) out[32 * i + sb] = 0.0f;
