@@ -264,6 +264,31 @@ void TMP3::HuffmanDecode(int gr, int ch) {
       continue;
     }
     const int linbits = h.linbits;
+    if (!linbits) {
+      // Values below 16: the sign bits follow the code directly; take them
+      // without branching on the (unpredictable) values.
+      for (; i < regionEnd; i += 2) {
+        bits.Fill();
+        int len;
+        const uint32_t v = HuffDecode(h, bits.Peek32(), &len);
+        const uint32_t x = v >> 4, y = v & 15;
+        const uint32_t nx = x != 0, ny = y != 0;
+        const uint32_t need = uint32_t(len) + nx + ny;
+        if (underrun || bits.pos + need > limit) {
+          underrun = true;
+          q[i] = q[i + 1] = 0;
+          continue;
+        }
+        uint64_t s = bits.cache << len;
+        const int32_t sx = int32_t(uint32_t(s >> 63) & nx);
+        s <<= nx;
+        const int32_t sy = int32_t(uint32_t(s >> 63) & ny);
+        bits.Skip(int(need));
+        q[i] = (int32_t(x) ^ -sx) + sx;
+        q[i + 1] = (int32_t(y) ^ -sy) + sy;
+      }
+      continue;
+    }
     for (; i < regionEnd; i += 2) {
       bits.Fill();
       int len;
@@ -313,14 +338,16 @@ void TMP3::HuffmanDecode(int gr, int ch) {
       underrun = true;
       break;
     }
-    bits.Skip(len);
     lastQuad = i;
-    int vals[4];
+    uint64_t s = bits.cache << len;
+    int32_t vals[4];
     for (int k = 0; k < 4; ++k) {
-      int a = int((v >> (3 - k)) & 1);
-      if (a && bits.Take(1)) a = -1;
-      vals[k] = a;
+      const uint32_t a = (v >> (3 - k)) & 1;
+      const int32_t sign = int32_t(uint32_t(s >> 63) & a);
+      s <<= a;
+      vals[k] = int32_t(a) - 2 * sign;  // 0, 1 or -1
     }
+    bits.Skip(need);
     q[i] = vals[0];
     q[i + 1] = vals[1];
     if (i + 2 < 576) {
