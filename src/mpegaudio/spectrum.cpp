@@ -6,6 +6,10 @@
 #include "mpegaudio/mp3.h"
 #include "mpegaudio/tables.h"
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 namespace mpegaudio {
 
 namespace {
@@ -255,7 +259,29 @@ namespace {
 // slots negated for odd subbands) and keeps the second half as the new
 // overlap.
 void Imdct36(const float* in, const float* window, const Tables& t, float* ov, float* out, float oddSign) {
-  float even[12] = {}, odd[12] = {};
+  float even[12], odd[12];
+#if defined(__SSE2__)
+  __m128 e0 = _mm_setzero_ps(), e1 = e0, e2 = e0, o0 = e0, o1 = e0, o2 = e0;
+  for (int m = 0; m < 9; ++m) {
+    const float a = in[m] * t.imdctPre[m], b = in[17 - m] * t.imdctPre[17 - m];
+    const __m128 s = _mm_set1_ps(a + b), d = _mm_set1_ps(a - b);
+    const float* ce = t.dct18Even[m];
+    const float* co = t.dct18Odd[m];
+    e0 = _mm_add_ps(e0, _mm_mul_ps(s, _mm_loadu_ps(ce)));
+    e1 = _mm_add_ps(e1, _mm_mul_ps(s, _mm_loadu_ps(ce + 4)));
+    e2 = _mm_add_ps(e2, _mm_mul_ps(s, _mm_loadu_ps(ce + 8)));
+    o0 = _mm_add_ps(o0, _mm_mul_ps(d, _mm_loadu_ps(co)));
+    o1 = _mm_add_ps(o1, _mm_mul_ps(d, _mm_loadu_ps(co + 4)));
+    o2 = _mm_add_ps(o2, _mm_mul_ps(d, _mm_loadu_ps(co + 8)));
+  }
+  _mm_storeu_ps(even, e0);
+  _mm_storeu_ps(even + 4, e1);
+  _mm_storeu_ps(even + 8, e2);
+  _mm_storeu_ps(odd, o0);
+  _mm_storeu_ps(odd + 4, o1);
+  _mm_storeu_ps(odd + 8, o2);
+#else
+  for (int k = 0; k < 12; ++k) even[k] = odd[k] = 0.0f;
   for (int m = 0; m < 9; ++m) {
     const float a = in[m] * t.imdctPre[m], b = in[17 - m] * t.imdctPre[17 - m];
     const float s = a + b, d = a - b;
@@ -266,6 +292,7 @@ void Imdct36(const float* in, const float* window, const Tables& t, float* ov, f
       odd[k] += d * co[k];
     }
   }
+#endif
   // c[k] = U[k] - c[k - 1] = (U[k] - U[k - 1]) + c[k - 2]: two short chains.
   float u[18];
   for (int k = 0; k < 9; ++k) {
