@@ -213,7 +213,7 @@ class TMP3 {
   float subbandOut_[2][576];      // 18 slots x 32 subbands
 
   // Synthesis.
-  float* vstore_;                 // [ch][2][32 rows][32 columns, doubled]
+  double* vstore_;                // [ch][2 stores][32 columns (16 twice)][32 values]
   int writeColumn_[2];
   int currentV_[2];
   int16_t* output_ = nullptr;

@@ -127,7 +127,7 @@ void ToPcm16Block(const float* x, int16_t* out) {
 }
 
 void TMP3::ResetSynthesis() {
-  std::memset(vstore_, 0, sizeof(float) * 2 * kChannelV);
+  std::memset(vstore_, 0, sizeof(double) * 2 * kChannelV);
   for (int ch = 0; ch < 2; ++ch) {
     writeColumn_[ch] = 15;
     currentV_[ch] = 0;
@@ -142,18 +142,22 @@ void TMP3::ComputeNewV(int ch) {
   float x[32];
   Dct32(s, x, t.dct32Mul);
   const int w = writeColumn_[ch];
-  float* a = vstore_ + ch * kChannelV + currentV_[ch] * kStore + w * kColumn;
-  float* b = vstore_ + ch * kChannelV + (currentV_[ch] ^ 1) * kStore + w * kColumn;
+  double* a = vstore_ + ch * kChannelV + currentV_[ch] * kStore + w * kColumn;
+  double* b = vstore_ + ch * kChannelV + (currentV_[ch] ^ 1) * kStore + w * kColumn;
   // V[k] from the DCT outputs X: V[0..15] = X[16..31], V[16] = 0,
   // V[17..48] = -X[31..0], V[49..63] = -X[1..15]. V[0..31] go to the
-  // current store, V[32..63] to the other one.
-  for (int j = 0; j < 16; ++j) a[j] = x[j + 16];
-  a[16] = 0.0f;
-  for (int j = 17; j < 32; ++j) a[j] = -x[48 - j];
-  for (int j = 0; j <= 16; ++j) b[j] = -x[16 - j];
-  for (int j = 17; j < 32; ++j) b[j] = -x[j - 16];
-  std::memcpy(a + 16 * kColumn, a, sizeof(float) * 32);
-  std::memcpy(b + 16 * kColumn, b, sizeof(float) * 32);
+  // current store, V[32..63] to the other one. The stores hold the single
+  // precision values widened, ready for the window sums.
+  float va[32], vb[32];
+  for (int j = 0; j < 16; ++j) va[j] = x[j + 16];
+  va[16] = 0.0f;
+  for (int j = 17; j < 32; ++j) va[j] = -x[48 - j];
+  for (int j = 0; j <= 16; ++j) vb[j] = -x[16 - j];
+  for (int j = 17; j < 32; ++j) vb[j] = -x[j - 16];
+  for (int j = 0; j < 32; ++j) {
+    a[j] = a[j + 16 * kColumn] = va[j];
+    b[j] = b[j + 16 * kColumn] = vb[j];
+  }
 }
 
 namespace {
@@ -163,23 +167,22 @@ namespace {
 // accumulator per output. Every variant below does exactly these operations
 // in this order, so all targets give the same bits. Products of two floats
 // are exact in double.
-void WindowSums(const float* v, const double (*window)[32], float* sums) {
+void WindowSums(const double* v, const double (*window)[32], float* sums) {
 #if defined(__SSE2__)
   for (int j = 0; j < 32; j += 4) {
-    __m128 x = _mm_loadu_ps(v + j);
-    __m128d a = _mm_mul_pd(_mm_cvtps_pd(x), _mm_loadu_pd(window[0] + j));
-    __m128d b = _mm_mul_pd(_mm_cvtps_pd(_mm_movehl_ps(x, x)), _mm_loadu_pd(window[0] + j + 2));
+    __m128d a = _mm_mul_pd(_mm_loadu_pd(v + j), _mm_loadu_pd(window[0] + j));
+    __m128d b = _mm_mul_pd(_mm_loadu_pd(v + j + 2), _mm_loadu_pd(window[0] + j + 2));
     for (int k = 1; k < 16; ++k) {
-      x = _mm_loadu_ps(v + k * kColumn + j);
-      a = _mm_add_pd(a, _mm_mul_pd(_mm_cvtps_pd(x), _mm_loadu_pd(window[k] + j)));
-      b = _mm_add_pd(b, _mm_mul_pd(_mm_cvtps_pd(_mm_movehl_ps(x, x)), _mm_loadu_pd(window[k] + j + 2)));
+      const double* c = v + k * kColumn + j;
+      a = _mm_add_pd(a, _mm_mul_pd(_mm_loadu_pd(c), _mm_loadu_pd(window[k] + j)));
+      b = _mm_add_pd(b, _mm_mul_pd(_mm_loadu_pd(c + 2), _mm_loadu_pd(window[k] + j + 2)));
     }
     _mm_storeu_ps(sums + j, _mm_movelh_ps(_mm_cvtpd_ps(a), _mm_cvtpd_ps(b)));
   }
 #else
   for (int j = 0; j < 32; ++j) {
-    double s = double(v[j]) * window[0][j];
-    for (int k = 1; k < 16; ++k) s += double(v[k * kColumn + j]) * window[k][j];
+    double s = v[j] * window[0][j];
+    for (int k = 1; k < 16; ++k) s += v[k * kColumn + j] * window[k][j];
     sums[j] = static_cast<float>(s);
   }
 #endif
@@ -187,14 +190,14 @@ void WindowSums(const float* v, const double (*window)[32], float* sums) {
 
 #if defined(CORVELLA_HAVE_AVX_PATH)
 // Four outputs per register instead of two; the same operations.
-__attribute__((target("avx"))) void WindowSumsAvx(const float* v, const double (*window)[32], float* sums) {
+__attribute__((target("avx"))) void WindowSumsAvx(const double* v, const double (*window)[32], float* sums) {
   for (int j = 0; j < 32; j += 8) {
-    __m256d a = _mm256_mul_pd(_mm256_cvtps_pd(_mm_loadu_ps(v + j)), _mm256_loadu_pd(window[0] + j));
-    __m256d b = _mm256_mul_pd(_mm256_cvtps_pd(_mm_loadu_ps(v + j + 4)), _mm256_loadu_pd(window[0] + j + 4));
+    __m256d a = _mm256_mul_pd(_mm256_loadu_pd(v + j), _mm256_loadu_pd(window[0] + j));
+    __m256d b = _mm256_mul_pd(_mm256_loadu_pd(v + j + 4), _mm256_loadu_pd(window[0] + j + 4));
     for (int k = 1; k < 16; ++k) {
-      const float* c = v + k * kColumn + j;
-      a = _mm256_add_pd(a, _mm256_mul_pd(_mm256_cvtps_pd(_mm_loadu_ps(c)), _mm256_loadu_pd(window[k] + j)));
-      b = _mm256_add_pd(b, _mm256_mul_pd(_mm256_cvtps_pd(_mm_loadu_ps(c + 4)), _mm256_loadu_pd(window[k] + j + 4)));
+      const double* c = v + k * kColumn + j;
+      a = _mm256_add_pd(a, _mm256_mul_pd(_mm256_loadu_pd(c), _mm256_loadu_pd(window[k] + j)));
+      b = _mm256_add_pd(b, _mm256_mul_pd(_mm256_loadu_pd(c + 4), _mm256_loadu_pd(window[k] + j + 4)));
     }
     _mm_storeu_ps(sums + j, _mm256_cvtpd_ps(a));
     _mm_storeu_ps(sums + j + 4, _mm256_cvtpd_ps(b));
@@ -202,7 +205,7 @@ __attribute__((target("avx"))) void WindowSumsAvx(const float* v, const double (
 }
 #endif
 
-using WindowSumsFn = void (*)(const float*, const double (*)[32], float*);
+using WindowSumsFn = void (*)(const double*, const double (*)[32], float*);
 
 WindowSumsFn PickWindowSums() {
 #if defined(CORVELLA_HAVE_AVX_PATH)
@@ -216,7 +219,7 @@ WindowSumsFn PickWindowSums() {
 
 void TMP3::ComputePcm(int ch) {
   static const WindowSumsFn windowSums = PickWindowSums();
-  const float* a = vstore_ + ch * kChannelV + currentV_[ch] * kStore + (writeColumn_[ch] + 1) * kColumn;
+  const double* a = vstore_ + ch * kChannelV + currentV_[ch] * kStore + (writeColumn_[ch] + 1) * kColumn;
   float sums[32];
   windowSums(a, tables_->window, sums);
   if (!storeOutput_) return;
