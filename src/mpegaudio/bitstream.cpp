@@ -121,7 +121,7 @@ TMP3::TMP3(void* window) : window_(window), tables_(&GetTables()) {
   input_ = new uint8_t[kInputSize];
   ring_ = new uint8_t[kReservoirSize];
   table_ = new uint32_t[kTableEntries];
-  vstore_ = new double[2 * 2 * 32 * 32];
+  vstore_ = new double[2 * 2 * 16 * 32];
   std::memset(input_, 0, kInputSize);
   std::memset(ring_, 0, kReservoirSize);
   std::memset(scalefacL_, 0, sizeof scalefacL_);

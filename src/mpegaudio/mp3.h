@@ -213,7 +213,7 @@ class TMP3 {
   float subbandOut_[2][576];      // 18 slots x 32 subbands
 
   // Synthesis.
-  double* vstore_;                // [ch][2 stores][32 columns (16 twice)][32 values]
+  double* vstore_;                // [ch][2 stores][16 columns][32 values]
   int writeColumn_[2];
   int currentV_[2];
   int16_t* output_ = nullptr;

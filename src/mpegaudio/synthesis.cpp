@@ -78,11 +78,9 @@ void Dct32(const float* in, float* out, const float* mul) {
   out[31] = b[31];
 }
 
-// A V store is kept column by column (32 values of one slot together), and
-// each of its 16 columns is stored twice (c and c + 16), so the 16 columns
-// the window sum needs are always consecutive.
+// A V store is kept column by column: the 32 values of one slot together.
 constexpr int kColumn = 32;
-constexpr int kStore = 32 * kColumn;   // one V store
+constexpr int kStore = 16 * kColumn;   // one V store
 constexpr int kChannelV = 2 * kStore;  // both stores of a channel
 
 }  // namespace
@@ -155,25 +153,26 @@ void TMP3::ComputeNewV(int ch) {
   for (int j = 0; j <= 16; ++j) vb[j] = -x[16 - j];
   for (int j = 17; j < 32; ++j) vb[j] = -x[j - 16];
   for (int j = 0; j < 32; ++j) {
-    a[j] = a[j + 16 * kColumn] = va[j];
-    b[j] = b[j + 16 * kColumn] = vb[j];
+    a[j] = va[j];
+    b[j] = vb[j];
   }
 }
 
 namespace {
 
 // The window sums of one slot: sums[j] = sum over taps k of
-// column(k)[j] * window[k][j], accumulated in double tap by tap, one
-// accumulator per output. Every variant below does exactly these operations
+// column((first + k) mod 16)[j] * window[k][j], accumulated in double tap by
+// tap, one accumulator per output. Every variant below does exactly these operations
 // in this order, so all targets give the same bits. Products of two floats
 // are exact in double.
-void WindowSums(const double* v, const double (*window)[32], float* sums) {
+void WindowSums(const double* v, int first, const double (*window)[32], float* sums) {
 #if defined(__SSE2__)
   for (int j = 0; j < 32; j += 4) {
-    __m128d a = _mm_mul_pd(_mm_loadu_pd(v + j), _mm_loadu_pd(window[0] + j));
-    __m128d b = _mm_mul_pd(_mm_loadu_pd(v + j + 2), _mm_loadu_pd(window[0] + j + 2));
+    const double* c0 = v + first * kColumn + j;
+    __m128d a = _mm_mul_pd(_mm_loadu_pd(c0), _mm_loadu_pd(window[0] + j));
+    __m128d b = _mm_mul_pd(_mm_loadu_pd(c0 + 2), _mm_loadu_pd(window[0] + j + 2));
     for (int k = 1; k < 16; ++k) {
-      const double* c = v + k * kColumn + j;
+      const double* c = v + ((first + k) & 15) * kColumn + j;
       a = _mm_add_pd(a, _mm_mul_pd(_mm_loadu_pd(c), _mm_loadu_pd(window[k] + j)));
       b = _mm_add_pd(b, _mm_mul_pd(_mm_loadu_pd(c + 2), _mm_loadu_pd(window[k] + j + 2)));
     }
@@ -181,8 +180,8 @@ void WindowSums(const double* v, const double (*window)[32], float* sums) {
   }
 #else
   for (int j = 0; j < 32; ++j) {
-    double s = v[j] * window[0][j];
-    for (int k = 1; k < 16; ++k) s += v[k * kColumn + j] * window[k][j];
+    double s = v[first * kColumn + j] * window[0][j];
+    for (int k = 1; k < 16; ++k) s += v[((first + k) & 15) * kColumn + j] * window[k][j];
     sums[j] = static_cast<float>(s);
   }
 #endif
@@ -190,12 +189,14 @@ void WindowSums(const double* v, const double (*window)[32], float* sums) {
 
 #if defined(CORVELLA_HAVE_AVX_PATH)
 // Four outputs per register instead of two; the same operations.
-__attribute__((target("avx"))) void WindowSumsAvx(const double* v, const double (*window)[32], float* sums) {
+__attribute__((target("avx"))) void WindowSumsAvx(const double* v, int first, const double (*window)[32],
+                                                  float* sums) {
   for (int j = 0; j < 32; j += 8) {
-    __m256d a = _mm256_mul_pd(_mm256_loadu_pd(v + j), _mm256_loadu_pd(window[0] + j));
-    __m256d b = _mm256_mul_pd(_mm256_loadu_pd(v + j + 4), _mm256_loadu_pd(window[0] + j + 4));
+    const double* c0 = v + first * kColumn + j;
+    __m256d a = _mm256_mul_pd(_mm256_loadu_pd(c0), _mm256_loadu_pd(window[0] + j));
+    __m256d b = _mm256_mul_pd(_mm256_loadu_pd(c0 + 4), _mm256_loadu_pd(window[0] + j + 4));
     for (int k = 1; k < 16; ++k) {
-      const double* c = v + k * kColumn + j;
+      const double* c = v + ((first + k) & 15) * kColumn + j;
       a = _mm256_add_pd(a, _mm256_mul_pd(_mm256_loadu_pd(c), _mm256_loadu_pd(window[k] + j)));
       b = _mm256_add_pd(b, _mm256_mul_pd(_mm256_loadu_pd(c + 4), _mm256_loadu_pd(window[k] + j + 4)));
     }
@@ -205,7 +206,7 @@ __attribute__((target("avx"))) void WindowSumsAvx(const double* v, const double 
 }
 #endif
 
-using WindowSumsFn = void (*)(const double*, const double (*)[32], float*);
+using WindowSumsFn = void (*)(const double*, int, const double (*)[32], float*);
 
 WindowSumsFn PickWindowSums() {
 #if defined(CORVELLA_HAVE_AVX_PATH)
@@ -219,9 +220,9 @@ WindowSumsFn PickWindowSums() {
 
 void TMP3::ComputePcm(int ch) {
   static const WindowSumsFn windowSums = PickWindowSums();
-  const double* a = vstore_ + ch * kChannelV + currentV_[ch] * kStore + (writeColumn_[ch] + 1) * kColumn;
+  const double* a = vstore_ + ch * kChannelV + currentV_[ch] * kStore;
   float sums[32];
-  windowSums(a, tables_->window, sums);
+  windowSums(a, (writeColumn_[ch] + 1) & 15, tables_->window, sums);
   if (!storeOutput_) return;
   int16_t pcm[32];
   ToPcm16Block(sums, pcm);
