@@ -20,7 +20,7 @@ namespace {
 // Each stage splits every block of size n into sums and scaled differences
 // of mirrored pairs (multipliers 1 / (2 cos((2m + 1) pi / 2n))); the merge
 // then runs back up: out[2k] = G[k], out[2k + 1] = H[k] + H[k + 1].
-void Dct32(const float* in, float* out, const float* mul) {
+[[maybe_unused]] void Dct32Scalar(const float* in, float* out, const float* mul) {
   float a[32], b[32];
   // Split stages, n = 32, 16, 8, 4, 2.
   for (int m = 0; m < 16; ++m) {
@@ -77,6 +77,90 @@ void Dct32(const float* in, float* out, const float* mul) {
   out[30] = b[15];
   out[31] = b[31];
 }
+
+#if defined(__SSE2__)
+inline __m128 Reverse(__m128 v) { return _mm_shuffle_ps(v, v, _MM_SHUFFLE(0, 1, 2, 3)); }
+// [v1, v2, v3, next0]
+inline __m128 ShiftIn(__m128 v, __m128 next) {
+  const __m128 t = _mm_move_ss(v, next);  // [next0, v1, v2, v3]
+  return _mm_shuffle_ps(t, t, _MM_SHUFFLE(0, 3, 2, 1));
+}
+// [v1, v2, v3, 0]
+inline __m128 ShiftOut(__m128 v) { return _mm_castsi128_ps(_mm_srli_si128(_mm_castps_si128(v), 4)); }
+
+// The same network as Dct32Scalar, four lanes at a time; every output is
+// made by the same operations on the same operands, so the results agree.
+void Dct32(const float* in, float* out, const float* mul) {
+  __m128 a[8], b[8];
+  // n = 32
+  for (int q = 0; q < 4; ++q) {
+    const __m128 lo = _mm_loadu_ps(in + 4 * q), hi = Reverse(_mm_loadu_ps(in + 28 - 4 * q));
+    a[q] = _mm_add_ps(lo, hi);
+    a[4 + q] = _mm_mul_ps(_mm_sub_ps(lo, hi), _mm_loadu_ps(mul + 4 * q));
+  }
+  // n = 16, blocks a[0..3] and a[4..7]
+  const __m128 m16a = _mm_loadu_ps(mul + 16), m16b = _mm_loadu_ps(mul + 20);
+  for (int blk = 0; blk < 8; blk += 4) {
+    for (int q = 0; q < 2; ++q) {
+      const __m128 lo = a[blk + q], hi = Reverse(a[blk + 3 - q]);
+      b[blk + q] = _mm_add_ps(lo, hi);
+      b[blk + 2 + q] = _mm_mul_ps(_mm_sub_ps(lo, hi), q == 0 ? m16a : m16b);
+    }
+  }
+  // n = 8, blocks of two vectors
+  const __m128 m8 = _mm_loadu_ps(mul + 24);
+  for (int blk = 0; blk < 8; blk += 2) {
+    const __m128 lo = b[blk], hi = Reverse(b[blk + 1]);
+    a[blk] = _mm_add_ps(lo, hi);
+    a[blk + 1] = _mm_mul_ps(_mm_sub_ps(lo, hi), m8);
+  }
+  // n = 4 and n = 2 inside each vector
+  const __m128 m4 = _mm_setr_ps(mul[28], mul[29], mul[28], mul[29]);
+  const __m128 m2 = _mm_set1_ps(mul[30]);
+  for (int v = 0; v < 8; ++v) {
+    const __m128 x = a[v], r = Reverse(x);
+    const __m128 s = _mm_add_ps(x, r);                 // [x0 + x3, x1 + x2, ...]
+    const __m128 d = _mm_mul_ps(_mm_sub_ps(x, r), m4);  // [(x0 - x3) m, (x1 - x2) m, ...]
+    const __m128 y = _mm_movelh_ps(s, d);              // [s0, s1, d0, d1]
+    const __m128 sw = _mm_shuffle_ps(y, y, _MM_SHUFFLE(2, 3, 0, 1));
+    const __m128 s2 = _mm_add_ps(y, sw);               // [y0 + y1, ., y2 + y3, .]
+    const __m128 d2 = _mm_mul_ps(_mm_sub_ps(y, sw), m2);
+    const __m128 z = _mm_unpacklo_ps(_mm_shuffle_ps(s2, s2, _MM_SHUFFLE(2, 0, 2, 0)),
+                                     _mm_shuffle_ps(d2, d2, _MM_SHUFFLE(2, 0, 2, 0)));  // [s0, d0, s2, d2]
+    // Merge n = 4: [z0, z2 + z3, z1, z3]
+    const __m128 p = _mm_shuffle_ps(z, z, _MM_SHUFFLE(3, 1, 2, 0));                      // [z0, z2, z1, z3]
+    const __m128 add = _mm_and_ps(_mm_shuffle_ps(z, z, _MM_SHUFFLE(3, 3, 3, 3)),
+                                  _mm_castsi128_ps(_mm_setr_epi32(0, -1, 0, 0)));       // [0, z3, 0, 0]
+    b[v] = _mm_add_ps(p, add);
+  }
+  // Merge n = 8: G = b[2k], H = b[2k + 1]
+  for (int blk = 0; blk < 8; blk += 2) {
+    const __m128 g = b[blk], h = b[blk + 1];
+    const __m128 hs = _mm_add_ps(h, ShiftOut(h));
+    a[blk] = _mm_unpacklo_ps(g, hs);
+    a[blk + 1] = _mm_unpackhi_ps(g, hs);
+  }
+  // Merge n = 16: G = a[blk], a[blk + 1]; H = a[blk + 2], a[blk + 3]
+  for (int blk = 0; blk < 8; blk += 4) {
+    const __m128 h0 = a[blk + 2], h1 = a[blk + 3];
+    const __m128 hs0 = _mm_add_ps(h0, ShiftIn(h0, h1));
+    const __m128 hs1 = _mm_add_ps(h1, ShiftOut(h1));
+    b[blk] = _mm_unpacklo_ps(a[blk], hs0);
+    b[blk + 1] = _mm_unpackhi_ps(a[blk], hs0);
+    b[blk + 2] = _mm_unpacklo_ps(a[blk + 1], hs1);
+    b[blk + 3] = _mm_unpackhi_ps(a[blk + 1], hs1);
+  }
+  // Merge n = 32: G = b[0..3], H = b[4..7]
+  for (int q = 0; q < 4; ++q) {
+    const __m128 h = b[4 + q];
+    const __m128 hs = _mm_add_ps(h, q < 3 ? ShiftIn(h, b[5 + q]) : ShiftOut(h));
+    _mm_storeu_ps(out + 8 * q, _mm_unpacklo_ps(b[q], hs));
+    _mm_storeu_ps(out + 8 * q + 4, _mm_unpackhi_ps(b[q], hs));
+  }
+}
+#else
+inline void Dct32(const float* in, float* out, const float* mul) { Dct32Scalar(in, out, mul); }
+#endif
 
 // A V store is kept column by column: the 32 values of one slot together.
 constexpr int kColumn = 32;
