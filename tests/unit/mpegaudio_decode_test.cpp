@@ -16,19 +16,19 @@ namespace {
 using mp3test::Append;
 using mp3test::BitWriter;
 using mp3test::BuildFrame;
-using mp3test::FrameSpec;
+using mp3test::FrameLayout;
 
 // A frame whose channel 0 carries eight lines of value `level` in every
 // granule (table 13); channel 1 is empty apart from scale factors written by
 // `channel1` (which returns their bit count).
 template <typename F>
-FrameSpec ToneFrame(FrameSpec spec, int level, F channel1) {
+FrameLayout ToneFrame(FrameLayout layout, int level, F channel1) {
   BitWriter w;
-  const int granules = spec.version == 3 ? 2 : 1;
-  const int channels = spec.mode == 3 ? 1 : 2;
+  const int granules = layout.version == 3 ? 2 : 1;
+  const int channels = layout.mode == 3 ? 1 : 2;
   for (int gr = 0; gr < granules; ++gr)
     for (int ch = 0; ch < channels; ++ch) {
-      mp3test::GranuleSpec& g = spec.gr[gr][ch];
+      mp3test::GranuleLayout& g = layout.gr[gr][ch];
       const int before = w.Bits();
       if (ch == 0) {
         g.bigValues = 4;
@@ -42,12 +42,12 @@ FrameSpec ToneFrame(FrameSpec spec, int level, F channel1) {
       }
       g.part23 = w.Bits() - before;
     }
-  spec.mainData = w.Bytes();
-  return spec;
+  layout.mainData = w.Bytes();
+  return layout;
 }
 
-FrameSpec ToneFrame(FrameSpec spec, int level = 1) {
-  return ToneFrame(spec, level, [](BitWriter&, mp3test::GranuleSpec&) {});
+FrameLayout ToneFrame(FrameLayout layout, int level = 1) {
+  return ToneFrame(layout, level, [](BitWriter&, mp3test::GranuleLayout&) {});
 }
 
 std::vector<int16_t> DecodeAll(const std::string& data, int maxFrames = 100000) {
@@ -112,15 +112,15 @@ TEST(MpegAudioPcm, BlockConversionMatchesTheSingleOne) {
 }
 
 TEST(MpegAudioDecode, OutputLayoutFollowsTheChannels) {
-  FrameSpec mono;
+  FrameLayout mono;
   const std::vector<int16_t> m = DecodeAll(mp3test::SilentStream(mono, 5));
   EXPECT_EQ(m.size(), 5u * 1152);
-  FrameSpec stereo;
+  FrameLayout stereo;
   stereo.mode = 0;
   const std::vector<int16_t> s = DecodeAll(mp3test::SilentStream(stereo, 5));
   EXPECT_EQ(s.size(), 5u * 2304);
   for (int16_t v : s) ASSERT_EQ(v, 0);  // empty granules are silence
-  FrameSpec dual;
+  FrameLayout dual;
   dual.mode = 2;
   EXPECT_EQ(DecodeAll(mp3test::SilentStream(dual, 3)).size(), 3u * 2304);
 
@@ -134,16 +134,16 @@ TEST(MpegAudioDecode, OutputLayoutFollowsTheChannels) {
 }
 
 TEST(MpegAudioDecode, MidSideAndIntensityStereo) {
-  auto decode = [](FrameSpec spec, int position, int slenCompress, int bits) {
+  auto decode = [](FrameLayout layout, int position, int slenCompress, int bits) {
     std::string data;
     for (int i = 0; i < 6; ++i)
-      Append(&data, BuildFrame(ToneFrame(spec, 2, [&](BitWriter& w, mp3test::GranuleSpec& g) {
+      Append(&data, BuildFrame(ToneFrame(layout, 2, [&](BitWriter& w, mp3test::GranuleLayout& g) {
         g.sfc = slenCompress;
         for (int b = 0; b < bits; ++b) w.Put(uint32_t(position), 3);
       })));
     return DecodeAll(data);
   };
-  FrameSpec joint;
+  FrameLayout joint;
   joint.mode = 1;
 
   // Mid/side with an empty side channel: left and right equal.
@@ -172,14 +172,14 @@ TEST(MpegAudioDecode, MidSideAndIntensityStereo) {
 TEST(MpegAudioDecode, LowSamplingFrequencyIntensityStereo) {
   // int_scalefac_compress 108: 3-bit positions for the first seven bands.
   auto decode = [](int position, int ioScale) {
-    FrameSpec spec;
-    spec.version = 2;
-    spec.bitrateIndex = 8;
-    spec.mode = 1;
-    spec.modeExtension = 1;
+    FrameLayout layout;
+    layout.version = 2;
+    layout.bitrateIndex = 8;
+    layout.mode = 1;
+    layout.modeExtension = 1;
     std::string data;
     for (int i = 0; i < 8; ++i)
-      Append(&data, BuildFrame(ToneFrame(spec, 2, [&](BitWriter& w, mp3test::GranuleSpec& g) {
+      Append(&data, BuildFrame(ToneFrame(layout, 2, [&](BitWriter& w, mp3test::GranuleLayout& g) {
         g.sfc = 2 * 108 + ioScale;
         for (int b = 0; b < 7; ++b) w.Put(uint32_t(position), 3);
       })));
@@ -199,9 +199,9 @@ TEST(MpegAudioDecode, LowSamplingFrequencyIntensityStereo) {
 
 TEST(MpegAudioDecode, SeekRestartsFromClearedState) {
   std::string data;
-  FrameSpec spec;
-  spec.mode = 0;
-  for (int i = 0; i < 30; ++i) Append(&data, BuildFrame(ToneFrame(spec, 1 + i % 3)));
+  FrameLayout layout;
+  layout.mode = 0;
+  for (int i = 0; i < 30; ++i) Append(&data, BuildFrame(ToneFrame(layout, 1 + i % 3)));
   auto decodeFrames = [](TMP3& dec, int n) {
     std::vector<int16_t> out;
     int16_t pcm[2304];
@@ -231,7 +231,7 @@ TEST(MpegAudioDecode, SeekRestartsFromClearedState) {
   const std::vector<int16_t> frame10(straight.begin() + 10 * 2304, straight.begin() + 11 * 2304);
   EXPECT_NE(std::vector<int16_t>(fresh.begin(), fresh.begin() + 2304), frame10);
   // The first 32-sample block after the seek of a silent stream is silent.
-  FrameSpec silent;
+  FrameLayout silent;
   const std::string quiet = mp3test::SilentStream(silent, 5);
   platform::MemoryFile fq(quiet.data(), quiet.size());
   ia.fileSize = uint32_t(quiet.size());
@@ -260,28 +260,28 @@ TEST(MpegAudioDecode, ReaderCrossesBufferBoundariesAndEndsCleanly) {
   EXPECT_TRUE(dec.EndOfFile());
 
   // A stream of exactly 16384 bytes decodes all its frames.
-  FrameSpec spec;
-  spec.bitrateIndex = 0;
-  spec.freeBytes = 512;
-  const std::string frames = mp3test::SilentStream(spec, 32);
+  FrameLayout layout;
+  layout.bitrateIndex = 0;
+  layout.freeBytes = 512;
+  const std::string frames = mp3test::SilentStream(layout, 32);
   ASSERT_EQ(frames.size(), 16384u);
   EXPECT_EQ(DecodeAll(frames).size(), 32u * 1152);
 }
 
 TEST(MpegAudioDecode, BadFramesAreDroppedAndDecodingGoesOn) {
-  FrameSpec good = ToneFrame(FrameSpec(), 2);
-  auto stream = [&](const FrameSpec& bad) {
+  FrameLayout good = ToneFrame(FrameLayout(), 2);
+  auto stream = [&](const FrameLayout& bad) {
     std::string data;
     for (int i = 0; i < 40; ++i) Append(&data, BuildFrame(i == 3 ? bad : good));
     return data;
   };
   // Window switching with block type 0; the reserved sampling field.
-  FrameSpec noType = good;
+  FrameLayout noType = good;
   noType.gr[0][0].ws = 1;
   noType.gr[0][0].blockType = 0;
-  FrameSpec field3 = good;
+  FrameLayout field3 = good;
   field3.samplingField = 3;
-  for (const FrameSpec& bad : {noType, field3}) {
+  for (const FrameLayout& bad : {noType, field3}) {
     const std::string data = stream(bad);
     platform::MemoryFile file(data.data(), data.size());
     TMP3 dec;
@@ -310,20 +310,20 @@ TEST(MpegAudioDecode, BadFramesAreDroppedAndDecodingGoesOn) {
 }
 
 TEST(MpegAudioDecode, CorruptSideInformationIsContained) {
-  FrameSpec good = ToneFrame(FrameSpec(), 2);
+  FrameLayout good = ToneFrame(FrameLayout(), 2);
   // big_values above 288: that channel is silent, the frame error is raised.
-  FrameSpec big = good;
+  FrameLayout big = good;
   big.gr[0][0].bigValues = 300;
   big.gr[1][0].bigValues = 511;
   // part2_3_length far beyond the data held; main_data_begin beyond the reservoir.
-  FrameSpec longPart = good;
+  FrameLayout longPart = good;
   longPart.gr[0][0].part23 = 4095;
   longPart.gr[0][0].bigValues = 288;
   longPart.gr[0][0].table[0] = 24;
   longPart.mainData.assign(400, 0xFF);
-  FrameSpec farBack = good;
+  FrameLayout farBack = good;
   farBack.mainDataBegin = 511;
-  for (const FrameSpec& bad : {big, longPart, farBack}) {
+  for (const FrameLayout& bad : {big, longPart, farBack}) {
     std::string data;
     for (int i = 0; i < 12; ++i) Append(&data, BuildFrame(i % 4 == 2 ? bad : good));
     const std::vector<int16_t> pcm = DecodeAll(data);
@@ -344,11 +344,11 @@ TEST(MpegAudioDecode, CorruptSideInformationIsContained) {
 
 TEST(MpegAudioDecode, SurvivesTruncationAndRandomDamage) {
   std::string data;
-  FrameSpec stereo;
+  FrameLayout stereo;
   stereo.mode = 1;
   stereo.modeExtension = 3;
   for (int i = 0; i < 20; ++i) {
-    FrameSpec f = ToneFrame(i % 2 ? stereo : FrameSpec(), 1 + i % 4);
+    FrameLayout f = ToneFrame(i % 2 ? stereo : FrameLayout(), 1 + i % 4);
     if (i % 5 == 1) f.gr[0][0].ws = 1, f.gr[0][0].blockType = 2, f.gr[0][0].mixed = i % 2;
     Append(&data, BuildFrame(f));
   }

@@ -11,7 +11,7 @@ namespace {
 
 using mp3test::Append;
 using mp3test::BuildFrame;
-using mp3test::FrameSpec;
+using mp3test::FrameLayout;
 
 struct Scanned {
   TMP3 dec;
@@ -26,13 +26,13 @@ struct Scanned {
 // Frames with LAME's padding pattern for 44.1 kHz 128 kbit/s (417 or 418 bytes).
 std::string Cbr128(int frames) {
   std::string s;
-  FrameSpec spec;
+  FrameLayout layout;
   int remainder = 0;
   for (int i = 0; i < frames; ++i) {
     remainder += 128 * 144000 % 44100;
-    spec.padding = remainder >= 44100 ? 1 : 0;
-    if (spec.padding) remainder -= 44100;
-    Append(&s, BuildFrame(spec));
+    layout.padding = remainder >= 44100 ? 1 : 0;
+    if (layout.padding) remainder -= 44100;
+    Append(&s, BuildFrame(layout));
   }
   return s;
 }
@@ -54,11 +54,11 @@ TEST(MpegAudioScan, ConstantBitrateStopsAtTheHundredthFrameAndSeeksProportionall
 TEST(MpegAudioScan, VariableBitrateVisitsEveryFrameAndTablesEachStart) {
   std::string data;
   std::vector<uint32_t> starts;
-  FrameSpec spec;
+  FrameLayout layout;
   for (int i = 0; i < 250; ++i) {
-    spec.bitrateIndex = 9 + (i / 50) % 3;  // runs of 50 frames: never 100 alike
+    layout.bitrateIndex = 9 + (i / 50) % 3;  // runs of 50 frames: never 100 alike
     starts.push_back(uint32_t(data.size()));
-    Append(&data, BuildFrame(spec));
+    Append(&data, BuildFrame(layout));
   }
   Scanned s(data);
   EXPECT_EQ(s.dec.TotalFrames(), 250u);
@@ -73,11 +73,11 @@ TEST(MpegAudioScan, VariableBitrateVisitsEveryFrameAndTablesEachStart) {
 }
 
 TEST(MpegAudioScan, LowSamplingFrequencyFramesHaveOneGranule) {
-  FrameSpec spec;
-  spec.version = 2;  // MPEG-2, 22050 Hz
-  spec.bitrateIndex = 8;
-  spec.mode = 1;
-  const std::string data = mp3test::SilentStream(spec, 40);
+  FrameLayout layout;
+  layout.version = 2;  // MPEG-2, 22050 Hz
+  layout.bitrateIndex = 8;
+  layout.mode = 1;
+  const std::string data = mp3test::SilentStream(layout, 40);
   Scanned s(data);
   EXPECT_EQ(s.info.sampleRate, 22050u);
   EXPECT_EQ(s.info.usPerFrame, 26122u);
@@ -93,23 +93,23 @@ TEST(MpegAudioScan, LowSamplingFrequencyFramesHaveOneGranule) {
 }
 
 TEST(MpegAudioScan, BitrateIndex15CountsAsTheHighestRate) {
-  FrameSpec spec;
-  spec.bitrateIndex = 15;
-  EXPECT_EQ(mp3test::FrameLength(spec), 320 * 144000 / 44100);
-  const std::string data = mp3test::SilentStream(spec, 10);
+  FrameLayout layout;
+  layout.bitrateIndex = 15;
+  EXPECT_EQ(mp3test::FrameLength(layout), 320 * 144000 / 44100);
+  const std::string data = mp3test::SilentStream(layout, 10);
   Scanned s(data);
   EXPECT_EQ(s.dec.TotalFrames(), 10u);
   EXPECT_EQ(s.dec.FirstFrameLength(), uint32_t(320 * 144000 / 44100));
-  spec.version = 2;
-  EXPECT_EQ(mp3test::FrameLength(spec), 160 * 144000 / 22050 / 2);
+  layout.version = 2;
+  EXPECT_EQ(mp3test::FrameLength(layout), 160 * 144000 / 22050 / 2);
 }
 
 TEST(MpegAudioScan, SkipsLeadingTagsAndJunkBetweenFrames) {
   std::string data = "ID3\x03";
   data.append(600, '\x11');
-  FrameSpec spec;
+  FrameLayout layout;
   for (int i = 0; i < 20; ++i) {
-    Append(&data, BuildFrame(spec));
+    Append(&data, BuildFrame(layout));
     if (i % 3 == 1) data.append("junk\xFF\x00junk", 10);  // a 0xFF that is no header
   }
   Scanned s(data);
@@ -127,23 +127,23 @@ TEST(MpegAudioScan, SkipsLeadingTagsAndJunkBetweenFrames) {
 
 TEST(MpegAudioScan, ProtectionBitMayChangeBetweenFrames) {
   std::string data;
-  FrameSpec spec;
+  FrameLayout layout;
   for (int i = 0; i < 12; ++i) {
-    spec.crc = i % 2 == 1;
-    Append(&data, BuildFrame(spec));
+    layout.crc = i % 2 == 1;
+    Append(&data, BuildFrame(layout));
   }
   Scanned s(data);
   EXPECT_EQ(s.dec.TotalFrames(), 12u);
 }
 
 TEST(MpegAudioScan, FreeFormatUsesTheDistanceOfTheFirstTwoHeaders) {
-  FrameSpec spec;
-  spec.bitrateIndex = 0;
-  spec.freeBytes = 300;
+  FrameLayout layout;
+  layout.bitrateIndex = 0;
+  layout.freeBytes = 300;
   std::string data;
   for (int i = 0; i < 40; ++i) {
-    spec.padding = i % 3 == 1;
-    Append(&data, BuildFrame(spec));
+    layout.padding = i % 3 == 1;
+    Append(&data, BuildFrame(layout));
   }
   Scanned s(data);
   EXPECT_EQ(s.dec.FirstFrameLength(), 300u);
@@ -163,11 +163,11 @@ TEST(MpegAudioScan, FreeFormatUsesTheDistanceOfTheFirstTwoHeaders) {
 }
 
 TEST(MpegAudioScan, FreeFormatLongerThanTheTableStillDecodes) {
-  FrameSpec spec;
-  spec.bitrateIndex = 0;
-  spec.freeBytes = 60;
+  FrameLayout layout;
+  layout.bitrateIndex = 0;
+  layout.freeBytes = 60;
   const int frames = 31000;
-  const std::string data = mp3test::SilentStream(spec, frames);
+  const std::string data = mp3test::SilentStream(layout, frames);
   Scanned s(data);
   EXPECT_EQ(s.dec.TotalFrames(), uint32_t(frames));
   EXPECT_LE(s.dec.TableCount(), 30000u);
@@ -204,7 +204,7 @@ TEST_F(CheckMP3FileTest, RefusesWithTheUsersMessages) {
   EXPECT_EQ(Check("C:\\曲\\なし.mp3"), 0);
   EXPECT_EQ(message, "ファイル 'C:\\曲\\なし.mp3' が開けないため、演奏は行いません。");
 
-  FrameSpec layer2;
+  FrameLayout layer2;
   layer2.layer = 2;
   fs.files["l2.mp3"] = mp3test::SilentStream(layer2, 30);
   EXPECT_EQ(Check("l2.mp3"), 0);
@@ -220,7 +220,7 @@ TEST_F(CheckMP3FileTest, RefusesWithTheUsersMessages) {
   }
 
   // MPEG-2.5 is recognised and refused by its rate.
-  FrameSpec mpeg25;
+  FrameLayout mpeg25;
   mpeg25.version = 0;
   mpeg25.bitrateIndex = 4;
   const char* expected[3] = {"サンプリング周波数が １１．０２５［ｋＨｚ］の曲は演奏できません。",
@@ -237,7 +237,7 @@ TEST_F(CheckMP3FileTest, RefusesWithTheUsersMessages) {
 TEST_F(CheckMP3FileTest, FalseSyncsInOtherDataAreNotTakenForAStream) {
   // Layer II frames with noise for payload: the 0xFF bytes in it now and
   // then look like Layer III headers.
-  FrameSpec layer2;
+  FrameLayout layer2;
   layer2.layer = 2;
   layer2.mode = 0;
   std::string data;

@@ -37,14 +37,14 @@ class BitWriter {
   int count_ = 0;
 };
 
-struct GranuleSpec {
+struct GranuleLayout {
   int part23 = 0, bigValues = 0, globalGain = 210, sfc = 0;
   int ws = 0, blockType = 0, mixed = 0;
   int table[3] = {0, 0, 0}, subblockGain[3] = {0, 0, 0};
   int region0 = 0, region1 = 0, preflag = 0, sfScale = 0, count1Table = 0;
 };
 
-struct FrameSpec {
+struct FrameLayout {
   int version = 3;         // 3 MPEG-1, 2 MPEG-2, 0 MPEG-2.5
   int layer = 3;           // 3 or 2 (a Layer II header)
   int samplingField = 0;   // 0..3
@@ -56,11 +56,11 @@ struct FrameSpec {
   bool crc = false;
   int mainDataBegin = 0;
   int scfsi[2][4] = {};
-  GranuleSpec gr[2][2];
+  GranuleLayout gr[2][2];
   std::vector<uint8_t> mainData;  // cut or zero-filled to the frame's size
 };
 
-inline int FrameLength(const FrameSpec& s) {
+inline int FrameLength(const FrameLayout& s) {
   static const int kRates[3][3] = {{11025, 12000, 8000}, {22050, 24000, 16000}, {44100, 48000, 32000}};
   const bool lsf = s.version != 3;
   const int rate = kRates[s.version == 3 ? 2 : s.version == 2 ? 1 : 0][s.samplingField > 2 ? 0 : s.samplingField];
@@ -70,7 +70,7 @@ inline int FrameLength(const FrameSpec& s) {
   return len + s.padding;
 }
 
-inline std::vector<uint8_t> BuildFrame(const FrameSpec& s) {
+inline std::vector<uint8_t> BuildFrame(const FrameLayout& s) {
   const bool lsf = s.version != 3;
   const int channels = s.mode == 3 ? 1 : 2;
   const int granules = lsf ? 1 : 2;
@@ -94,7 +94,7 @@ inline std::vector<uint8_t> BuildFrame(const FrameSpec& s) {
       for (int i = 0; i < 4; ++i) w.Put(uint32_t(s.scfsi[ch][i]), 1);
   for (int gr = 0; gr < granules; ++gr)
     for (int ch = 0; ch < channels; ++ch) {
-      const GranuleSpec& g = s.gr[gr][ch];
+      const GranuleLayout& g = s.gr[gr][ch];
       w.Put(uint32_t(g.part23), 12);
       w.Put(uint32_t(g.bigValues), 9);
       w.Put(uint32_t(g.globalGain), 8);
@@ -127,9 +127,9 @@ inline void Append(std::string* out, const std::vector<uint8_t>& bytes) {
 }
 
 // n silent frames (every granule empty) of one kind.
-inline std::string SilentStream(FrameSpec spec, int n) {
+inline std::string SilentStream(FrameLayout layout, int n) {
   std::string s;
-  for (int i = 0; i < n; ++i) Append(&s, BuildFrame(spec));
+  for (int i = 0; i < n; ++i) Append(&s, BuildFrame(layout));
   return s;
 }
 
