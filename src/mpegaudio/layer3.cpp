@@ -367,6 +367,9 @@ void TMP3::HuffmanDecode(int gr, int ch) {
   readBit_ = pos;
   if (i > 576) i = 576;
   for (int j = i; j < 576; ++j) q[j] = 0;
+  // Trailing zero lines (common at the end of the count1 region) need no
+  // further work in the later stages.
+  while (i > 0 && q[i - 1] == 0) --i;
   nonzero_[ch] = i;
 }
 
