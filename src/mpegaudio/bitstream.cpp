@@ -28,6 +28,7 @@ class ScanReader {
   }
   // Position of the next byte to be read.
   uint32_t Position() const { return position_; }
+  uint32_t FileSize() const { return fileSize_; }
   // Skips n bytes; false when that goes past the end of the file.
   bool Skip(uint32_t n) {
     const uint64_t target = uint64_t(position_) + n;
@@ -40,6 +41,25 @@ class ScanReader {
     }
     position_ = static_cast<uint32_t>(target);
     return true;
+  }
+  // Moves to an absolute position (backwards too).
+  void MoveTo(uint32_t target) {
+    if (target <= position_ && position_ - target <= index_) {
+      index_ -= position_ - target;
+    } else {
+      file_->Seek(target);
+      index_ = length_ = 0;
+    }
+    position_ = target;
+  }
+  // Up to n bytes from an absolute position; returns the count read.
+  uint32_t PeekAt(uint32_t at, uint8_t* out, uint32_t n) {
+    const uint32_t here = position_;
+    MoveTo(at);
+    uint32_t got = 0;
+    for (int c; got < n && (c = Next()) >= 0;) out[got++] = uint8_t(c);
+    MoveTo(here);
+    return got;
   }
 
  private:
@@ -64,13 +84,44 @@ uint32_t ComputedLength(int lsf, int bitrateIndex, uint32_t rate) {
   return lsf ? len >> 1 : len;
 }
 
+// The first header fixes the reference byte for the whole file, so a false
+// sync in other data (a Layer II stream, a tag) must not be taken for it:
+// the reserved version and sampling values are refused, and the header must
+// be followed by another with the same second byte where its frame ends,
+// unless the file ends exactly there. A free format header needs two more
+// at equal distances.
+bool PlausibleFirstHeader(ScanReader& r, uint32_t start, int b2, int b3) {
+  if ((b2 & 0x18) == 0x08) return false;   // version field 01 is reserved
+  if (((b3 >> 2) & 3) == 3) return false;  // sampling field 3 is reserved
+  auto isHeader = [b2](const uint8_t* p) { return p[0] == 0xFF && (p[1] | 1) == (b2 | 1); };
+  const int bitrateIndex = b3 >> 4;
+  uint8_t buf[4096];
+  if (bitrateIndex != 0) {
+    const int lsf = (b2 & 0x08) ? 0 : 1;
+    const int combined = ((b3 >> 2) & 3) + (lsf ? ((b2 & 0x10) ? 4 : 8) : 0);
+    const uint32_t next = start + ComputedLength(lsf, bitrateIndex, kSampleRates[combined]) + uint32_t((b3 >> 1) & 1);
+    const uint32_t got = r.PeekAt(next, buf, 2);
+    if (got < 2) return next == r.FileSize();  // a file of this one frame
+    return isHeader(buf);
+  }
+  const uint32_t got = r.PeekAt(start + 4, buf, sizeof buf);
+  uint32_t distance = 0;
+  for (uint32_t i = 0; i + 1 < got && !distance; ++i)
+    if (isHeader(buf + i)) distance = i + 4;
+  if (!distance) return false;
+  uint8_t third[4];
+  const uint32_t more = r.PeekAt(start + 2 * distance - 1, third, 4);
+  if (more < 3) return start + 2 * distance + 1 >= r.FileSize();  // two frames fill the file
+  return isHeader(third) || isHeader(third + 1) || (more >= 4 && isHeader(third + 2));
+}
+
 }  // namespace
 
 TMP3::TMP3(void* window) : window_(window), tables_(&GetTables()) {
   input_ = new uint8_t[kInputSize];
   ring_ = new uint8_t[kReservoirSize];
   table_ = new uint32_t[kTableEntries];
-  vstore_ = new float[2 * 2 * 32 * 32];
+  vstore_ = new double[2 * 2 * 16 * 32];
   std::memset(input_, 0, kInputSize);
   std::memset(ring_, 0, kReservoirSize);
   std::memset(scalefacL_, 0, sizeof scalefacL_);
@@ -287,13 +338,17 @@ void TMP3::Scan(platform::File* file, MP3Info* info) {
     }
     if (b < 0) break;
     const uint32_t start = r.Position() - 2;
-    if (referenceByte_ < 0) {
-      referenceByte_ = b;
-      lsf_ = (b & 0x08) ? 0 : 1;
-    }
     const int b3 = r.Next();
     const int b4 = r.Next();
     if (b3 < 0 || b4 < 0) break;
+    if (referenceByte_ < 0) {
+      if (!PlausibleFirstHeader(r, start, b, b3)) {
+        r.MoveTo(start + 2);  // search on right after this 0xFF and its second byte
+        continue;
+      }
+      referenceByte_ = b;
+      lsf_ = (b & 0x08) ? 0 : 1;
+    }
     const int combined = ((b3 >> 2) & 3) + (lsf_ ? ((referenceByte_ & 0x10) ? 4 : 8) : 0);
     const int bitrateIndex = b3 >> 4;
     const int padding = (b3 >> 1) & 1;

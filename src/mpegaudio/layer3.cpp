@@ -21,11 +21,25 @@ struct BitCache {
   }
   // Afterwards at least 57 bits are cached.
   void Fill() {
-    while (count <= 56) {
-      cache |= uint64_t(ring[next & kRingMask]) << (56 - count);
-      ++next;
-      count += 8;
+    if (count > 56) return;
+    const uint32_t i = next & kRingMask;
+    uint64_t w;
+    if (i + 8 <= TMP3::kReservoirSize) {
+      uint8_t b[8];
+      std::memcpy(b, ring + i, 8);
+      w = (uint64_t(b[0]) << 56) | (uint64_t(b[1]) << 48) | (uint64_t(b[2]) << 40) | (uint64_t(b[3]) << 32) |
+          (uint64_t(b[4]) << 24) | (uint64_t(b[5]) << 16) | (uint64_t(b[6]) << 8) | uint64_t(b[7]);
+    } else {
+      w = 0;
+      for (uint32_t k = 0; k < 8; ++k) w = (w << 8) | ring[(next + k) & kRingMask];
     }
+    // Whole bytes that fit below the cached bits are taken; the bits of the
+    // following byte that come along are that byte's own, and the next fill
+    // ORs the same values into the same place.
+    const int bytes = (63 - count) >> 3;
+    cache |= w >> count;
+    next += uint32_t(bytes);
+    count += 8 * bytes;
   }
   uint32_t Peek32() const { return uint32_t(cache >> 32); }
   void Skip(int n) {
@@ -250,6 +264,31 @@ void TMP3::HuffmanDecode(int gr, int ch) {
       continue;
     }
     const int linbits = h.linbits;
+    if (!linbits) {
+      // Values below 16: the sign bits follow the code directly; take them
+      // without branching on the (unpredictable) values.
+      for (; i < regionEnd; i += 2) {
+        bits.Fill();
+        int len;
+        const uint32_t v = HuffDecode(h, bits.Peek32(), &len);
+        const uint32_t x = v >> 4, y = v & 15;
+        const uint32_t nx = x != 0, ny = y != 0;
+        const uint32_t need = uint32_t(len) + nx + ny;
+        if (underrun || bits.pos + need > limit) {
+          underrun = true;
+          q[i] = q[i + 1] = 0;
+          continue;
+        }
+        uint64_t s = bits.cache << len;
+        const int32_t sx = int32_t(uint32_t(s >> 63) & nx);
+        s <<= nx;
+        const int32_t sy = int32_t(uint32_t(s >> 63) & ny);
+        bits.Skip(int(need));
+        q[i] = (int32_t(x) ^ -sx) + sx;
+        q[i + 1] = (int32_t(y) ^ -sy) + sy;
+      }
+      continue;
+    }
     for (; i < regionEnd; i += 2) {
       bits.Fill();
       int len;
@@ -299,14 +338,16 @@ void TMP3::HuffmanDecode(int gr, int ch) {
       underrun = true;
       break;
     }
-    bits.Skip(len);
     lastQuad = i;
-    int vals[4];
+    uint64_t s = bits.cache << len;
+    int32_t vals[4];
     for (int k = 0; k < 4; ++k) {
-      int a = int((v >> (3 - k)) & 1);
-      if (a && bits.Take(1)) a = -1;
-      vals[k] = a;
+      const uint32_t a = (v >> (3 - k)) & 1;
+      const int32_t sign = int32_t(uint32_t(s >> 63) & a);
+      s <<= a;
+      vals[k] = int32_t(a) - 2 * sign;  // 0, 1 or -1
     }
+    bits.Skip(need);
     q[i] = vals[0];
     q[i + 1] = vals[1];
     if (i + 2 < 576) {
@@ -326,6 +367,9 @@ void TMP3::HuffmanDecode(int gr, int ch) {
   readBit_ = pos;
   if (i > 576) i = 576;
   for (int j = i; j < 576; ++j) q[j] = 0;
+  // Trailing zero lines (common at the end of the count1 region) need no
+  // further work in the later stages.
+  while (i > 0 && q[i - 1] == 0) --i;
   nonzero_[ch] = i;
 }
 

@@ -4,8 +4,13 @@
 // header, bit reservoir, open-time scan and seeking) is in bitstream.cpp,
 // side information, scale factors and Huffman decoding in layer3.cpp, the
 // spectral stages in spectrum.cpp and the polyphase filterbank in
-// synthesis.cpp. The wave-output player drives it through Begin/Seek/
-// SetOutput/DecodeFrame and reads the stream description after Scan.
+// synthesis.cpp.
+//
+// The wave-output player: Scan (with the file size in MP3Info) once, Begin
+// at the start of playing, Seek for a restart, and to fill a PCM buffer:
+//   ResetCounts(); SetOutput(buffer, capacity);
+//   while (!EndOfFile() && GranuleCount() < 128) DecodeFrame();
+// after which SampleCount() 16-bit values are in the buffer.
 #pragma once
 
 #include <cstdint>
@@ -70,7 +75,9 @@ class TMP3 {
   // Attaches the (scanned) file for decoding from its start: frame counter,
   // reservoir, reader and filterbank state are cleared.
   void Begin(platform::File* file);
-  // Positions the input at a frame; reservoir and reader are reset.
+  // Positions the input at a frame (through the frame-position table, or in
+  // proportion to the file size for a constant bitrate); reservoir, reader
+  // and filterbank are reset, so nothing of the old position is heard.
   void Seek(int32_t frameIndex);
 
   // --- output buffer ------------------------------------------------------
@@ -213,7 +220,7 @@ class TMP3 {
   float subbandOut_[2][576];      // 18 slots x 32 subbands
 
   // Synthesis.
-  float* vstore_;                 // [ch][2][32 rows][32 columns, doubled]
+  double* vstore_;                // [ch][2 stores][16 columns][32 values]
   int writeColumn_[2];
   int currentV_[2];
   int16_t* output_ = nullptr;

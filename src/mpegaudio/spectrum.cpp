@@ -6,6 +6,10 @@
 #include "mpegaudio/mp3.h"
 #include "mpegaudio/tables.h"
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 namespace mpegaudio {
 
 namespace {
@@ -251,8 +255,33 @@ namespace {
 // C[k] + C[k - 1] = U[k], U being the DCT-II of the lines times
 // 2 cos((2n + 1) pi / 72); the DCT-II is done on sums (even outputs) and
 // differences (odd outputs) of lines n and 17 - n.
-void Imdct36(const float* in, const float* window, const Tables& t, float* out) {
-  float even[12] = {}, odd[12] = {};
+// Adds the first half to the overlap into out (slot by slot, 32 apart, odd
+// slots negated for odd subbands) and keeps the second half as the new
+// overlap.
+void Imdct36(const float* in, const float* window, const Tables& t, float* ov, float* out, float oddSign) {
+  float even[12], odd[12];
+#if defined(__SSE2__)
+  __m128 e0 = _mm_setzero_ps(), e1 = e0, e2 = e0, o0 = e0, o1 = e0, o2 = e0;
+  for (int m = 0; m < 9; ++m) {
+    const float a = in[m] * t.imdctPre[m], b = in[17 - m] * t.imdctPre[17 - m];
+    const __m128 s = _mm_set1_ps(a + b), d = _mm_set1_ps(a - b);
+    const float* ce = t.dct18Even[m];
+    const float* co = t.dct18Odd[m];
+    e0 = _mm_add_ps(e0, _mm_mul_ps(s, _mm_loadu_ps(ce)));
+    e1 = _mm_add_ps(e1, _mm_mul_ps(s, _mm_loadu_ps(ce + 4)));
+    e2 = _mm_add_ps(e2, _mm_mul_ps(s, _mm_loadu_ps(ce + 8)));
+    o0 = _mm_add_ps(o0, _mm_mul_ps(d, _mm_loadu_ps(co)));
+    o1 = _mm_add_ps(o1, _mm_mul_ps(d, _mm_loadu_ps(co + 4)));
+    o2 = _mm_add_ps(o2, _mm_mul_ps(d, _mm_loadu_ps(co + 8)));
+  }
+  _mm_storeu_ps(even, e0);
+  _mm_storeu_ps(even + 4, e1);
+  _mm_storeu_ps(even + 8, e2);
+  _mm_storeu_ps(odd, o0);
+  _mm_storeu_ps(odd + 4, o1);
+  _mm_storeu_ps(odd + 8, o2);
+#else
+  for (int k = 0; k < 12; ++k) even[k] = odd[k] = 0.0f;
   for (int m = 0; m < 9; ++m) {
     const float a = in[m] * t.imdctPre[m], b = in[17 - m] * t.imdctPre[17 - m];
     const float s = a + b, d = a - b;
@@ -263,18 +292,25 @@ void Imdct36(const float* in, const float* window, const Tables& t, float* out) 
       odd[k] += d * co[k];
     }
   }
-  float c[18];
-  c[0] = even[0] * 0.5f;
-  for (int k = 0; k < 8; ++k) {
-    c[2 * k + 1] = odd[k] - c[2 * k];
-    c[2 * k + 2] = even[k + 1] - c[2 * k + 1];
+#endif
+  // c[k] = U[k] - c[k - 1] = (U[k] - U[k - 1]) + c[k - 2]: two short chains.
+  float u[18];
+  for (int k = 0; k < 9; ++k) {
+    u[2 * k] = even[k];
+    u[2 * k + 1] = odd[k];
   }
-  c[17] = odd[8] - c[16];
+  float c[18];
+  c[0] = u[0] * 0.5f;
+  c[1] = u[1] - c[0];
+  for (int k = 2; k < 18; ++k) c[k] = (u[k] - u[k - 1]) + c[k - 2];
   for (int i = 0; i < 9; ++i) {
-    out[i] = c[9 + i] * window[i];
-    out[9 + i] = -c[17 - i] * window[9 + i];
-    out[18 + i] = -c[8 - i] * window[18 + i];
-    out[27 + i] = -c[i] * window[27 + i];
+    const float first = c[9 + i] * window[i] + ov[i];
+    const float second = -c[17 - i] * window[9 + i] + ov[9 + i];
+    ov[i] = -c[8 - i] * window[18 + i];
+    ov[9 + i] = -c[i] * window[27 + i];
+    const int slot = 9 + i;
+    out[32 * i] = (i & 1) ? first * oddSign : first;
+    out[32 * slot] = (slot & 1) ? second * oddSign : second;
   }
 }
 
@@ -307,23 +343,26 @@ void TMP3::Hybrid(int gr, int ch) {
   float raw[36];
   for (int sb = 0; sb < activeBands; ++sb) {
     float* ov = overlap + 18 * sb;
+    const float oddSign = (sb & 1) ? -1.0f : 1.0f;  // frequency inversion
     if (sb < dataBands) {
       int type = g.window_switching ? int(g.block_type) : 0;
       if (g.window_switching && g.mixed_block && sb < 2) type = 0;
-      if (type == 2) Imdct12x3(xr + 18 * sb, t.imdctWindow[2], t.short12Cos, raw);
-      else Imdct36(xr + 18 * sb, t.imdctWindow[type], t, raw);
+      if (type != 2) {
+        Imdct36(xr + 18 * sb, t.imdctWindow[type], t, ov, out + sb, oddSign);
+        continue;
+      }
+      Imdct12x3(xr + 18 * sb, t.imdctWindow[2], t.short12Cos, raw);
       for (int i = 0; i < 18; ++i) {
-        out[32 * i + sb] = raw[i] + ov[i];
+        const float v = raw[i] + ov[i];
+        out[32 * i + sb] = (i & 1) ? v * oddSign : v;
         ov[i] = raw[18 + i];
       }
     } else {
       for (int i = 0; i < 18; ++i) {
-        out[32 * i + sb] = ov[i];
+        out[32 * i + sb] = (i & 1) ? ov[i] * oddSign : ov[i];
         ov[i] = 0.0f;
       }
     }
-    if (sb & 1)
-      for (int i = 1; i < 18; i += 2) out[32 * i + sb] = -out[32 * i + sb];
   }
   for (int sb = activeBands; sb < 32; ++sb)
     for (int i = 0; i < 18; ++i) out[32 * i + sb] = 0.0f;

@@ -451,9 +451,9 @@ struct TableStore {
     for (int n = 16; n >= 1; n /= 2)
       for (int i = 0; i < n; ++i)
         t.dct32Mul[m++] = static_cast<float>(1.0 / (2.0 * std::cos((2 * i + 1) * pi / (4.0 * n))));
-    // Row j of the window, columns reversed so the window sum runs forwards.
+    // Tap 15 - i of row j is D[j + 32 i], so the window sum runs forwards.
     for (int j = 0; j < 32; ++j)
-      for (int i = 0; i < 16; ++i) t.window[j][15 - i] = double(kSynthesisD[j + 32 * i]);
+      for (int i = 0; i < 16; ++i) t.window[15 - i][j] = double(kSynthesisD[j + 32 * i]);
 
     for (int n = 0; n < 32; ++n) {
       const PairCodeTable& p = kPairCodeTables[n];
@@ -467,7 +467,7 @@ struct TableStore {
           codes.push_back({e & 0xFFFFFFu, int(e >> 24), uint32_t(x << 4 | y)});
           if (int(e >> 24) > maxLength) maxLength = int(e >> 24);
         }
-      const int root = maxLength < 10 ? maxLength : 10;
+      const int root = maxLength < 8 ? maxLength : 8;
       BuildLookup(codes, root, &pairLuts[n]);
       t.pairs[n].entries = pairLuts[n].data();
       t.pairs[n].rootBits = root;

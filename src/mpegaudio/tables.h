@@ -54,7 +54,7 @@ struct Tables {
   float aliasCs[8];
   float aliasCa[8];             // signed, as the standard defines it
   float dct32Mul[31];            // Lee DCT butterflies: N = 16, 8, 4, 2, 1
-  alignas(16) double window[32][16];  // synthesis window by row, columns reversed (float values)
+  double window[16][32];         // synthesis window by tap (columns reversed), then row; float values
   HuffLookup pairs[32];
   HuffLookup quads[2];
 };

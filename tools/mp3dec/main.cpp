@@ -131,7 +131,10 @@ int Bench(const std::string& path) {
 #endif
   // Alternate the two decoders so that both see the same machine load.
   int runs = 0;
-  double oursAudio = 0, oursTime = 0, theirAudio = 0, theirTime = 0;
+  double oursAudio = 0, oursTime = 0, theirTime = 0;
+#if defined(HAVE_MPG123)
+  double theirAudio = 0;
+#endif
   using Clock = std::chrono::steady_clock;
   while ((oursTime < 3.0 || theirTime < 3.0) && runs < 1000) {
     auto t0 = Clock::now();
