@@ -116,6 +116,11 @@ void PlayerControl::StopMP3() {
   }
 }
 
+void PlayerControl::Quiesce() {
+  StopMP3();
+  if (mode_ == RefillMode::kThread) host_.WaitThread();
+}
+
 int PlayerControl::Pause(std::string* message) {
   if (!player_.IsOpen()) {
     // The song ran out and closed its output just before the pause; its end

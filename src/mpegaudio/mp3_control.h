@@ -45,6 +45,9 @@ class PlayerControl {
   // restart waits until every queued buffer came back; returns 0.
   int SeekMP3(int32_t frame, std::string* message);
   void StopMP3();
+  // Stops any song and waits until no worker runs: the decoder is about to be
+  // used by the main window itself (the next file's check).
+  void Quiesce();
   // 1 on success; 0 with the device's text in *message (state unchanged).
   int Pause(std::string* message);
   int Resume(std::string* message);

@@ -6,6 +6,9 @@ namespace playback {
 
 bool DecoderMp3Player::CheckMP3File(const std::string& path, uint32_t* lengthMs,
                                     std::string* message) {
+  // The check scans with the player's own decoder: no worker may still be
+  // reading through it.
+  control_.Quiesce();
   mpegaudio::MP3Info info;
   if (!mpegaudio::CheckMP3File(fs_, decoder_, path, &info, message)) return false;
   info_ = info;

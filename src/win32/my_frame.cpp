@@ -1,5 +1,7 @@
 #include "win32/my_frame.h"
 
+#include <psapi.h>
+
 
 #include "app/command_ids.h"
 #include "app/commands.h"
@@ -117,8 +119,32 @@ void TMyFrame::OnWindowPosChanged() {
 // Menus live in each process under Wine, so other programs (automation, the
 // black-box tests) ask the frame for a command's menu state with this message.
 static const UINT kMenuStateQuery = RegisterWindowMessageW(L"Corvella.MenuState");
+// And for its own resource use (wParam 0 handles, 1 GDI objects, 2 USER
+// objects, 3 private memory in KB): Wine answers these only inside a process.
+static const UINT kUsageQuery = RegisterWindowMessageW(L"Corvella.Usage");
+
+static LRESULT Usage(WPARAM what) {
+  HANDLE self = GetCurrentProcess();
+  switch (what) {
+    case 0: {
+      DWORD n = 0;
+      GetProcessHandleCount(self, &n);
+      return static_cast<LRESULT>(n);
+    }
+    case 1: return static_cast<LRESULT>(GetGuiResources(self, GR_GDIOBJECTS));
+    case 2: return static_cast<LRESULT>(GetGuiResources(self, GR_USEROBJECTS));
+    case 3: {
+      PROCESS_MEMORY_COUNTERS pmc{};
+      pmc.cb = sizeof pmc;
+      if (!GetProcessMemoryInfo(self, &pmc, sizeof pmc)) return 0;
+      return static_cast<LRESULT>((pmc.PagefileUsage ? pmc.PagefileUsage : pmc.WorkingSetSize) / 1024);
+    }
+  }
+  return 0;
+}
 
 LRESULT TMyFrame::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
+  if (msg == kUsageQuery && msg != 0) return Usage(wp);
   if (msg == kMenuStateQuery && msg != 0) {
     IdleAction();
     if (menu_ && !GetMenu(hwnd_)) UpdateMenu(menu_);

@@ -188,6 +188,13 @@ void TMyWindow::SetupWindow() {
   dialog_.SetOwner(hwnd_);
   mci_.SetNotifyWindow(hwnd_);
   mp3Output_->SetUp(*this);
+  // The media drivers stay loaded for the life of the window: Wine unloads a
+  // driver when its last device closes while the driver's own play thread
+  // may still be running, which crashes on quick stop-and-play sequences.
+  for (const wchar_t* driver : {L"mciwave.drv", L"mciavi32.dll", L"mciseq.drv", L"mcicda.dll",
+                                L"mciqtz32.dll", L"mciwave.dll", L"mciseq.dll"}) {
+    LoadLibraryW(driver);
+  }
   video_.SetWindows(GetParent(hwnd_), hwnd_);
 
   platform::FileSystem& fs = app_.Files();

@@ -312,3 +312,16 @@ TEST(Mp3Control, PauseAfterTheSongRanOutEndsItOnResume) {
   EXPECT_EQ((std::vector<uint32_t>{kNotifySuccessful, kNotifySuccessful}), rig.host.notices);
 }
 
+
+// Before the main window uses the decoder for a file check, any song is
+// stopped and the worker has been waited for, even after a natural end.
+TEST(Mp3Control, QuiesceStopsAndWaitsForTheWorker) {
+  PlayerRig rig;
+  rig.Load(SilentFrames(20));
+  ASSERT_EQ(1, rig.Start());
+  rig.RunWorker();  // the song ran out; its worker may still be leaving
+  const int waits = rig.host.waits;
+  rig.control.Quiesce();
+  EXPECT_GT(rig.host.waits, waits);
+  rig.ExpectReleased();
+}
