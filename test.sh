@@ -22,17 +22,17 @@ status=0
 
 step "native build"
 scripts/build.sh native || exit 1
+step "win32 build"
+scripts/build.sh win32 || exit 1
+. scripts/wine-env.sh
+corvella_wine_up || exit 1
 step "unit and conformance tests"
 ctest --test-dir build/native -L 'unit|conformance' --output-on-failure -j2 > build/native-tests.log 2>&1 || status=1
 grep -E '\*\*\*|tests passed|tests FAILED' build/native-tests.log | grep -v '^ *[0-9]*/[0-9]* Test.*Passed'; tally build/native-tests.log
 ctest --test-dir build/native -L conformance -V 2>/dev/null | grep -oE '[^ /]+\.(bit|mp3): max .*' || true
 
-step "win32 build"
-scripts/build.sh win32 || exit 1
 step "black-box tests under Wine"
 scripts/make_samples.sh || exit 1
-. scripts/wine-env.sh
-corvella_wine_up || exit 1
 ctest --test-dir build/win32 -L wine --output-on-failure > build/wine-tests.log 2>&1 || status=1
 grep -E '\*\*\*|tests passed|tests FAILED' build/wine-tests.log; tally build/wine-tests.log
 

@@ -1,0 +1,31 @@
+#!/usr/bin/env bash
+# The Windows build of the decoder (i686, SSE2) must write exactly the same
+# samples as the native one: both run on every test bitstream and LAME file.
+# Usage: i686_identical.sh NATIVE_MP3DEC WIN32_MP3DEC.EXE VECTOR_DIR [LAME_DIR]
+set -u
+native=$1 win=$2 vectors=$3 lame=${4:-}
+here=$(cd "$(dirname "$0")/../.." && pwd)
+if [ ! -f "$win" ]; then
+  echo "no Windows build at $win (build the win32 preset first)"
+  exit 77
+fi
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+status=0 count=0
+for f in "$vectors"/*.bit ${lame:+"$lame"/*.mp3}; do
+  [ -f "$f" ] || continue
+  name=$(basename "$f")
+  "$native" --raw "$f" "$work/native.pcm" >/dev/null 2>&1
+  "$here/scripts/wine-run.sh" "$win" --raw "$(winepath -w "$f" 2>/dev/null)" \
+    "$(winepath -w "$work/win.pcm" 2>/dev/null)" >/dev/null 2>&1
+  if cmp -s "$work/native.pcm" "$work/win.pcm"; then
+    echo "$name: identical ($(stat -c %s "$work/native.pcm") bytes)"
+  else
+    echo "$name: DIFFERENT"
+    status=1
+  fi
+  count=$((count + 1))
+  rm -f "$work/native.pcm" "$work/win.pcm"
+done
+[ "$count" -gt 0 ] || { echo "no inputs"; exit 1; }
+exit $status
