@@ -53,7 +53,32 @@ void ListView::LoadBitmaps() {
   HINSTANCE inst = GetModuleHandleW(nullptr);
   for (int32_t id : kListBitmaps) {
     if (bitmaps_.count(id)) continue;
-    if (HBITMAP b = LoadBitmapW(inst, MAKEINTRESOURCEW(id))) bitmaps_[id] = b;
+    HBITMAP b = LoadBitmapW(inst, MAKEINTRESOURCEW(id));
+    if (!b) continue;
+    // Kept as 32-bit pictures: blitting a paletted bitmap converts every pixel each time.
+    BITMAP info{};
+    GetObjectW(b, sizeof info, &info);
+    BITMAPINFO bi{};
+    bi.bmiHeader.biSize = sizeof bi.bmiHeader;
+    bi.bmiHeader.biWidth = info.bmWidth;
+    bi.bmiHeader.biHeight = -info.bmHeight;
+    bi.bmiHeader.biPlanes = 1;
+    bi.bmiHeader.biBitCount = 32;
+    bi.bmiHeader.biCompression = BI_RGB;
+    void* bits = nullptr;
+    HBITMAP deep = CreateDIBSection(nullptr, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
+    if (deep) {
+      HDC src = CreateCompatibleDC(nullptr), dst = CreateCompatibleDC(nullptr);
+      HGDIOBJ o1 = SelectObject(src, b), o2 = SelectObject(dst, deep);
+      BitBlt(dst, 0, 0, info.bmWidth, info.bmHeight, src, 0, 0, SRCCOPY);
+      SelectObject(src, o1);
+      SelectObject(dst, o2);
+      DeleteDC(src);
+      DeleteDC(dst);
+      DeleteObject(b);
+      b = deep;
+    }
+    bitmaps_[id] = b;
   }
 }
 
@@ -204,13 +229,15 @@ void ListView::Execute(HDC target, const RECT& area, const ui::DrawList& ops, bo
   SetStretchBltMode(mem, COLORONCOLOR);
   bitmapDc_ = pictures;
   HGDIOBJ oldPicture = nullptr;
+  int32_t selected = -1;
   try {
     for (const ui::DrawOp& op : ops) {
-      if (op.kind == ui::OpKind::kBitmap) {
+      if (op.kind == ui::OpKind::kBitmap && op.bitmap != selected) {
         auto it = bitmaps_.find(op.bitmap);
         if (it == bitmaps_.end()) continue;
         HGDIOBJ prev = SelectObject(pictures, it->second);
         if (!oldPicture) oldPicture = prev;
+        selected = op.bitmap;
       }
       Draw(mem, op);
     }
@@ -247,7 +274,15 @@ void ListView::Draw(HDC dc, const ui::DrawOp& op) {
     case ui::OpKind::kBitmap: {
       const int dw = op.rect.Width(), dh = op.rect.Height();
       const int sw = op.src.Width(), sh = op.src.Height();
-      if (op.masked) {
+      if (dw == sw && dh == sh) {
+        // The usual case: icons at their own size need no stretching.
+        if (op.masked) {
+          BitBlt(dc, r.left, r.top, dw, dh, bitmapDc_, op.src.left, op.src.top + 16, SRCAND);
+          BitBlt(dc, r.left, r.top, dw, dh, bitmapDc_, op.src.left, op.src.top, SRCPAINT);
+        } else {
+          BitBlt(dc, r.left, r.top, dw, dh, bitmapDc_, op.src.left, op.src.top, SRCCOPY);
+        }
+      } else if (op.masked) {
         StretchBlt(dc, r.left, r.top, dw, dh, bitmapDc_, op.src.left, op.src.top + 16, sw, sh,
                    SRCAND);
         StretchBlt(dc, r.left, r.top, dw, dh, bitmapDc_, op.src.left, op.src.top, sw, sh,

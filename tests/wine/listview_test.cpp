@@ -2,6 +2,7 @@
 // skipped entries, selection with the keys, and the caption.
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <map>
 
 #include "player.h"
@@ -100,5 +101,37 @@ TEST_F(ListViewBox, UpperCaseModeShowsCapitals) {
   EXPECT_EQ(p.Caption(), L"CORVELLA");
   p.AddPath("c:\\music\\song.mid");
   EXPECT_EQ(p.Caption(), L"SONG.MID (停止中)");
+  ASSERT_TRUE(p.Close());
+}
+
+// Not a timed test: prints what a full repaint of a full list costs at
+// 1024x768, and fails only when it is far beyond one frame.
+TEST_F(ListViewBox, FullRepaintOfAFullListFitsInAFrame) {
+  Player p;
+  ASSERT_TRUE(p.Start(L"", dir_));
+  ASSERT_TRUE(p.WaitFrame());
+  wchar_t env[16] = L"";
+  int entries = GetEnvironmentVariableW(L"CORVELLA_REPAINT_ENTRIES", env, 16) ? _wtoi(env) : 999;
+  for (int i = 1; i <= entries; ++i) {
+    p.AddPath("c:\\music\\\x8b\xc8" + std::to_string(i) + (i % 3 ? ".mid" : ".mp3"));
+  }
+  ShowWindow(p.Frame(), SW_MAXIMIZE);
+  p.Sync();
+  HWND w = p.Client();
+  RECT rc;
+  GetClientRect(w, &rc);
+  const int rounds = 20;
+  LARGE_INTEGER f, t0, t1;
+  QueryPerformanceFrequency(&f);
+  QueryPerformanceCounter(&t0);
+  for (int i = 0; i < rounds; ++i) {
+    InvalidateRect(w, nullptr, FALSE);
+    UpdateWindow(w);  // paints synchronously in the player's thread
+  }
+  p.Sync();
+  QueryPerformanceCounter(&t1);
+  double ms = double(t1.QuadPart - t0.QuadPart) * 1000.0 / double(f.QuadPart) / rounds;
+  std::printf("full repaint of %d entries at %ldx%ld: %.2f ms\n", entries, rc.right, rc.bottom, ms);
+  EXPECT_LT(ms, 100.0);
   ASSERT_TRUE(p.Close());
 }
