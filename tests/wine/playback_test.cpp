@@ -262,3 +262,21 @@ TEST_F(PlaybackBox, RapidCommandsLeaveItResponsiveAndLeakNothing) {
   EXPECT_LE(after.memory, before.memory + 4 * 1024 * 1024);
   ASSERT_TRUE(p.Close());
 }
+
+TEST_F(PlaybackBox, MissingDirectoryAsksForTheNewOne) {
+  Player p;
+  ASSERT_TRUE(p.Start(L"", dir_));
+  ASSERT_TRUE(p.WaitFrame());
+  p.AddPath("c:\\no such folder\\song.wav");
+  p.PostCommand(203);
+  MessageBoxInfo box;
+  ASSERT_TRUE(p.WaitMessageBox(&box));
+  EXPECT_EQ(box.caption, L"マルチメディアエラー");
+  EXPECT_EQ(box.text, L"演奏するファイルのディレクトリが見つかりません。ディレクトリの変更を行いますか？");
+  Player::Answer(box, IDNO);  // No: nothing plays, nothing else is asked
+  p.Sync();
+  Sleep(300);
+  EXPECT_FALSE(p.WaitMessageBox(&box, 500));
+  EXPECT_EQ(p.Control(0, 104), 0);
+  ASSERT_TRUE(p.Close());
+}
