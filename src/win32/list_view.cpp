@@ -225,6 +225,9 @@ void ListView::Execute(HDC target, const RECT& area, const ui::DrawList& ops, bo
   HGDIOBJ oldBmp = SelectObject(mem, bmp);
   if (keepScreen) BitBlt(mem, 0, 0, w, h, target, 0, 0, SRCCOPY);
   HGDIOBJ oldFont = font_ ? SelectObject(mem, font_) : nullptr;
+  TEXTMETRICW tm{};
+  GetTextMetricsW(mem, &tm);
+  textHeight_ = tm.tmHeight;
   SetBkMode(mem, TRANSPARENT);
   SetStretchBltMode(mem, COLORONCOLOR);
   bitmapDc_ = pictures;
@@ -265,10 +268,14 @@ void ListView::Draw(HDC dc, const ui::DrawOp& op) {
       FrameRect(dc, &r, Brush(op.color));
       break;
     case ui::OpKind::kText: {
+      // One line, vertically centred, clipped to its cell: placed directly
+      // rather than through DrawText, which measures every string first.
       std::wstring t = wnd::Wide(op.text);
       SetTextColor(dc, op.color);
-      DrawTextW(dc, t.c_str(), static_cast<int>(t.size()), &r,
-                DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX | (op.alignRight ? DT_RIGHT : DT_LEFT));
+      SetTextAlign(dc, (op.alignRight ? TA_RIGHT : TA_LEFT) | TA_TOP | TA_NOUPDATECP);
+      const int y = r.top + ((r.bottom - r.top) - textHeight_) / 2;
+      ExtTextOutW(dc, op.alignRight ? r.right : r.left, y, ETO_CLIPPED, &r, t.c_str(),
+                  static_cast<UINT>(t.size()), nullptr);
       break;
     }
     case ui::OpKind::kBitmap: {

@@ -118,6 +118,7 @@ class ListView : public ui::ListInputHost, public ui::DriveInfo, public ui::Vide
   std::map<int32_t, HBITMAP> bitmaps_;
   std::map<COLORREF, HBRUSH> brushes_;  // live during one Execute
   HDC bitmapDc_ = nullptr;
+  int textHeight_ = 0;  // of the list font, for centring text in its cell
   HCURSOR dragCursor_ = nullptr;
 };
 
