@@ -34,6 +34,8 @@ ListView::ListView(songlist::SongList& list, platform::Notifier& notifier, ui::V
 
 ListView::~ListView() {
   for (auto& b : bitmaps_) DeleteObject(b.second);
+  if (cacheDc_) DeleteDC(cacheDc_);
+  if (cacheBmp_) DeleteObject(cacheBmp_);
 }
 
 void ListView::SetVideo(ui::VideoHook* video) { video_ = video ? video : &noVideo_; }
@@ -207,15 +209,26 @@ HBRUSH ListView::Brush(COLORREF c) {
 void ListView::Execute(HDC target, const RECT& area, const ui::DrawList& ops, bool keepScreen) {
   const int w = area.right, h = area.bottom;
   if (w <= 0 || h <= 0) return;
-  HDC mem = CreateCompatibleDC(target);
-  HBITMAP bmp = mem ? CreateCompatibleBitmap(target, w, h) : nullptr;
+  // The off-screen picture lives on between repaints while the size stays.
+  if (!cacheDc_ || w != cacheW_ || h != cacheH_) {
+    if (cacheDc_) DeleteDC(cacheDc_);
+    if (cacheBmp_) DeleteObject(cacheBmp_);
+    cacheDc_ = CreateCompatibleDC(target);
+    cacheBmp_ = cacheDc_ ? CreateCompatibleBitmap(target, w, h) : nullptr;
+    if (!cacheBmp_ && cacheDc_) {
+      DeleteDC(cacheDc_);
+      cacheDc_ = nullptr;
+    }
+    cacheW_ = w;
+    cacheH_ = h;
+  }
+  HDC mem = cacheDc_;
+  HBITMAP bmp = cacheBmp_;
   HDC pictures = mem ? CreateCompatibleDC(target) : nullptr;
   auto cleanup = [&] {
     for (auto& b : brushes_) DeleteObject(b.second);
     brushes_.clear();
     if (pictures) DeleteDC(pictures);
-    if (mem) DeleteDC(mem);
-    if (bmp) DeleteObject(bmp);
     bitmapDc_ = nullptr;
   };
   if (!mem || !bmp || !pictures) {

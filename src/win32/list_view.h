@@ -118,7 +118,10 @@ class ListView : public ui::ListInputHost, public ui::DriveInfo, public ui::Vide
   std::map<int32_t, HBITMAP> bitmaps_;
   std::map<COLORREF, HBRUSH> brushes_;  // live during one Execute
   HDC bitmapDc_ = nullptr;
-  int textHeight_ = 0;  // of the list font, for centring text in its cell
+  int textHeight_ = 0;
+  HDC cacheDc_ = nullptr;       // off-screen picture of the last repaint
+  HBITMAP cacheBmp_ = nullptr;
+  int cacheW_ = 0, cacheH_ = 0;  // of the list font, for centring text in its cell
   HCURSOR dragCursor_ = nullptr;
 };
 
