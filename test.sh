@@ -24,6 +24,8 @@ step "native build"
 scripts/build.sh native || exit 1
 step "win32 build"
 scripts/build.sh win32 || exit 1
+# The tests' own Wine prefix (see scripts/wine-run.sh).
+export CORVELLA_WINEPREFIX=$PWD/build/wineprefix-tests CORVELLA_NO_CRASH_DIALOG=1
 . scripts/wine-env.sh
 corvella_wine_up || exit 1
 step "unit and conformance tests"

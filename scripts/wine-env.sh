@@ -60,6 +60,10 @@ corvella_init_prefix() {
   # Wine draws the captions itself, so screenshots without a window manager show them.
   wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1 || true
   wineserver -w
+  if [ -n "${CORVELLA_NO_CRASH_DIALOG:-}" ]; then
+    # A crash ends the process at once instead of waiting for a click.
+    wine reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f >/dev/null 2>&1 || true
+  fi
   touch "$WINEPREFIX/.corvella-ready"
 }
 
