@@ -156,8 +156,14 @@ app::CommandState TMyWindow::Snapshot() const {
 }
 
 bool TMyWindow::QueryEnable(UINT id, bool* enabled) const {
-  *enabled = app::IsCommandEnabled(static_cast<uint16_t>(id), Snapshot());
+  const uint16_t cmd = static_cast<uint16_t>(id);
+  *enabled = batchSnapshot_ ? app::IsCommandEnabled(cmd, *batchSnapshot_)
+                            : app::IsCommandEnabled(cmd, Snapshot());
   return true;
+}
+
+void TMyWindow::BeginEnableQueries() {
+  batchSnapshot_ = std::make_unique<app::CommandState>(Snapshot());
 }
 
 void TMyWindow::OptionsFromSettings() {

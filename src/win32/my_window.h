@@ -57,6 +57,8 @@ class TMyWindow : public wnd::Window,
   // The state the enabling rules look at.
   app::CommandState Snapshot() const;
   bool QueryEnable(UINT id, bool* enabled) const override;
+  void BeginEnableQueries() override;
+  void EndEnableQueries() override { batchSnapshot_.reset(); }
 
   // Frame hooks.
   bool MayClose();  // the exit sequence; always agrees
@@ -160,4 +162,6 @@ class TMyWindow : public wnd::Window,
   HWND listScroll_ = nullptr;
   wnd::Slider slider_;
   bool videoInList_ = false;
+  // The state taken once for a pass over all enablers (menu and tool bar).
+  std::unique_ptr<app::CommandState> batchSnapshot_;
 };

@@ -158,9 +158,11 @@ void DecoratedFrame::UpdateMenu(HMENU menu) {
 }
 
 void DecoratedFrame::IdleAction() {
+  if (client_) client_->BeginEnableQueries();
   UpdateToolBar();
   HMENU menu = GetMenu(hwnd_);
   if (menu) UpdateMenu(menu);
+  if (client_) client_->EndEnableQueries();
 }
 
 void DecoratedFrame::ShowHint(UINT id) {
@@ -180,7 +182,9 @@ LRESULT DecoratedFrame::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
       if (client_ && client_->Handle()) SetFocus(client_->Handle());
       return 0;
     case WM_INITMENUPOPUP:
+      if (client_) client_->BeginEnableQueries();
       UpdateMenu(reinterpret_cast<HMENU>(wp));
+      if (client_) client_->EndEnableQueries();
       break;
     case WM_MENUSELECT: {
       UINT flags = HIWORD(wp);

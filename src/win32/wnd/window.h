@@ -38,6 +38,9 @@ class Window {
   bool DispatchCommand(UINT id);
   // Enabling of a command: true with *enabled set when a rule exists.
   virtual bool QueryEnable(UINT id, bool* enabled) const;
+  // Bracket a pass over many enablers, so a window can take its state once.
+  virtual void BeginEnableQueries() {}
+  virtual void EndEnableQueries() {}
 
   static Window* FromHandle(HWND hwnd);
 
