@@ -1,10 +1,21 @@
 #!/usr/bin/env bash
 # Configures (once) and builds one preset: native, win32, asan or fuzz.
-set -euo pipefail
+# Quiet on success (warnings are shown); the whole log on failure.
+set -uo pipefail
 cd "$(dirname "$0")/.."
 preset=${1:?preset}
+mkdir -p build
+log=build/$preset-build.log
 if [ ! -f "build/$preset/build.ninja" ]; then
-  cmake --preset "$preset" >/dev/null
+  if ! cmake --preset "$preset" > "$log" 2>&1; then
+    cat "$log"
+    exit 1
+  fi
 fi
-cmake --build "build/$preset" -j2 | grep -vE '^\[[0-9]+/[0-9]+\] (Building|Linking|Re-checking|Generating)|^ninja: no work to do' || true
-exit "${PIPESTATUS[0]}"
+if ! cmake --build "build/$preset" -j2 > "$log" 2>&1; then
+  cat "$log"
+  echo "build of $preset failed" >&2
+  exit 1
+fi
+grep -E 'warning:' "$log" | head -n 20 || true
+exit 0

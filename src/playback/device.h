@@ -81,6 +81,8 @@ class Device {
   bool dragging = false;       // slider thumb held
 
   bool IsOpen() const { return open_; }
+  // The media-control device of the open medium (0 for none or an MP3).
+  platform::MciDevice MciId() const { return open_ && !flags_.mp3 ? dev_ : 0; }
   const MediumFlags& Flags() const { return flags_; }
   int32_t DriverKind() const { return driverKind_; }
   uint32_t CdTrack() const { return cdTrack_; }

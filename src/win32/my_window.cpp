@@ -401,7 +401,11 @@ void TMyWindow::RegisterCommands() {
     if (id == IDT_MAIN) player_->OnTimer();
     return 0;
   });
-  OnMessage(MM_MCINOTIFY, [this](WPARAM wp, LPARAM) {
+  OnMessage(MM_MCINOTIFY, [this](WPARAM wp, LPARAM lp) {
+    // A late report of a device closed already (a song just replaced by the
+    // next) is not about the song now playing.
+    platform::MciDevice id = player_->device().MciId();
+    if (lp != 0 && id != 0 && static_cast<platform::MciDevice>(lp) != id) return 0;
     player_->OnNotify(static_cast<uint32_t>(wp));
     RefreshTitle();
     return 0;

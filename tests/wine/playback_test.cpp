@@ -280,3 +280,4 @@ TEST_F(PlaybackBox, MissingDirectoryAsksForTheNewOne) {
   EXPECT_EQ(p.Control(0, 104), 0);
   ASSERT_TRUE(p.Close());
 }
+
