@@ -281,3 +281,23 @@ TEST_F(PlaybackBox, MissingDirectoryAsksForTheNewOne) {
   ASSERT_TRUE(p.Close());
 }
 
+
+TEST_F(PlaybackBox, SongEndingWhileADialogIsOpenGoesOnToTheNext) {
+  ASSERT_TRUE(WriteBytes(SettingsPath(), "[VERSION]\r\nVERSION=119\r\n[CONFIG]\r\nINTERVAL=0\r\n"));
+  Player p;
+  ASSERT_TRUE(p.Start(L"", dir_));
+  ASSERT_TRUE(p.WaitFrame());
+  p.AddPath(Sample("short.wav"));
+  p.AddPath(Sample("tone.wav"));
+  p.Control(0, 102);
+  ASSERT_TRUE(WaitState(p, 1, 3000));
+  p.PostCommand(123);  // the interval dialog stays open while the song ends
+  MessageBoxInfo dialog;
+  ASSERT_TRUE(p.WaitMessageBox(&dialog));
+  Sleep(2500);
+  EXPECT_EQ(p.Control(0, 104), 1);
+  EXPECT_NE(p.Caption().find(L"tone.wav"), std::wstring::npos) << W2Sjis(p.Caption());
+  Player::Answer(dialog, IDCANCEL);
+  p.Command(204);
+  ASSERT_TRUE(p.Close());
+}
