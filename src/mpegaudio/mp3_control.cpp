@@ -30,6 +30,7 @@ int PlayerControl::StartMP3(const std::string& path, MP3Info* info, std::string*
   // The worker of the song before may still be on its way out after posting
   // its notice; it must not meet the new song.
   if (mode_ == RefillMode::kThread) host_.WaitThread();
+  host_.DiscardNotices();
   seekFrame_ = 0;
   restartPending_ = false;
   restartFailed_ = false;

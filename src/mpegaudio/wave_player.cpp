@@ -92,8 +92,7 @@ int WavePlayer::Open(const std::string& path, std::string* message, MP3Info* inf
   code = QueueInitial(&noSamples);
   if (noSamples || code != 0) {
     SetMessage(message, noSamples ? std::string(kNoData) : out_.ErrorText(code));
-    out_.Reset();
-    UnprepareAll();
+    ResetAndUnprepare();
     Close();
     return 0;
   }
@@ -194,10 +193,28 @@ void WavePlayer::UnprepareAll() {
     if (hdr_[i]) out_.Unprepare(hdr_[i]);
 }
 
+void WavePlayer::AwaitHandBack() {
+  // Some drivers take a buffer off their queue before a reset and flag it
+  // done later from their own thread; a header rewritten meanwhile would be
+  // flagged done while queued again, and freed memory would be written to.
+  for (int n = 0; n < kHandBackSleeps; ++n) {
+    bool held = false;
+    for (const platform::WaveHeader* h : hdr_)
+      if (h && platform::HeaderHeld(h)) held = true;
+    if (!held) return;
+    host_.Sleep(1);
+  }
+}
+
+void WavePlayer::ResetAndUnprepare() {
+  out_.Reset();
+  AwaitHandBack();
+  UnprepareAll();
+}
+
 void WavePlayer::ResetOutput() {
   if (!deviceOpen_) return;
-  out_.Reset();
-  UnprepareAll();
+  ResetAndUnprepare();
 }
 
 void WavePlayer::Stop() {
@@ -210,12 +227,12 @@ void WavePlayer::Close() {
   if (deviceOpen_) {
     if (out_.Close() != 0) {
       // Still holding buffers: take them back first, the memory goes next.
-      out_.Reset();
-      UnprepareAll();
+      ResetAndUnprepare();
       out_.Close();
     }
     deviceOpen_ = false;
   }
+  AwaitHandBack();
   for (int i = kBuffers - 1; i >= 0; --i) {
     if (hdr_[i]) out_.UnlockBlock(hdrBlock_[i]);
     hdr_[i] = nullptr;
@@ -238,8 +255,7 @@ void WavePlayer::Close() {
 void WavePlayer::FailOutput(uint32_t code) {
   error_ = 1;
   errorText_ = text::CutBytes(out_.ErrorText(code), kMessageLimit);
-  out_.Reset();
-  UnprepareAll();
+  ResetAndUnprepare();
   Close();
   playing_ = 0;
 }

@@ -34,6 +34,8 @@ class WavePlayer {
   static constexpr uint32_t kGranuleLimit = 128;
   static constexpr uint32_t kHeaderBytes = 32;
   static constexpr size_t kMessageLimit = 1023;  // the caller's 1024-byte buffer
+  // How long a reset may take to hand every buffer back, in 1 ms sleeps.
+  static constexpr int kHandBackSleeps = 500;
 
   WavePlayer(TMP3& decoder, platform::FileSystem& fs, platform::WaveOut& out,
              platform::PlayerHost& host);
@@ -94,6 +96,11 @@ class WavePlayer {
   uint32_t QueueInitial(bool* noSamples);
   void Advance();
   void UnprepareAll();
+  // After a reset: waits (briefly) until the device's own thread has handed
+  // back every header, so none is rewritten or freed under it.
+  void AwaitHandBack();
+  // Reset, AwaitHandBack, UnprepareAll.
+  void ResetAndUnprepare();
   // A failed prepare or write while playing: keep the text, reset, close.
   void FailOutput(uint32_t code);
   void SetMessage(std::string* message, const std::string& text) const;

@@ -39,9 +39,15 @@ enum : uint32_t {
   kWhdrInQueue = 0x10,
 };
 
-// The done bit is set by the device on its own thread.
+// The done bit is set by the device on its own thread, after it cleared the
+// in-queue bit; a header is ours again only when both say so.
 inline bool HeaderDone(const WaveHeader* h) {
-  return (__atomic_load_n(&h->flags, __ATOMIC_ACQUIRE) & kWhdrDone) != 0;
+  const uint32_t f = __atomic_load_n(&h->flags, __ATOMIC_ACQUIRE);
+  return (f & kWhdrDone) != 0 && (f & kWhdrInQueue) == 0;
+}
+
+inline bool HeaderHeld(const WaveHeader* h) {
+  return (__atomic_load_n(&h->flags, __ATOMIC_ACQUIRE) & kWhdrInQueue) != 0;
 }
 
 class WaveOut {
@@ -83,6 +89,9 @@ class PlayerHost {
   // Posts the media-control notification (wParam = code, lParam = 0) to the
   // main window.
   virtual void PostNotify(uint32_t code) = 0;
+  // Drops notifications posted by an earlier song's worker that the main
+  // window has not taken yet: they would end the next song.
+  virtual void DiscardNotices() = 0;
   // Starts the decoding thread (at above-normal priority); it runs the
   // decoding loop once and ends.
   virtual bool StartThread() = 0;

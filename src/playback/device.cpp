@@ -421,6 +421,15 @@ void Device::PauseMedium() {
   waiting = false;
 }
 
+bool Device::NoticeIsCurrent(uint32_t code, platform::MciDevice from) const {
+  const platform::MciDevice id = MciId();
+  if (from == 0) return id == 0;  // the MP3 player's, so not an open device's
+  if (from == id) return true;
+  // A closed device's "aborted" still answers the close we asked for (the
+  // sequencer expects it once), as long as no other device speaks now.
+  return code == platform::kMciNotifyAborted && id == 0;
+}
+
 void Device::ResumeMedium() {
   if (state != songlist::kPaused || !open_) return;
   if (flags_.mp3) {

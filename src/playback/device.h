@@ -83,6 +83,9 @@ class Device {
   bool IsOpen() const { return open_; }
   // The media-control device of the open medium (0 for none or an MP3).
   platform::MciDevice MciId() const { return open_ && !flags_.mp3 ? dev_ : 0; }
+  // Whether a notification (from = the reporting device, 0 for our MP3
+  // player) is about the medium open now rather than one closed before it.
+  bool NoticeIsCurrent(uint32_t code, platform::MciDevice from) const;
   const MediumFlags& Flags() const { return flags_; }
   int32_t DriverKind() const { return driverKind_; }
   uint32_t CdTrack() const { return cdTrack_; }

@@ -2,6 +2,8 @@
 
 #include <psapi.h>
 
+#include <vector>
+
 
 #include "app/command_ids.h"
 #include "app/commands.h"
@@ -120,31 +122,106 @@ void TMyFrame::OnWindowPosChanged() {
 // black-box tests) ask the frame for a command's menu state with this message.
 static const UINT kMenuStateQuery = RegisterWindowMessageW(L"Corvella.MenuState");
 // And for its own resource use (wParam 0 handles, 1 GDI objects, 2 USER
-// objects, 3 private memory in KB): Wine answers these only inside a process.
+// objects, 3 private memory in KB, 4 working set in KB): Wine answers these
+// only inside a process.
 static const UINT kUsageQuery = RegisterWindowMessageW(L"Corvella.Usage");
 
-static LRESULT Usage(WPARAM what) {
+namespace {
+
+// Wine answers GetProcessHandleCount with 0; the system's handle list still
+// names the owner of every handle.
+DWORD CountOwnHandles() {
+  struct Entry {
+    ULONG pid;
+    UCHAR type, flags;
+    USHORT handle;
+    PVOID object;
+    ACCESS_MASK access;
+  };
+  struct List {
+    ULONG count;
+    Entry entries[1];
+  };
+  using Query = LONG(WINAPI*)(ULONG, PVOID, ULONG, PULONG);
+  static const Query query = reinterpret_cast<Query>(
+      reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "NtQuerySystemInformation")));
+  if (!query) return 0;
+  std::vector<char> buf(1 << 20);
+  for (int tries = 0; tries < 4; ++tries) {
+    ULONG len = 0;
+    const LONG status = query(16 /* SystemHandleInformation */, buf.data(), ULONG(buf.size()), &len);
+    if (status == 0) {
+      const List* list = reinterpret_cast<const List*>(buf.data());
+      const DWORD self = GetCurrentProcessId();
+      DWORD n = 0;
+      for (ULONG i = 0; i < list->count; ++i)
+        if (list->entries[i].pid == self) ++n;
+      return n;
+    }
+    buf.resize(buf.size() * 4);
+  }
+  return 0;
+}
+
+// Wine's GetGuiResources is a stub; it keeps GDI handles in a per-process
+// table named by the process block, 24-byte entries with a nonzero type byte
+// for every live object.
+DWORD CountOwnGdiObjects() {
+#if defined(_M_IX86) || defined(__i386__)
+  using GetPeb = void*(WINAPI*)();
+  static const GetPeb getPeb = reinterpret_cast<GetPeb>(
+      reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "RtlGetCurrentPeb")));
+  if (!getPeb) return 0;
+  const BYTE* peb = static_cast<const BYTE*>(getPeb());
+  const BYTE* table = *reinterpret_cast<const BYTE* const*>(peb + 0x94);
+  if (!table) return 0;
+  DWORD n = 0;
+  for (int i = 0; i < 0x10000; ++i)
+    if (table[i * 24 + 14] != 0) ++n;
+  return n;
+#else
+  return 0;
+#endif
+}
+
+LRESULT Usage(WPARAM what) {
   HANDLE self = GetCurrentProcess();
   switch (what) {
     case 0: {
       DWORD n = 0;
-      GetProcessHandleCount(self, &n);
+      if (!GetProcessHandleCount(self, &n) || n == 0) n = CountOwnHandles();
       return static_cast<LRESULT>(n);
     }
-    case 1: return static_cast<LRESULT>(GetGuiResources(self, GR_GDIOBJECTS));
+    case 1: {
+      DWORD n = GetGuiResources(self, GR_GDIOBJECTS);
+      if (n == 0) n = CountOwnGdiObjects();
+      return static_cast<LRESULT>(n);
+    }
     case 2: return static_cast<LRESULT>(GetGuiResources(self, GR_USEROBJECTS));
-    case 3: {
+    case 3:
+    case 4: {
       PROCESS_MEMORY_COUNTERS pmc{};
       pmc.cb = sizeof pmc;
       if (!GetProcessMemoryInfo(self, &pmc, sizeof pmc)) return 0;
-      return static_cast<LRESULT>((pmc.PagefileUsage ? pmc.PagefileUsage : pmc.WorkingSetSize) / 1024);
+      return static_cast<LRESULT>((what == 3 ? pmc.PagefileUsage : pmc.WorkingSetSize) / 1024);
     }
   }
   return 0;
 }
 
+}  // namespace
+
+// A marker for automation: posted with a nonzero wParam it is remembered once
+// everything posted before it has been handled; sent with 0 it answers the
+// last one remembered. (A sent message overtakes posted ones.)
+static const UINT kPingMessage = RegisterWindowMessageW(L"Corvella.Ping");
+
 LRESULT TMyFrame::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
   if (msg == kUsageQuery && msg != 0) return Usage(wp);
+  if (msg == kPingMessage && msg != 0) {
+    if (wp != 0) lastPing_ = wp;
+    return static_cast<LRESULT>(lastPing_);
+  }
   if (msg == kMenuStateQuery && msg != 0) {
     IdleAction();
     if (menu_ && !GetMenu(hwnd_)) UpdateMenu(menu_);

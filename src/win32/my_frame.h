@@ -37,5 +37,6 @@ class TMyFrame : public wnd::DecoratedFrame {
   HMENU menu_ = nullptr;
   HMENU sysMenu_ = nullptr;
   bool firstPaint_ = true;
+  WPARAM lastPing_ = 0;  // see Corvella.Ping
   int ownSystemItems_ = 7;
 };

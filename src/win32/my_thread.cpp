@@ -2,6 +2,8 @@
 
 #include <mmsystem.h>
 
+#include <vector>
+
 #include "mpegaudio/mp3_thread.h"
 
 TMyThread::~TMyThread() { WaitForExit(INFINITE); }
@@ -19,6 +21,17 @@ void WinPlayerHost::Sleep(uint32_t ms) { ::Sleep(ms); }
 
 void WinPlayerHost::PostNotify(uint32_t code) {
   if (window_) PostMessageW(window_, MM_MCINOTIFY, code, 0);
+}
+
+void WinPlayerHost::DiscardNotices() {
+  if (!window_) return;
+  // Only the worker posts with lParam 0; a media device's report keeps its place.
+  std::vector<MSG> keep;
+  MSG m;
+  while (PeekMessageW(&m, window_, MM_MCINOTIFY, MM_MCINOTIFY, PM_REMOVE)) {
+    if (m.lParam != 0) keep.push_back(m);
+  }
+  for (const MSG& k : keep) PostMessageW(window_, k.message, k.wParam, k.lParam);
 }
 
 bool WinPlayerHost::StartThread() {

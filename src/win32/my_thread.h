@@ -41,6 +41,7 @@ class WinPlayerHost : public platform::PlayerHost {
 
   void Sleep(uint32_t ms) override;
   void PostNotify(uint32_t code) override;
+  void DiscardNotices() override;
   // A thread object runs once; each start makes a new one after the last
   // one has ended.
   bool StartThread() override;

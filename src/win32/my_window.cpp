@@ -404,9 +404,9 @@ void TMyWindow::RegisterCommands() {
   OnMessage(MM_MCINOTIFY, [this](WPARAM wp, LPARAM lp) {
     // A late report of a device closed already (a song just replaced by the
     // next) is not about the song now playing.
-    platform::MciDevice id = player_->device().MciId();
-    if (lp != 0 && id != 0 && static_cast<platform::MciDevice>(lp) != id) return 0;
-    player_->OnNotify(static_cast<uint32_t>(wp));
+    const auto code = static_cast<uint32_t>(wp);
+    if (!player_->device().NoticeIsCurrent(code, static_cast<platform::MciDevice>(lp))) return 0;
+    player_->OnNotify(code);
     RefreshTitle();
     return 0;
   });

@@ -188,15 +188,20 @@ TEST(Mp3Control, PauseAndResumeFailuresShowTheDeviceText) {
   EXPECT_FALSE(rig.out.paused);
 }
 
-TEST(Mp3Control, StartWaitsForThePreviousWorker) {
+// The worker of the song before is waited for, and an end notice it posted
+// that the window has not taken yet is dropped: it would end the new song.
+TEST(Mp3Control, StartWaitsForThePreviousWorkerAndDropsItsNotice) {
   PlayerRig rig;
   rig.Load(SilentFrames(20));
   ASSERT_EQ(1, rig.Start());
   rig.RunWorker();
   const int waits = rig.host.waits;
   rig.control.StopMP3();  // the sequencer closes the medium after the notice
+  int waitsAtDiscard = -1;
+  rig.host.onDiscard = [&] { waitsAtDiscard = rig.host.waits; };
   ASSERT_EQ(1, rig.Start());
   EXPECT_GT(rig.host.waits, waits + 1);
+  EXPECT_EQ(rig.host.waits, waitsAtDiscard);
   rig.RunWorker();
   EXPECT_EQ((std::vector<uint32_t>{kNotifySuccessful, kNotifySuccessful}), rig.host.notices);
 }
@@ -323,5 +328,27 @@ TEST(Mp3Control, QuiesceStopsAndWaitsForTheWorker) {
   const int waits = rig.host.waits;
   rig.control.Quiesce();
   EXPECT_GT(rig.host.waits, waits);
+  rig.ExpectReleased();
+}
+
+// A driver that flags a buffer done from its own thread after a reset
+// returned: neither the restart of a seek nor the release at a stop may
+// touch that header before it is handed back.
+TEST(Mp3Control, LateHandBackAfterAResetIsWaitedFor) {
+  PlayerRig rig;
+  rig.Load(SilentFrames(300));
+  rig.out.lateHandBackSleeps = 3;
+  ASSERT_EQ(1, rig.Start());
+  rig.out.Play(200);
+  ASSERT_EQ(1, rig.control.SeekMP3(40, &rig.message)) << rig.message;
+  EXPECT_EQ(0, rig.out.touchedWhileHeld);
+  // Every queued header is the device's, none flagged done by the late hand-back.
+  for (int i = 0; i < 3; ++i) EXPECT_FALSE(platform::HeaderDone(rig.player.Header(i)));
+  rig.host.onSleep = [&](size_t n) {
+    if (n == 20) RequestStop(rig);
+  };
+  rig.RunWorker();
+  EXPECT_EQ(std::vector<uint32_t>{kNotifyAborted}, rig.host.notices);
+  EXPECT_EQ(0, rig.out.touchedWhileHeld);
   rig.ExpectReleased();
 }

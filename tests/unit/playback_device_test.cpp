@@ -235,6 +235,25 @@ TEST_F(DeviceTest, Mp3GoesToTheOwnPlayer) {
   EXPECT_EQ(mci.openedElements.back(), "c:\\s\\a.mp2");
 }
 
+// Reports of a device closed before (a song just replaced by the next) are
+// told from those of the medium open now.
+TEST_F(DeviceTest, NoticesOfAClosedMediumAreNotTakenForTheOpenOne) {
+  using platform::kMciNotifyAborted;
+  using platform::kMciNotifySuccessful;
+  ASSERT_TRUE(Open("c:\\s\\a.wav"));
+  const platform::MciDevice wav = device.MciId();
+  ASSERT_NE(wav, 0u);
+  EXPECT_TRUE(device.NoticeIsCurrent(kMciNotifySuccessful, wav));
+  EXPECT_FALSE(device.NoticeIsCurrent(kMciNotifySuccessful, wav + 7));
+  EXPECT_FALSE(device.NoticeIsCurrent(kMciNotifySuccessful, 0));  // an MP3's, late
+  device.CloseMedium();
+  EXPECT_TRUE(device.NoticeIsCurrent(kMciNotifyAborted, wav));  // the close's own
+  EXPECT_FALSE(device.NoticeIsCurrent(platform::kMciNotifyFailure, wav));
+  ASSERT_TRUE(Open("c:\\s\\a.mp3"));
+  EXPECT_TRUE(device.NoticeIsCurrent(kMciNotifySuccessful, 0));
+  EXPECT_FALSE(device.NoticeIsCurrent(kMciNotifySuccessful, wav));
+}
+
 TEST_F(DeviceTest, Mp3FailuresShowThePlayersMessage) {
   fs.AddDir("c:\\s");
   mp3.checkOk = false;

@@ -126,9 +126,17 @@ void Player::AddPath(const std::string& sjisPath) const {
 }
 
 void Player::Sync() const {
-  // A sent message is handled after everything posted before it has been taken.
-  DWORD_PTR r;
-  SendMessageTimeoutW(frame_, WM_NULL, 0, 0, SMTO_NORMAL, 10000, &r);
+  // A sent message overtakes posted ones, so a marker is posted behind
+  // everything the player has queued and asked for until it was taken.
+  static const UINT ping = RegisterWindowMessageW(L"Corvella.Ping");
+  static WPARAM serial = 0;
+  const WPARAM mine = ++serial + GetTickCount() % 1000 * 100000;
+  PostMessageW(frame_, ping, mine, 0);
+  for (int i = 0; i < 200; ++i) {
+    DWORD_PTR r = 0;
+    if (SendMessageTimeoutW(frame_, ping, 0, 0, SMTO_NORMAL, 10000, &r) && r == mine) return;
+    Sleep(25);
+  }
 }
 
 bool Player::WaitMessageBox(MessageBoxInfo* box, DWORD timeoutMs) const {

@@ -26,6 +26,23 @@ void FakeWaveOut::Play(uint32_t ms) {
   }
 }
 
+void FakeWaveOut::Tick() {
+  for (size_t i = 0; i < late_.size();) {
+    if (--late_[i].sleepsLeft > 0) {
+      ++i;
+      continue;
+    }
+    Complete(late_[i].header);
+    late_.erase(late_.begin() + long(i));
+  }
+}
+
+bool FakeWaveOut::Held(const void* p) const {
+  for (const Late& l : late_)
+    if (l.header == p) return true;
+  return false;
+}
+
 int FakeWaveOut::LiveLocks() const {
   int n = 0;
   for (const auto& b : blocks_) n += b.second.locks;
@@ -47,6 +64,7 @@ uint32_t FakeWaveOut::Open(const platform::WaveFormat& f, bool notify) {
 }
 
 uint32_t FakeWaveOut::Prepare(WaveHeader* h) {
+  if (Held(h)) ++touchedWhileHeld;
   if (!open) return kInvalHandle;
   if (prepares++ == failPrepareAt) return callError;
   h->flags |= platform::kWhdrPrepared;
@@ -93,6 +111,10 @@ uint32_t FakeWaveOut::Restart() {
 uint32_t FakeWaveOut::Reset() {
   if (!open) return kInvalHandle;
   ++resets;
+  if (lateHandBackSleeps > 0 && !queue.empty()) {
+    late_.push_back({queue.front(), lateHandBackSleeps});
+    queue.pop_front();
+  }
   while (!queue.empty()) {
     WaveHeader* h = queue.front();
     queue.pop_front();
@@ -149,6 +171,7 @@ void FakeWaveOut::UnlockBlock(Block b) {
 
 void FakeWaveOut::FreeBlock(Block b) {
   auto it = blocks_.find(b);
+  if (it != blocks_.end() && Held(it->second.bytes.data())) ++touchedWhileHeld;
   if (it == blocks_.end() || it->second.locks != 0) {
     ++badReleases;
     return;
@@ -159,7 +182,10 @@ void FakeWaveOut::FreeBlock(Block b) {
 void FakePlayerHost::Sleep(uint32_t ms) {
   sleeps.push_back(ms);
   sleptMs += ms;
-  if (device_) device_->Play(ms);
+  if (device_) {
+    device_->Tick();
+    device_->Play(ms);
+  }
   if (onSleep) onSleep(sleeps.size());
   if (sleptMs > runawayMs && onRunaway) {
     onRunaway();

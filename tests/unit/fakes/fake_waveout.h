@@ -26,6 +26,10 @@ class FakeWaveOut : public platform::WaveOut {
   uint32_t pauseError = 0, restartError = 0;
   // Like some drivers: a write into an empty queue ends a pause.
   bool writeEndsPause = false;
+  // Like a driver whose own thread hands buffers back: a reset takes the
+  // buffer at the front out of the queue but flags it done only this many
+  // sleeps later, and flags it then whatever became of the header meanwhile.
+  int lateHandBackSleeps = 0;
 
   // State.
   bool open = false;
@@ -41,9 +45,12 @@ class FakeWaveOut : public platform::WaveOut {
   int opens = 0, closes = 0, resets = 0, prepares = 0, writes = 0, unprepares = 0;
   int allocs = 0, locks = 0;
   int badReleases = 0;  // unlock or free of something not held
+  int touchedWhileHeld = 0;  // a header rewritten or freed before it came back
 
   // Plays ms of audio (nothing while paused or closed).
   void Play(uint32_t ms);
+  // Time passes for the device's own thread: late hand-backs come due.
+  void Tick();
   // Blocks allocated and not freed; locks not undone.
   int LiveBlocks() const { return int(blocks_.size()); }
   int LiveLocks() const;
@@ -66,6 +73,12 @@ class FakeWaveOut : public platform::WaveOut {
 
  private:
   void Complete(platform::WaveHeader* h);
+  bool Held(const void* p) const;
+  struct Late {
+    platform::WaveHeader* header;
+    int sleepsLeft;
+  };
+  std::vector<Late> late_;
   struct Mem {
     std::vector<char> bytes;
     int locks = 0;
@@ -94,6 +107,11 @@ class FakePlayerHost : public platform::PlayerHost {
 
   void Sleep(uint32_t ms) override;
   void PostNotify(uint32_t code) override { notices.push_back(code); }
+  // Posted notices stay in the list for the tests to read.
+  void DiscardNotices() override {
+    if (onDiscard) onDiscard();
+  }
+  std::function<void()> onDiscard;
   bool StartThread() override {
     ++starts;
     started = true;
