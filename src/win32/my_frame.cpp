@@ -228,6 +228,13 @@ LRESULT TMyFrame::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
     return static_cast<LRESULT>(GetMenuState(menu_, static_cast<UINT>(wp), MF_BYCOMMAND));
   }
   switch (msg) {
+    case WM_COMMAND: {
+      if (client_.DeferIfBusy(msg, wp, lp, hwnd_)) return 0;
+      client_.EnterBusy();
+      const LRESULT r = wnd::DecoratedFrame::WndProc(msg, wp, lp);
+      client_.LeaveBusy();
+      return r;
+    }
     case WM_PAINT:
       if (firstPaint_) {
         LRESULT r = DefWindowProcW(hwnd_, msg, wp, lp);
@@ -303,6 +310,8 @@ LRESULT TMyFrame::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_POWERBROADCAST:
       return client_.OnPowerBroadcast(wp, lp);
     case WM_USER:
+      // The state query only reads; everything else waits its turn.
+      if (lp != 104 && client_.DeferIfBusy(msg, wp, lp, hwnd_)) return 0;
       return client_.OnExternalControl(wp, lp);
     case WM_WINDOWPOSCHANGED: {
       LRESULT r = wnd::DecoratedFrame::WndProc(msg, wp, lp);

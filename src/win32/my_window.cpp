@@ -550,6 +550,30 @@ void TMyWindow::RegisterCommands() {
   ListCommand(CM_PASTE, [this] { gatherer_->Paste(clipboard_); });
 }
 
+bool TMyWindow::DeferIfBusy(UINT msg, WPARAM wp, LPARAM lp, HWND to) {
+  if (busy_ == 0 || !InSendMessage()) return false;
+  PostMessageW(to, msg, wp, lp);
+  return true;
+}
+
+LRESULT TMyWindow::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
+  switch (msg) {
+    case WM_COMMAND:
+    case WM_HSCROLL:
+      if (DeferIfBusy(msg, wp, lp, hwnd_)) return 0;
+      [[fallthrough]];
+    case WM_TIMER:
+    case MM_MCINOTIFY: {
+      ++busy_;
+      const LRESULT r = wnd::Window::WndProc(msg, wp, lp);
+      --busy_;
+      return r;
+    }
+    default:
+      return wnd::Window::WndProc(msg, wp, lp);
+  }
+}
+
 LRESULT TMyWindow::OnExternalControl(WPARAM wp, LPARAM lp) {
   app::ExternalControl::Result r = external_.Handle(
       static_cast<intptr_t>(lp), static_cast<uintptr_t>(wp), PlayerState(),

@@ -41,6 +41,16 @@ class TMyWindow : public wnd::Window,
                   private playback::PlayerView {
  public:
   explicit TMyWindow(TMyApp& app);
+
+  // Opening or closing a wave or media device waits on a system thread and
+  // meanwhile lets in messages sent by other threads and programs. A command
+  // among them would start or stop a song halfway through this one's start
+  // or stop, so while playback code runs such messages are posted again and
+  // taken up, in order, once it is over.
+  bool DeferIfBusy(UINT msg, WPARAM wp, LPARAM lp, HWND to);
+  // Marks playback code under way for commands the frame routes here.
+  void EnterBusy() { ++busy_; }
+  void LeaveBusy() { --busy_; }
   ~TMyWindow() override;
 
   void SetFrame(TMyFrame* frame) { frame_ = frame; }
@@ -78,7 +88,11 @@ class TMyWindow : public wnd::Window,
   void CleanupWindow() override;
   void Paint(HDC dc, const RECT& area) override;
 
+ protected:
+  LRESULT WndProc(UINT msg, WPARAM wp, LPARAM lp) override;
+
  private:
+  int busy_ = 0;  // depth of playback code under way (see DeferIfBusy)
   // songlist::ViewLink and playback::PlayerView (shared names meet here).
   void RefreshTitle() override;
   void Repaint() override;

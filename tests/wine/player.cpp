@@ -32,6 +32,24 @@ HWND FindTopWindow(DWORD pid, const wchar_t* cls) {
   return c.found;
 }
 
+struct ForeignCtx {
+  DWORD pid;
+  HWND frame;
+  HWND found;
+};
+
+BOOL CALLBACK FindForeign(HWND h, LPARAM lp) {
+  auto* c = reinterpret_cast<ForeignCtx*>(lp);
+  DWORD pid = 0;
+  GetWindowThreadProcessId(h, &pid);
+  if (pid != c->pid || h == c->frame || !IsWindowVisible(h)) return TRUE;
+  wchar_t cls[64];
+  GetClassNameW(h, cls, 64);
+  if (wcscmp(cls, L"#32770") == 0 || wcscmp(cls, L"tooltips_class32") == 0) return TRUE;
+  c->found = h;
+  return FALSE;
+}
+
 BOOL CALLBACK CollectText(HWND h, LPARAM lp) {
   auto* best = reinterpret_cast<std::wstring*>(lp);
   wchar_t cls[64];
@@ -44,6 +62,12 @@ BOOL CALLBACK CollectText(HWND h, LPARAM lp) {
 }
 
 }  // namespace
+
+HWND FindForeignWindow(DWORD pid, HWND frame) {
+  ForeignCtx c{pid, frame, nullptr};
+  EnumWindows(FindForeign, reinterpret_cast<LPARAM>(&c));
+  return c.found;
+}
 
 Player::~Player() {
   if (pi_.hProcess) {

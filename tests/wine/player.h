@@ -56,6 +56,10 @@ class Player {
   HWND frame_ = nullptr;
 };
 
+// The first visible top-level window of a process that is none of the
+// player's own (frame, message boxes): a media device's video window.
+HWND FindForeignWindow(DWORD pid, HWND frame);
+
 // Counts the pixels of the main window's client area by colour, read back
 // from the screen after the window has painted.
 std::map<COLORREF, int> ClientColours(const Player& p);
