@@ -1,12 +1,13 @@
 #!/usr/bin/env bash
 # Makes the small media files the demo and the black-box tests play:
 # a tone (WAV), a tune (standard MIDI file), a clip (AVI in MS Video 1, which
-# Wine decodes itself) and a song (MP3). Written to build/samples/.
+# Wine decodes itself), a song (MP3), a minute-long MP3 at 128 kbit/s and a
+# large (about 10 MB) VBR MP3 for the timing figures. Written to build/samples/.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 out=build/samples
 mkdir -p "$out"
-[ -f "$out/.done-v1" ] && exit 0
+[ -f "$out/.done-v3" ] && exit 0
 sox -q -n -r 22050 -c 2 -b 16 "$out/tone.wav" synth 3 sine 440 vol 0.5
 sox -q -n -r 22050 -c 1 -b 16 "$out/short.wav" synth 1 sine 660 vol 0.5
 sox -q -n -r 44100 -c 2 -b 16 "$out/song.wav" synth 4 sine 330 sine 550 vol 0.4
@@ -27,4 +28,10 @@ ev += b"\x00\xff\x2f\x00"
 data = b"MThd" + struct.pack(">IHHH", 6, 0, 1, 96) + b"MTrk" + struct.pack(">I", len(ev)) + ev
 open(sys.argv[1], "wb").write(data)
 PY
-touch "$out/.done-v1"
+sox -q -n -r 44100 -c 2 -b 16 "$out/minute.wav" synth 65 pinknoise vol 0.3
+lame --quiet -b 128 "$out/minute.wav" "$out/minute.mp3"
+# Noise is what VBR spends most bits on: about 10 MB in a few minutes.
+sox -q -n -r 44100 -c 2 -b 16 "$out/large.wav" synth 440 whitenoise vol 0.5
+lame --quiet -V 0 "$out/large.wav" "$out/large-vbr.mp3"
+rm -f "$out/minute.wav" "$out/large.wav"
+touch "$out/.done-v3"

@@ -122,8 +122,8 @@ void TMyFrame::OnWindowPosChanged() {
 // black-box tests) ask the frame for a command's menu state with this message.
 static const UINT kMenuStateQuery = RegisterWindowMessageW(L"Corvella.MenuState");
 // And for its own resource use (wParam 0 handles, 1 GDI objects, 2 USER
-// objects, 3 private memory in KB, 4 working set in KB): Wine answers these
-// only inside a process.
+// objects, 3 private memory in KB, 4 working set in KB, 5 processor time in
+// ms): Wine answers these only inside a process.
 static const UINT kUsageQuery = RegisterWindowMessageW(L"Corvella.Usage");
 
 namespace {
@@ -198,6 +198,14 @@ LRESULT Usage(WPARAM what) {
       return static_cast<LRESULT>(n);
     }
     case 2: return static_cast<LRESULT>(GetGuiResources(self, GR_USEROBJECTS));
+    case 5: {
+      FILETIME created, exited, kernel, user;
+      if (!GetProcessTimes(self, &created, &exited, &kernel, &user)) return 0;
+      auto ticks = [](const FILETIME& f) {
+        return (uint64_t{f.dwHighDateTime} << 32) | f.dwLowDateTime;
+      };
+      return static_cast<LRESULT>((ticks(kernel) + ticks(user)) / 10000);
+    }
     case 3:
     case 4: {
       PROCESS_MEMORY_COUNTERS pmc{};
