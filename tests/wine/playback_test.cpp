@@ -63,15 +63,21 @@ TEST_F(PlaybackBox, NextSongStartsAfterTheInterval) {
   Player p;
   ASSERT_TRUE(p.Start(L"", dir_));
   ASSERT_TRUE(p.WaitFrame());
-  p.AddPath(Sample("short.wav"));
-  p.AddPath(Sample("tone.wav"));
-  p.Control(0, 102);
+  // A WAV file, then an MP3, given to the player by its control program.
+  ASSERT_EQ(RunCtl(L"add " + Sjis2W(Sample("short.wav")) + L" " + Sjis2W(Sample("song.mp3"))), 0u);
+  ASSERT_EQ(RunCtl(L"play"), 0u);
   ASSERT_TRUE(WaitState(p, 1, 3000));
   EXPECT_NE(p.Caption().find(L"short.wav"), std::wstring::npos);
+  EXPECT_NE(p.Caption().find(L"(演奏中)"), std::wstring::npos) << W2Sjis(p.Caption());
   // The one-second song ends, the pause between songs runs, the next starts.
   ASSERT_TRUE(WaitState(p, 0, 4000));
+  EXPECT_NE(p.Caption().find(L"(待機中)"), std::wstring::npos) << W2Sjis(p.Caption());
   ASSERT_TRUE(WaitState(p, 1, 4000));
-  EXPECT_NE(p.Caption().find(L"tone.wav"), std::wstring::npos) << W2Sjis(p.Caption());
+  EXPECT_NE(p.Caption().find(L"song.mp3"), std::wstring::npos) << W2Sjis(p.Caption());
+  EXPECT_NE(p.Caption().find(L"(演奏中)"), std::wstring::npos) << W2Sjis(p.Caption());
+  std::string out;
+  EXPECT_EQ(RunCtl(L"state", &out), 0u);
+  EXPECT_EQ(out.substr(0, 7), "playing");
   p.Command(204);
   ASSERT_TRUE(p.Close());
 }

@@ -346,6 +346,8 @@ DWORD RunCtl(const std::wstring& args, std::string* out) {
     return 0xFFFFFFFF;
   }
   CloseHandle(wr);
+  std::string ignored;
+  if (!out) out = &ignored;
   out->clear();
   char tmp[1024];
   DWORD got;

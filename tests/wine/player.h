@@ -76,6 +76,6 @@ std::wstring Join(const std::wstring& dir, const std::wstring& name);
 std::wstring Sjis2W(const std::string& s);
 std::string W2Sjis(const std::wstring& s);
 // Runs corvellactl with the arguments; returns its exit code and standard output.
-DWORD RunCtl(const std::wstring& args, std::string* out);
+DWORD RunCtl(const std::wstring& args, std::string* out = nullptr);
 
 }  // namespace wt
