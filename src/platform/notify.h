@@ -21,7 +21,7 @@ enum : unsigned {
 enum : int { kIdOk = 1, kIdCancel = 2, kIdYes = 6, kIdNo = 7 };
 
 // Beep kinds (the platform's MessageBeep values).
-enum : unsigned { kBeepDefault = 0, kBeepWarning = 0x30, kBeepQuestion = 0x20 };
+enum : unsigned { kBeepDefault = 0, kBeepWarning = 0x30, kBeepQuestion = 0x20, kBeepInformation = 0x40 };
 
 class Notifier {
  public:

@@ -8,7 +8,6 @@
 namespace playback {
 
 namespace {
-constexpr unsigned kBeepInformation = 0x40;
 const char kTitleCaption[] = "MIDIタイトルの表示";
 const char kTitleErrorCaption[] = "MIDIタイトルの表示エラー";
 
@@ -107,7 +106,7 @@ void ShowMidiTitle(platform::FileSystem& fs, platform::Notifier& notifier,
   const unsigned style = platform::kMbOk | platform::kMbIconInformation;
   std::unique_ptr<platform::File> f = fs.OpenRead(path);
   if (!f) {
-    notifier.Beep(kBeepInformation);
+    notifier.Beep(platform::kBeepInformation);
     notifier.MessageBox("ファイルが見つからないか、ファイルが使用中です。", kTitleErrorCaption, style);
     return;
   }
@@ -115,7 +114,7 @@ void ShowMidiTitle(platform::FileSystem& fs, platform::Notifier& notifier,
   std::string title;
   TitleResult r = FindMidiTitle([&]() { return bytes.Next(); }, &title);
   f.reset();
-  notifier.Beep(kBeepInformation);
+  notifier.Beep(platform::kBeepInformation);
   switch (r) {
     case TitleResult::kNoHeader:
       notifier.MessageBox("データが壊れているため、タイトルが見つけられませんでした。",

@@ -1,6 +1,7 @@
 #include "playback/player.h"
 
 #include "app/command_ids.h"
+#include "playback/selection_time.h"
 
 namespace playback {
 
@@ -29,6 +30,9 @@ bool Player::OnCommand(uint16_t id) {
     case CM_AVISIZE:
     case CM_AVICENTER:
       sequencer_.VideoOption(id);
+      return true;
+    case CM_PLAYTIME:
+      if (links_.cursor) ShowSelectionTime(links_.device, device_, *links_.cursor);
       return true;
     case CM_MIDITITLE:
       if (list.Count() > 0) {

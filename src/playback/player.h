@@ -5,6 +5,7 @@
 #include <cstdint>
 
 #include "platform/clock.h"
+#include "platform/cursor.h"
 #include "playback/device.h"
 #include "playback/midi_tools.h"
 #include "playback/sequencer.h"
@@ -16,6 +17,7 @@ struct PlayerLinks {
   DeviceLinks device;
   platform::Clock* clock;
   songlist::Random* random;
+  platform::Cursor* cursor = nullptr;  // the wait cursor of long operations
 };
 
 class Player {

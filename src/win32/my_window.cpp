@@ -80,7 +80,8 @@ TMyWindow::TMyWindow(TMyApp& app) : app_(app), settings_(app.SettingsRef()) {
   playback::PlayerLinks pl{{&mci_, &app_.Notifier(), &app_.Files(), &drives_, &video_, &midi_,
                             mp3_.get(), this, list_.get(), &settings_},
                            &clock_,
-                           &random_};
+                           &random_,
+                           &cursor_};
   player_ = std::make_unique<playback::Player>(pl);
   forward_->target = player_->link();
   songFiles_ = std::make_unique<songlist::SongFiles>(*list_, app_.Files(), app_.Notifier(),
@@ -469,7 +470,7 @@ void TMyWindow::RegisterCommands() {
   // Playback and the video options.
   for (UINT id : {CM_PLAY, CM_STOP, CM_PAUSE, CM_NEXT, CM_PREVIOUS, CM_RANDOMPLAY, CM_REPEAT1,
                   CM_REPEAT2, CM_REOPEN, CM_AVIDISP, CM_AVIALLDISP, CM_FULLSCREENKEY, CM_AVISIZE,
-                  CM_AVICENTER, CM_MIDITITLE}) {
+                  CM_AVICENTER, CM_MIDITITLE, CM_PLAYTIME}) {
     OnCommand(id, [this, id] {
       player_->OnCommand(static_cast<uint16_t>(id));
       RefreshTitle();

@@ -39,8 +39,6 @@ class WinFile : public platform::File {
   HANDLE h_;
 };
 
-std::string Dir(const std::string& path) { return text::DirectoryPart(path); }
-
 }  // namespace
 
 bool WinFileSystem::ReadWholeFile(const std::string& path, std::string* data, size_t maxBytes) {

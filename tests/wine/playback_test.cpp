@@ -432,6 +432,27 @@ TEST_F(PlaybackBox, MinuteOfMp3CostsUnderFivePercentOfAProcessor) {
   ASSERT_TRUE(p.Close());
 }
 
+// Command 145 opens each selected song for its length and adds the pauses
+// between songs: 1 s + 3 s + one pause of 3 s.
+TEST_F(PlaybackBox, SelectionPlayingTimeAddsLengthsAndPauses) {
+  ASSERT_TRUE(WriteBytes(SettingsPath(), "[VERSION]\r\nVERSION=119\r\n[CONFIG]\r\nINTERVAL=3\r\n"));
+  Player p;
+  ASSERT_TRUE(p.Start(L"", dir_));
+  ASSERT_TRUE(p.WaitFrame());
+  p.AddPath(Sample("short.wav"));
+  p.AddPath(Sample("tone.wav"));
+  EXPECT_FALSE(p.MenuEnabled(145));  // nothing selected
+  p.Command(152);                    // select all
+  EXPECT_TRUE(p.MenuEnabled(145));
+  p.PostCommand(145);
+  MessageBoxInfo box;
+  ASSERT_TRUE(p.WaitMessageBox(&box));
+  EXPECT_EQ(box.caption, L"選択曲の演奏時間の表示");
+  EXPECT_EQ(box.text, L"演奏時間は、07秒です。");
+  Player::Answer(box, IDOK);
+  ASSERT_TRUE(p.Close());
+}
+
 TEST_F(PlaybackBox, MissingDirectoryAsksForTheNewOne) {
   Player p;
   ASSERT_TRUE(p.Start(L"", dir_));
