@@ -134,6 +134,9 @@ bool Player::MenuChecked(UINT id) const {
 LRESULT Player::Command(UINT id) const {
   DWORD_PTR r = 0;
   SendMessageTimeoutW(frame_, WM_COMMAND, id, 0, SMTO_NORMAL, 10000, &r);
+  // A command that arrives while the player opens or closes a device is
+  // carried out right after; wait for that.
+  Sync();
   return static_cast<LRESULT>(r);
 }
 void Player::PostCommand(UINT id) const { PostMessageW(frame_, WM_COMMAND, id, 0); }
@@ -141,6 +144,8 @@ void Player::PostCommand(UINT id) const { PostMessageW(frame_, WM_COMMAND, id, 0
 LRESULT Player::Control(WPARAM wp, LPARAM lp) const {
   DWORD_PTR r = 0;
   SendMessageTimeoutW(frame_, WM_USER, wp, lp, SMTO_NORMAL, 10000, &r);
+  // As for commands; the state query (104) is always answered at once.
+  if (lp == 101 || lp == 102 || (lp == 100 && wp == 0)) Sync();
   return static_cast<LRESULT>(r);
 }
 

@@ -33,7 +33,8 @@ class Player {
   UINT MenuState(UINT id) const;
   bool MenuEnabled(UINT id) const;
   bool MenuChecked(UINT id) const;
-  LRESULT Command(UINT id) const;  // WM_COMMAND, sent to the frame
+  // WM_COMMAND, sent to the frame; returns once it has been carried out.
+  LRESULT Command(UINT id) const;
   void PostCommand(UINT id) const;
   LRESULT Control(WPARAM wp, LPARAM lp) const;  // the external control message
   void AddPath(const std::string& sjisPath) const;
