@@ -144,6 +144,15 @@ void SongList::BeginReplace() {
   live_->count = 0;
 }
 
+void SongList::BeginReplace(int32_t playerStateBefore, uint32_t startPositionBefore) {
+  const bool copied = live_->count > 0;
+  BeginReplace();
+  if (copied) {
+    undo_->playerState = playerStateBefore;
+    undo_->startPos = startPositionBefore;
+  }
+}
+
 void SongList::FinishReplace() {
   PlaybackLink& pb = *links_.playback;
   if (pb.State() != kStopped) pb.Stop();

@@ -104,6 +104,9 @@ class SongList {
   // Start of a new list: the list-changed check and an undo copy when the list
   // is not empty, then count 0. The caller appends, then calls FinishReplace.
   void BeginReplace();
+  // The same for an operation that stopped playback before it knew it would
+  // replace the list: the undo copy records the player as it was then.
+  void BeginReplace(int32_t playerStateBefore, uint32_t startPositionBefore);
   void FinishReplace();
   // Run by BeginReplace before the undo copy (the song-name file check).
   std::function<void()> listChangedCheck;

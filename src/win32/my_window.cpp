@@ -549,6 +549,14 @@ void TMyWindow::RegisterCommands() {
     gatherer_->Copy(clipboard_, fileList, nt);
   });
   ListCommand(CM_PASTE, [this] { gatherer_->Paste(clipboard_); });
+  // CD entries sit under the drive the resume file lives on.
+  ListCommand(CM_AUDIOCD, [this] { songlist::OpenAudioCd(*list_, CdLinks(), resumePath_.substr(0, 3)); });
+}
+
+songlist::AudioCdLinks TMyWindow::CdLinks() { return {&mci_, &app_.Files(), &app_.Notifier()}; }
+
+std::vector<std::string> TMyWindow::Tracks(const std::string& drive) {
+  return songlist::AudioCdTracks(CdLinks(), drive);
 }
 
 bool TMyWindow::DeferIfBusy(UINT msg, WPARAM wp, LPARAM lp, HWND to) {

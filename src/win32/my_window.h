@@ -17,6 +17,7 @@
 #include "playback/mp3_link.h"
 #include "playback/player.h"
 #include "playback/player_view.h"
+#include "songlist/audio_cd.h"
 #include "songlist/gather.h"
 #include "songlist/model.h"
 #include "songlist/snf_commands.h"
@@ -97,8 +98,9 @@ class TMyWindow : public wnd::Window,
   void RefreshTitle() override;
   void Repaint() override;
   void ScrollToCurrent() override;
-  // songlist::CdTrackSource: the audio CD tracks arrive with the CD support.
-  std::vector<std::string> Tracks(const std::string& drive) override { return {}; }
+  // songlist::CdTrackSource: the start-up list of a bare drive.
+  std::vector<std::string> Tracks(const std::string& drive) override;
+  songlist::AudioCdLinks CdLinks();
   // playback::PlayerView
   void RedrawList() override { Repaint(); }
   bool ListDragging() override;

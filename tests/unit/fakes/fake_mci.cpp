@@ -63,6 +63,12 @@ uint32_t FakeMci::Status(platform::MciDevice, platform::MciStatusItem item, uint
       }
       return 0;
     }
+    case platform::MciStatusItem::kNumberOfTracks: {
+      calls.push_back("status tracks");
+      uint32_t e = Next("tracks");
+      *value = e ? 0 : numberOfTracks;
+      return e;
+    }
     default:
       calls.push_back("status");
       *value = 0;
@@ -76,7 +82,13 @@ uint32_t FakeMci::StatusWindow(platform::MciDevice, platform::WindowHandle* w) {
   return 0;
 }
 
-uint32_t FakeMci::Info(platform::MciDevice, platform::MciInfoItem, std::string* text) {
+uint32_t FakeMci::Info(platform::MciDevice, platform::MciInfoItem item, std::string* text) {
+  if (item == platform::MciInfoItem::kMediaIdentity) {
+    calls.push_back("info identity");
+    uint32_t e = Next("identity");
+    if (!e) *text = mediaIdentity;
+    return e;
+  }
   calls.push_back("info product");
   *text = product;
   return Next("info");

@@ -21,6 +21,8 @@ class FakeMci : public platform::Mci {
   std::deque<uint32_t> positions;            // next positions; then `position`
   uint32_t position = 0;
   std::string product = "Video Driver";
+  uint32_t numberOfTracks = 0;  // of the disc in the CD drive
+  std::string mediaIdentity;
   platform::MciRect source{0, 0, 320, 240};
   platform::WindowHandle window = 0x777;
   platform::MciDevice nextId = 1;
