@@ -89,23 +89,32 @@ uint32_t WinMci::Info(platform::MciDevice id, platform::MciInfoItem item, std::s
 }
 
 uint32_t WinMci::Play(platform::MciDevice id, bool hasFrom, uint32_t from, bool hasTo, uint32_t to) {
-  // Wine's AVI driver, asked to play again while its play thread still winds
-  // down after a pause, runs two of them, and the second outlives the close.
-  // Stopping a paused video first waits for the old thread; the position
-  // stays where the pause left it. (Elsewhere a stop would report the
-  // pending play as aborted, so only there.)
+  // Two of Wine's drivers mishandle a play of a paused device. Its wave and
+  // MIDI drivers take it for a resume and report the resume's completion at
+  // once, which reads as the end of the song; asked to play from the paused
+  // position they play on and report at the end. Its AVI driver starts a
+  // second play thread while the first still winds down, and the second
+  // outlives the close; stopping first waits for the old one (the position
+  // stays). Elsewhere a play of a paused device simply resumes it.
   static const bool wine =
       GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "wine_get_version") != nullptr;
-  MCI_GETDEVCAPS_PARMS caps = {};
-  caps.dwItem = MCI_GETDEVCAPS_DEVICE_TYPE;
-  if (wine && Send(id, MCI_GETDEVCAPS, MCI_GETDEVCAPS_ITEM | MCI_WAIT, &caps) == 0 &&
-      caps.dwReturn == MCI_DEVTYPE_DIGITAL_VIDEO) {
-    MCI_STATUS_PARMS mode = {};
-    mode.dwItem = MCI_STATUS_MODE;
-    if (Send(id, MCI_STATUS, MCI_STATUS_ITEM | MCI_WAIT, &mode) == 0 &&
-        mode.dwReturn == MCI_MODE_PAUSE) {
+  MCI_STATUS_PARMS mode = {};
+  mode.dwItem = MCI_STATUS_MODE;
+  if (wine && !hasFrom && Send(id, MCI_STATUS, MCI_STATUS_ITEM | MCI_WAIT, &mode) == 0 &&
+      mode.dwReturn == MCI_MODE_PAUSE) {
+    MCI_GETDEVCAPS_PARMS caps = {};
+    caps.dwItem = MCI_GETDEVCAPS_DEVICE_TYPE;
+    if (Send(id, MCI_GETDEVCAPS, MCI_GETDEVCAPS_ITEM | MCI_WAIT, &caps) == 0 &&
+        caps.dwReturn == MCI_DEVTYPE_DIGITAL_VIDEO) {
       MCI_GENERIC_PARMS stop = {};
       Send(id, MCI_STOP, MCI_WAIT, &stop);
+    } else {
+      MCI_STATUS_PARMS pos = {};
+      pos.dwItem = MCI_STATUS_POSITION;
+      if (Send(id, MCI_STATUS, MCI_STATUS_ITEM | MCI_WAIT, &pos) == 0) {
+        hasFrom = true;
+        from = static_cast<uint32_t>(pos.dwReturn);
+      }
     }
   }
   MCI_PLAY_PARMS p = {};

@@ -52,6 +52,9 @@ TEST_F(PlaybackBox, WavPlaysPausesResumesAndStops) {
   EXPECT_NE(p.Caption().find(L"(ポーズ)"), std::wstring::npos);
   p.Command(203);  // Play on a paused song resumes it
   EXPECT_EQ(p.Control(0, 104), 1);
+  Sleep(500);  // and it plays on: the resume is not taken for the song's end
+  p.Sync();
+  EXPECT_EQ(p.Control(0, 104), 1);
   p.Command(204);
   EXPECT_EQ(p.Control(0, 104), 0);
   EXPECT_NE(p.Caption().find(L"(停止中)"), std::wstring::npos);

@@ -247,3 +247,25 @@ TEST_F(SongListBox, SaveAsThroughTheDialogWritesTheFile) {
   EXPECT_TRUE(p.MenuEnabled(117));  // the list is tied to the new file now
   ASSERT_TRUE(p.Close());
 }
+
+// Wine has no audio CD here: Open audio CD says there is no disc, after
+// stopping what played, and leaves the list as it was.
+TEST_F(SongListBox, OpenAudioCdWithoutADiscLeavesTheList) {
+  Player p;
+  ASSERT_TRUE(p.Start(L"", dir_));
+  ASSERT_TRUE(p.WaitFrame());
+  p.AddPath(W2Sjis(CORVELLA_SAMPLES L"\\tone.wav"));
+  p.Control(0, 102);
+  p.PostCommand(137);
+  MessageBoxInfo box;
+  ASSERT_TRUE(p.WaitMessageBox(&box));
+  EXPECT_EQ(box.caption, L"マルチメディアエラー");
+  EXPECT_EQ(box.text, L"ＣＤがセットされていません。ＣＤをセットしてください。");
+  Player::Answer(box, IDOK);
+  p.Sync();
+  EXPECT_EQ(p.Control(0, 104), 0);
+  std::vector<std::string> lines = ListThroughClipboard(p);
+  ASSERT_EQ(lines.size(), 1u);
+  EXPECT_NE(lines[0].find("tone.wav"), std::string::npos);
+  ASSERT_TRUE(p.Close());
+}
