@@ -6,12 +6,14 @@
 #include "app/command_line.h"
 #include "app/frame_rules.h"
 #include "app/startup.h"
+#include "desktop/wallpaper.h"
 #include "text/sjis.h"
 #include "win32/font_dialog.h"
 #include "win32/midi_dialog.h"
 #include "win32/my_app.h"
 #include "win32/my_frame.h"
 #include "win32/time_dialog.h"
+#include "win32/wp_dialog.h"
 #include "win32/wnd/text_conv.h"
 
 using wnd::Narrow;
@@ -219,6 +221,9 @@ void TMyWindow::SetupWindow() {
   // paths are still taken relative to where it started.
   startDirectory_ = fs.CurrentDirectory();
   fs.SetCurrentDirectory(fs.WindowsDirectory());
+  // Change at start, as soon as the settings are known; a bare wallpaper
+  // name is found in the Windows directory, where the process now is.
+  if (settings_.autoWp) ChangeWallpaper();
 
   BuildListFont();
   listScroll_ = CreateWindowExW(0, L"SCROLLBAR", L"", WS_CHILD | SBS_HORZ, 0, 0, 10, 10, hwnd_,
@@ -481,6 +486,16 @@ void TMyWindow::RegisterCommands() {
     ui::DialogOpenScope open(sliderControl_);
     TTimeDialog(&settings_.interval).Execute(hwnd_);
   });
+  OnCommand(CM_WPSETTINGS, [this] {
+    ui::DialogOpenScope open(sliderControl_);
+    desktop::WallpaperDialogOptions options;
+    options.caseMode = settings_.strupr;
+    options.explorerStyle = app::IsNewShell(osGeneration_);
+    desktop::RunInWallpaperDirectory(app_.Files(), &settings_.wpDirectory, [&] {
+      TWPDialog(wallpaper_, app_.Files(), app_.Notifier(), options).Execute(hwnd_);
+    });
+  });
+  OnCommand(CM_WPCHANGENOW, [this] { ChangeWallpaper(); });
   OnCommand(CM_MIDIRESET, [this] {
     ui::DialogOpenScope open(sliderControl_);
     playback::MidiResetSettings copy = player_->ResetSettings();
@@ -651,6 +666,10 @@ void TMyWindow::OnFrameRestored() {
   if (videoInList_) player_->OnPaint();
 }
 
+void TMyWindow::ChangeWallpaper() {
+  desktop::ChangeWallpaperAtRandom(wallpaper_, app_.Files(), random_);
+}
+
 void TMyWindow::OnCaptionLeftDoubleClick() {
   playback::Device& d = player_->device();
   if (d.VideoInMain()) d.AspectFit(false);
@@ -669,7 +688,8 @@ void TMyWindow::OnCaptionRightDoubleClick(bool minimized) {
     case app::CaptionRightDoubleClick::kVideoOwnSize:
       d.FitVideo(1);
       break;
-    case app::CaptionRightDoubleClick::kChangeWallpaper:  // with the wallpaper changer
+    case app::CaptionRightDoubleClick::kChangeWallpaper:
+      ChangeWallpaper();
       break;
   }
 }

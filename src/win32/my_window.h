@@ -30,6 +30,7 @@
 #include "win32/win_midi.h"
 #include "win32/win_platform.h"
 #include "win32/win_player_env.h"
+#include "win32/win_wallpaper.h"
 #include "win32/wnd/slider.h"
 #include "win32/wnd/window.h"
 
@@ -116,7 +117,7 @@ class TMyWindow : public wnd::Window,
   bool FramePainted() override;
   void PostCommand(uint16_t id) override;
   void PostNotify(uint32_t code) override;
-  void ChangeWallpaper() override {}
+  void ChangeWallpaper() override;
   void EndProgram() override;
 
   void RegisterCommands();
@@ -150,6 +151,7 @@ class TMyWindow : public wnd::Window,
   WinDrives drives_;
   WinClock clock_;
   WinVideoWindow video_{nullptr, nullptr};
+  win32::WinWallpaper wallpaper_;
   mpegaudio::TMP3 decoder_;
   std::unique_ptr<win32::Mp3Output> mp3Output_;
   std::unique_ptr<playback::Mp3Player> mp3_;
