@@ -109,6 +109,7 @@ struct FakeClipboard : platform::Clipboard {
   }
   void Close() override { open = false; }
   void Empty() override {
+    emptied = true;
     hasText = hasFiles = false;
     text.clear();
     files.clear();
@@ -139,7 +140,10 @@ struct FakeClipboard : platform::Clipboard {
     }
     return setResult;
   }
+  platform::ClipResult setDataResult = platform::ClipResult::kOk;
+  bool emptied = false;
   platform::ClipResult SetData(uint32_t f, const std::string& b) override {
+    if (setDataResult != platform::ClipResult::kOk) return setDataResult;
     privateFormat = f;
     privateBlock = b;
     return platform::ClipResult::kOk;
