@@ -6,6 +6,7 @@
 #include "app/command_line.h"
 #include "app/frame_rules.h"
 #include "app/startup.h"
+#include "desktop/capture.h"
 #include "desktop/wallpaper.h"
 #include "text/sjis.h"
 #include "win32/font_dialog.h"
@@ -13,6 +14,7 @@
 #include "win32/my_app.h"
 #include "win32/my_frame.h"
 #include "win32/time_dialog.h"
+#include "win32/win_capture.h"
 #include "win32/wp_dialog.h"
 #include "win32/wnd/text_conv.h"
 
@@ -555,7 +557,26 @@ void TMyWindow::RegisterCommands() {
     ui::DialogOpenScope open(sliderControl_);
     gatherer_->ChooseDirectory();
   });
+  OnCommand(CM_SAVEAVI, [this] {
+    if (!app::IsCommandEnabled(CM_SAVEAVI, Snapshot())) return;
+    ui::DialogOpenScope open(sliderControl_);
+    win32::WinCaptureScreen screen(hwnd_, slider_.Handle());
+    int cur = list_->Current();
+    std::string entry = cur >= 0 && cur < list_->Count() ? list_->PathAt(cur) : "";
+    desktop::SaveVideoFrame({&screen, &app_.Files(), &dialog_, &app_.Notifier(), &cursor_}, entry,
+                            app::IsNewShell(osGeneration_), &settings_.aviDirectory);
+  });
   ListCommand(CM_COPY, [this] {
+    app::CommandState s = Snapshot();
+    desktop::CopyAction action =
+        desktop::CopyActionFor(s.videoInMain, s.state == app::PlayState::kPaused || s.stillImage);
+    if (action == desktop::CopyAction::kNothing) return;
+    if (action == desktop::CopyAction::kFrame) {
+      win32::WinCaptureScreen screen(hwnd_, slider_.Handle());
+      desktop::CopyVideoFrame(screen, clipboard_, app_.Notifier(), cursor_,
+                              (GetKeyState(VK_CONTROL) & 0x8000) != 0, settings_.topmost);
+      return;
+    }
     // Ctrl held on a version-4 platform puts a file list on the clipboard.
     bool fileList = (GetKeyState(VK_CONTROL) & 0x8000) != 0 &&
                     osGeneration_ != app::OsGeneration::kWin32s;
