@@ -4,6 +4,8 @@
 
 #include "player.h"
 
+#include <cstdint>
+#include <cstring>
 #include <string>
 
 using namespace wt;
@@ -59,6 +61,50 @@ TEST(CaptureBox, CopyTakesThePausedFrameOnly) {
   EXPECT_GE(GlobalSize(h), 40 + row * bih->biHeight);
   GlobalUnlock(h);
   CloseClipboard();
+  p.Command(204);
+  ASSERT_TRUE(p.Close());
+}
+
+// Save (153) on a paused video writes a bitmap file: the 14-byte file
+// header, then the same 40-byte header the clipboard gets.
+TEST(CaptureBox, SaveWritesABitmapFileOfThePausedFrame) {
+  CleanSettings();
+  const std::wstring dir = FreshDir(L"CaptureSave");
+  Player p;
+  ASSERT_TRUE(p.Start(L"", dir));
+  ASSERT_TRUE(p.WaitFrame());
+  p.AddPath(ClipSample());
+  p.Control(0, 102);
+  ASSERT_TRUE(WaitState(p, 1, 3000));
+  Sleep(300);
+  EXPECT_FALSE(p.MenuEnabled(153));  // only a paused picture can be saved
+  p.Command(103);
+  ASSERT_TRUE(p.MenuEnabled(153));
+  p.PostCommand(153);
+  HWND dlg = WaitDialog(p, L"ビデオ画面の保存");
+  ASSERT_TRUE(dlg);
+  const std::wstring target = Join(dir, L"frame.bmp");
+  HWND name = GetDlgItem(dlg, 0x47C);
+  if (!name) name = GetDlgItem(dlg, 0x480);
+  ASSERT_TRUE(name);
+  DWORD_PTR r;
+  SendMessageTimeoutW(name, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(target.c_str()), SMTO_NORMAL,
+                      5000, &r);
+  PostMessageW(dlg, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED),
+               reinterpret_cast<LPARAM>(GetDlgItem(dlg, IDOK)));
+  for (int i = 0; i < 100 && IsWindow(dlg); ++i) Sleep(50);
+  p.Sync();
+  std::string data;
+  ASSERT_TRUE(ReadBytes(target, &data));
+  ASSERT_GT(data.size(), 54u);
+  EXPECT_EQ(data.substr(0, 2), "BM");
+  uint32_t size = 0, offset = 0, header = 0;
+  memcpy(&size, data.data() + 2, 4);
+  memcpy(&offset, data.data() + 10, 4);
+  memcpy(&header, data.data() + 14, 4);
+  EXPECT_EQ(size, data.size());
+  EXPECT_TRUE(offset == 54 || offset == 1078) << offset;
+  EXPECT_EQ(header, 40u);
   p.Command(204);
   ASSERT_TRUE(p.Close());
 }

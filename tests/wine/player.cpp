@@ -63,6 +63,15 @@ BOOL CALLBACK CollectText(HWND h, LPARAM lp) {
 
 }  // namespace
 
+HWND WaitDialog(const Player& p, const std::wstring& caption) {
+  for (int i = 0; i < 200; ++i) {
+    MessageBoxInfo box;
+    if (p.WaitMessageBox(&box, 100) && box.caption == caption) return box.hwnd;
+    Sleep(50);
+  }
+  return nullptr;
+}
+
 HWND FindForeignWindow(DWORD pid, HWND frame) {
   ForeignCtx c{pid, frame, nullptr};
   EnumWindows(FindForeign, reinterpret_cast<LPARAM>(&c));

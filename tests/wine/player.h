@@ -57,6 +57,9 @@ class Player {
   HWND frame_ = nullptr;
 };
 
+// Waits for a dialog of the player's process with this caption.
+HWND WaitDialog(const Player& p, const std::wstring& caption);
+
 // The first visible top-level window of a process that is none of the
 // player's own (frame, message boxes): a media device's video window.
 HWND FindForeignWindow(DWORD pid, HWND frame);

@@ -205,19 +205,6 @@ TEST_F(SongListBox, PasteOfAFileListAddsItsFiles) {
   ASSERT_TRUE(p.Close());
 }
 
-namespace {
-
-// The dialog of this process with the given caption.
-HWND WaitDialog(const Player& p, const std::wstring& caption) {
-  for (int i = 0; i < 200; ++i) {
-    MessageBoxInfo box;
-    if (p.WaitMessageBox(&box, 100) && box.caption == caption) return box.hwnd;
-    Sleep(50);
-  }
-  return nullptr;
-}
-
-}  // namespace
 
 TEST_F(SongListBox, SaveAsThroughTheDialogWritesTheFile) {
   Player p;
