@@ -321,6 +321,12 @@ LRESULT TMyFrame::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
       // The state query only reads; everything else waits its turn.
       if (lp != 104 && client_.DeferIfBusy(msg, wp, lp, hwnd_)) return 0;
       return client_.OnExternalControl(wp, lp);
+    case WM_SIZE: {
+      LRESULT r = wnd::DecoratedFrame::WndProc(msg, wp, lp);
+      // Size messages of the frame still being made say nothing of its state.
+      if (IsWindowVisible(hwnd_)) client_.OnFrameSized(wp == SIZE_MINIMIZED);
+      return r;
+    }
     case WM_WINDOWPOSCHANGED: {
       LRESULT r = wnd::DecoratedFrame::WndProc(msg, wp, lp);
       OnWindowPosChanged();

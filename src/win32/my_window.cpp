@@ -71,6 +71,33 @@ class TMyWindow::SliderLink : public ui::SliderTarget {
 };
 
 
+// The pod's windows as the pod's rules ask for them.
+class TMyWindow::PodLink : public ui::PodWindows {
+ public:
+  explicit PodLink(TMyWindow& w) : w_(w) {}
+  bool CreatePod(bool topmost) override {
+    HWND frame = w_.frame_->Handle();
+    auto pod = std::make_unique<TMyFloat>(frame, w_);
+    pod->Tool().onCleanup = [this](int x, int y) { ui::StorePodPosition(x, y, &w_.settings_); };
+    // Posted: the pod may be taken down by the restore it asks for.
+    pod->onCaptionDoubleClick = [this] { PostMessageW(w_.hwnd_, kShowFrameMessage, 0, 0); };
+    w_.podFrame_ = std::move(pod);
+    if (!w_.podFrame_->CreatePod(w_.settings_.px, w_.settings_.py, topmost)) {
+      w_.podFrame_.reset();
+      return false;
+    }
+    return true;
+  }
+  void RemovePod() override { w_.podFrame_.reset(); }
+  bool PodExists() const override { return w_.podFrame_ != nullptr; }
+  void SetPodTopmost(bool topmost) override { w_.podFrame_->SetTopmost(topmost); }
+
+  static constexpr UINT kShowFrameMessage = WM_APP + 0x51;
+
+ private:
+  TMyWindow& w_;
+};
+
 TMyWindow::TMyWindow(TMyApp& app) : app_(app), settings_(app.SettingsRef()) {
   // MP3 files play from a decoding thread; where the platform has none
   // (Win32s) the device's done messages refill the buffers.
@@ -101,6 +128,8 @@ TMyWindow::TMyWindow(TMyApp& app) : app_(app), settings_(app.SettingsRef()) {
   player_->device().changeDirectory = [this](const std::string& p) {
     return gatherer_->ChangeDirectory(p);
   };
+  podLink_ = std::make_unique<PodLink>(*this);
+  pod_ = std::make_unique<ui::PlayPod>(settings_, *podLink_);
 }
 
 TMyWindow::~TMyWindow() {
@@ -245,6 +274,7 @@ void TMyWindow::SetupWindow() {
 
   RegisterCommands();
   SetTimer(hwnd_, IDT_MAIN, app::kMainTimerPeriod, nullptr);
+  pod_->Start(app::IsMinimizedShowState(app_.ShowState()));
 }
 
 void TMyWindow::DecideFirstList() {
@@ -498,6 +528,15 @@ void TMyWindow::RegisterCommands() {
     });
   });
   OnCommand(CM_WPCHANGENOW, [this] { ChangeWallpaper(); });
+  for (UINT id : {CM_PODCLOSED, CM_CONTROLPAD, CM_TOPPAD, CM_ICONPAD}) {
+    OnCommand(id, [this, id] { pod_->OnCommand(static_cast<uint16_t>(id)); });
+  }
+  // A double-click on the pod's caption brings the frame back in its normal state.
+  OnMessage(PodLink::kShowFrameMessage, [this](WPARAM, LPARAM) {
+    ShowWindow(frame_->Handle(), SW_HIDE);
+    ShowWindow(frame_->Handle(), SW_SHOWNORMAL);
+    return 0;
+  });
   OnCommand(CM_MIDIRESET, [this] {
     ui::DialogOpenScope open(sliderControl_);
     playback::MidiResetSettings copy = player_->ResetSettings();
@@ -683,6 +722,8 @@ void TMyWindow::OnDropFiles(HDROP drop) {
 
 void TMyWindow::OnFrameMinimized() {}
 
+void TMyWindow::OnFrameSized(bool minimized) { pod_->SetMinimized(minimized); }
+
 void TMyWindow::OnFrameRestored() {
   if (videoInList_) player_->OnPaint();
 }
@@ -716,6 +757,8 @@ void TMyWindow::OnCaptionRightDoubleClick(bool minimized) {
 }
 
 bool TMyWindow::MayClose() {
+  // 1. The pod goes first, so its position is among the settings written.
+  pod_->Exit();
   // 2. A changed song-name file is offered for saving.
   OptionsFromSettings();
   exit_->AskSaveChanged();

@@ -23,9 +23,11 @@
 #include "songlist/snf_commands.h"
 #include "songlist/startup.h"
 #include "ui/list_input.h"
+#include "ui/play_pod.h"
 #include "ui/status_text.h"
 #include "win32/list_view.h"
 #include "win32/my_thread.h"
+#include "win32/play_pod.h"
 #include "win32/win_mci.h"
 #include "win32/win_midi.h"
 #include "win32/win_platform.h"
@@ -76,6 +78,8 @@ class TMyWindow : public wnd::Window,
   bool MayClose();  // the exit sequence; always agrees
   void OnFrameMinimized();
   void OnFrameRestored();
+  // Every size change of the frame: the play pod follows the minimised state.
+  void OnFrameSized(bool minimized);
   void OnCaptionLeftDoubleClick();
   void OnCaptionRightDoubleClick(bool minimized);
   LRESULT OnExternalControl(WPARAM wp, LPARAM lp);
@@ -182,4 +186,10 @@ class TMyWindow : public wnd::Window,
   bool videoInList_ = false;
   // The state taken once for a pass over all enablers (menu and tool bar).
   std::unique_ptr<app::CommandState> batchSnapshot_;
+
+  // The play pod; its windows go first, while the settings they store into live.
+  class PodLink;
+  std::unique_ptr<PodLink> podLink_;
+  std::unique_ptr<ui::PlayPod> pod_;
+  std::unique_ptr<TMyFloat> podFrame_;
 };
