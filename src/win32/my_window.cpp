@@ -13,6 +13,7 @@
 #include "win32/midi_dialog.h"
 #include "win32/my_app.h"
 #include "win32/my_frame.h"
+#include "win32/option_dialogs.h"
 #include "win32/time_dialog.h"
 #include "win32/win_capture.h"
 #include "win32/wp_dialog.h"
@@ -336,6 +337,28 @@ void TMyWindow::PlaceSlider() {
   }
 }
 
+void TMyWindow::ApplyWindowOptions(const ui::WindowOptions& before) {
+  HWND frame = frame_->Handle();
+  SetMenu(frame, settings_.menuBar ? frame_->MenuHandle() : nullptr);
+  DrawMenuBar(frame);
+  frame_->ShowToolBar(settings_.controlBar);
+  frame_->ShowStatusBar(settings_.statusBar);
+  frame_->Layout();
+  const ui::WindowRelayout r = ui::WindowRelayoutAfter(
+      before, ui::WindowOptionsOf(settings_), videoInList_, settings_.aviSize, IsZoomed(frame) != FALSE);
+  listView_->ApplySettings(settings_);
+  if (r.repaintWindow) {
+    PlaceSlider();
+    if (r.resizeVideoToClient) player_->OnMainWindowSized(true);
+    InvalidateRect(hwnd_, nullptr, TRUE);
+  }
+  if (r.fitVideo) {
+    player_->device().FitVideo(1);
+  } else if (r.repaintList) {
+    Repaint();
+  }
+}
+
 void TMyWindow::Paint(HDC dc, const RECT& area) {
   RECT rc;
   GetClientRect(hwnd_, &rc);
@@ -541,6 +564,27 @@ void TMyWindow::RegisterCommands() {
     ui::DialogOpenScope open(sliderControl_);
     playback::MidiResetSettings copy = player_->ResetSettings();
     if (TMidiDialog(&copy).Execute(hwnd_) == IDOK) player_->SetResetSettings(copy);
+  });
+  OnCommand(CM_ABOUT, [this] { TAboutDialog().Execute(hwnd_); });
+  OnCommand(CM_WINDOWDLG, [this] {
+    const ui::WindowOptions before = ui::WindowOptionsOf(settings_);
+    {
+      ui::DialogOpenScope open(sliderControl_);
+      ui::WindowOptions options = before;
+      if (TWCustomDialog(&options).Execute(hwnd_) == IDOK) ui::StoreWindowOptions(options, &settings_);
+    }
+    ApplyWindowOptions(before);
+  });
+  OnCommand(CM_TOOLBARDLG, [this] {
+    bool changed = false;
+    if (TCustomDialog(&settings_, &changed).Execute(hwnd_) == IDOK && changed) frame_->RebuildToolBar();
+  });
+  OnCommand(CM_AUTOPLAYDLG, [this] {
+    ui::DialogOpenScope open(sliderControl_);
+    bool explorer = osGeneration_ != app::OsGeneration::kWin32s;
+    desktop::RunInWallpaperDirectory(app_.Files(), &settings_.snfDirectory, [&] {
+      TInitLoadDialog(&settings_, app_.Notifier(), explorer).Execute(hwnd_);
+    });
   });
   OnCommand(CM_FONTDLG, [this] {
     ui::DialogOpenScope open(sliderControl_);

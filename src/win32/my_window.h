@@ -23,6 +23,7 @@
 #include "songlist/snf_commands.h"
 #include "songlist/startup.h"
 #include "ui/list_input.h"
+#include "ui/option_dialogs.h"
 #include "ui/play_pod.h"
 #include "ui/status_text.h"
 #include "win32/list_view.h"
@@ -131,6 +132,8 @@ class TMyWindow : public wnd::Window,
   void DecideFirstList();
   void BuildListFont();
   void PlaceSlider();
+  // Shows or hides the bars after the window customisation dialog.
+  void ApplyWindowOptions(const ui::WindowOptions& before);
   void OnSlider(int code, int position);
   app::PlayState PlayerState() const;
 
