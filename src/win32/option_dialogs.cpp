@@ -126,8 +126,7 @@ void TAboutDialog::PaintOver(HDC dc) {
             DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
   SelectObject(dc, small);
   SetTextColor(dc, RGB(0, 0, 0));
-  const char* lines[] = {ui::kAboutVersion, "Windows 用メディアプレーヤー",
-                         "MIDI・WAV・MP3・ビデオ・CD"};
+  const char* lines[] = {ui::kAboutVersion, ui::kAboutLine2, ui::kAboutLine3};
   const int rowTop = line.bottom, rowH = (a.bottom - rowTop) / 3;
   for (int i = 0; i < 3; ++i) {
     RECT r = {a.left, rowTop + i * rowH, a.right, rowTop + (i + 1) * rowH};
