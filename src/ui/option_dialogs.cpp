@@ -1,5 +1,6 @@
 #include "ui/option_dialogs.h"
 
+#include "playback/interval.h"
 #include "text/sjis.h"
 
 namespace ui {
@@ -103,9 +104,7 @@ AlarmFields AlarmFieldsOf(int32_t alarmHour, int32_t alarmMinute) {
 
 std::string AlarmNumberText(int32_t value) { return std::to_string(value); }
 
-int32_t ReadAlarmField(std::string_view text) {
-  return static_cast<int32_t>(text::ReadNumber(text.substr(0, 3)));
-}
+int32_t ReadAlarmField(std::string_view text) { return playback::ReadField(std::string(text)); }
 
 static int32_t Wrap(int32_t v, bool up, int32_t max) {
   if (up) return v >= max || v < 0 ? 0 : v + 1;
@@ -121,26 +120,9 @@ void StoreAutoPlay(const AutoPlayInput& in, platform::Notifier& notifier, app::S
   s->initPlay = in.initPlay;
   s->initLoadFile = in.initLoadFile;
 
-  const int32_t hour = ReadAlarmField(in.hourText);
-  const int32_t minute = ReadAlarmField(in.minuteText);
-  const char* error = nullptr;
-  if (hour < 0) {
-    error = "０時よりも小さな時刻は設定できません。\n目覚し時刻の設定は行われません。";
-  } else if (hour > 11) {
-    error = "１１時よりも大きな時刻は設定できません。\n目覚し時刻の設定は行われません。";
-  } else if (minute < 0) {
-    error = "０分よりも小さな時刻は設定できません。\n目覚し時刻の設定は行われません。";
-  } else if (minute > 59) {
-    error = "５９分よりも大きな時刻は設定できません。\n目覚し時刻の設定は行われません。";
-  }
-  if (error) {
-    notifier.Beep(platform::kBeepWarning);
-    notifier.MessageBox(error, "設定エラー", platform::kMbOk | platform::kMbIconExclamation);
-    return;
-  }
-  s->alarmSet = in.alarmSet;
-  s->alarmHour = in.pm ? hour + 12 : hour;
-  s->alarmMinute = minute;
+  // The alarm fields are checked and stored as the interval dialog does it.
+  playback::ApplyAlarmFields(notifier, in.alarmSet, in.hourText, in.minuteText, in.pm,
+                             &s->alarmSet, &s->alarmHour, &s->alarmMinute);
 }
 
 void UpDownRepeat::Press() {
