@@ -61,6 +61,47 @@ class FailingWrites : public win32::WinFileSystem {
 
 std::string Big(char c) { return std::string(300 * 1024, c); }  // several parts
 
+// The list's paths, as Select all + Copy put them on the clipboard.
+std::vector<std::wstring> ListedPaths(Player& p) {
+  p.Command(152);
+  p.Command(150);
+  std::vector<std::wstring> lines;
+  if (!OpenClipboard(nullptr)) return lines;
+  HANDLE h = GetClipboardData(CF_UNICODETEXT);
+  std::wstring text = h ? static_cast<const wchar_t*>(GlobalLock(h)) : L"";
+  if (h) GlobalUnlock(h);
+  CloseClipboard();
+  for (size_t start = 0; start < text.size();) {
+    size_t e = text.find(L"\r\n", start);
+    if (e == std::wstring::npos) e = text.size();
+    if (e > start) lines.push_back(text.substr(start, e - start));
+    start = e + 2;
+  }
+  return lines;
+}
+
+struct BoxCount {
+  DWORD pid;
+  int n;
+};
+
+BOOL CALLBACK CountBox(HWND h, LPARAM lp) {
+  auto* c = reinterpret_cast<BoxCount*>(lp);
+  DWORD owner = 0;
+  GetWindowThreadProcessId(h, &owner);
+  wchar_t cls[16] = L"";
+  GetClassNameW(h, cls, 16);
+  if (owner == c->pid && IsWindowVisible(h) && wcscmp(cls, L"#32770") == 0) ++c->n;
+  return TRUE;
+}
+
+// Visible dialog boxes of a process (its message boxes).
+int CountBoxes(DWORD pid) {
+  BoxCount c{pid, 0};
+  EnumWindows(CountBox, reinterpret_cast<LPARAM>(&c));
+  return c.n;
+}
+
 }  // namespace
 
 TEST_F(FilesOnDisk, WriterReplacesWholeOrLeavesTheOldFileWhole) {
@@ -213,22 +254,12 @@ TEST_F(FilesOnDisk, PlayerTakesForeignNamesOrSaysWhy) {
     Player::Answer(box, IDOK);
   }
   p.Sync();
-  p.Command(152);
-  p.Command(150);
-  ASSERT_TRUE(OpenClipboard(nullptr));
-  HANDLE h = GetClipboardData(CF_UNICODETEXT);
-  std::wstring text = h ? static_cast<const wchar_t*>(GlobalLock(h)) : L"";
-  if (h) GlobalUnlock(h);
-  CloseClipboard();
   int listed = 0;
   win32::WinFileSystem fs;
-  for (size_t start = 0; start < text.size();) {
-    size_t e = text.find(L"\r\n", start);
-    if (e == std::wstring::npos) e = text.size();
-    std::wstring line = text.substr(start, e - start);
-    start = e + 2;
-    if (line.empty()) continue;
+  std::wstring text;
+  for (const std::wstring& line : ListedPaths(p)) {
     ++listed;
+    text += line + L"\n";
     std::string data;
     EXPECT_TRUE(fs.ReadWholeFile(W2Sjis(line), &data, SIZE_MAX)) << W2Sjis(line);  // the very file
     EXPECT_EQ(line.find(L'?'), std::wstring::npos);
@@ -289,5 +320,65 @@ TEST_F(FilesOnDisk, UnreadableSettingsAreLeftAlone) {
   std::string data;
   ASSERT_TRUE(ReadBytes(SettingsPath(), &data));
   EXPECT_EQ(data, kept);
+  CleanSettings();
+}
+
+// The command line and the resume file in a folder whose name code page 932
+// cannot hold.
+TEST_F(FilesOnDisk, CommandLineAndResumeFileInAForeignFolder) {
+  CleanSettings();
+  std::wstring folder = Join(dir_, L"Motörhead ¥");
+  ASSERT_TRUE(CreateDirectoryW(folder.c_str(), nullptr));
+  std::wstring song = Join(folder, L"a¥b.wav");
+  ASSERT_TRUE(CopyFileW(Join(Sjis2W(CORVELLA_SAMPLES), L"short.wav").c_str(), song.c_str(), FALSE));
+  win32::WinFileSystem fs;
+  {
+    Player p;
+    ASSERT_TRUE(p.Start(L"\"" + song + L"\"", folder));
+    ASSERT_TRUE(p.WaitFrame());
+    std::vector<std::wstring> listed = ListedPaths(p);
+    ASSERT_EQ(listed.size(), 1u);
+    std::string data;
+    EXPECT_TRUE(fs.ReadWholeFile(W2Sjis(listed[0]), &data, SIZE_MAX)) << W2Sjis(listed[0]);
+    ASSERT_TRUE(p.Close());
+  }
+  {
+    Player p;
+    ASSERT_TRUE(p.Start(L"", folder));
+    ASSERT_TRUE(p.WaitFrame());
+    p.AddPath("c:\\music\\one.mid");
+    p.Sync();
+    ASSERT_TRUE(p.Close());
+  }
+  std::string resume;
+  ASSERT_TRUE(ReadBytes(Join(folder, L"temp.snf"), &resume));
+  EXPECT_EQ(resume.substr(0, 18), "c:\\music\\one.mid\r\n");
+  CleanSettings();
+}
+
+// A close request that arrives while the exit sequence asks its question
+// must not start the sequence again.
+TEST_F(FilesOnDisk, ExitSequenceRunsOnceWhileItsQuestionIsUp) {
+  CleanSettings();
+  // Real songs: a song-name file on the command line starts playing.
+  std::string samples = CORVELLA_SAMPLES;
+  std::wstring list = Join(dir_, L"list.snf");
+  ASSERT_TRUE(WriteBytes(list, samples + "\\short.wav\r\n0\r\n0\r\n\r\n[CONFIG]\r\nFILENUMBER=1\r\n"
+                               "PLAYNUMBER=0\r\nPAUSETIME=0\r\nPLAYFLAG=0\r\nBASEX=0\r\nRSEL=-1\r\n"));
+  Player p;
+  ASSERT_TRUE(p.Start(L"\"" + list + L"\"", dir_));
+  ASSERT_TRUE(p.WaitFrame());
+  p.AddPath(samples + "\\tone.wav");
+  p.Sync();
+  PostMessageW(p.Frame(), WM_CLOSE, 0, 0);
+  MessageBoxInfo box;
+  ASSERT_TRUE(p.WaitMessageBox(&box));
+  EXPECT_EQ(box.caption, L"曲名に変更がありました");
+  PostMessageW(p.Frame(), WM_CLOSE, 0, 0);
+  Sleep(1000);
+  EXPECT_EQ(CountBoxes(p.Pid()), 1);
+  Player::Answer(box, IDNO);
+  EXPECT_TRUE(p.WaitExit());
+  EXPECT_FALSE(p.WaitMessageBox(&box, 500));
   CleanSettings();
 }
