@@ -347,7 +347,13 @@ TEST_F(FilesOnDisk, CommandLineAndResumeFileInAForeignFolder) {
     ASSERT_TRUE(p.Start(L"", folder));
     ASSERT_TRUE(p.WaitFrame());
     p.AddPath("c:\\music\\one.mid");
+    // The control client narrows names the same way.
+    EXPECT_EQ(RunCtl(L"add \"" + song + L"\""), 0u);
     p.Sync();
+    std::vector<std::wstring> listed = ListedPaths(p);
+    ASSERT_EQ(listed.size(), 2u);
+    std::string data;
+    EXPECT_TRUE(fs.ReadWholeFile(W2Sjis(listed[1]), &data, SIZE_MAX)) << W2Sjis(listed[1]);
     ASSERT_TRUE(p.Close());
   }
   std::string resume;
