@@ -388,3 +388,42 @@ TEST_F(FilesOnDisk, ExitSequenceRunsOnceWhileItsQuestionIsUp) {
   EXPECT_FALSE(p.WaitMessageBox(&box, 500));
   CleanSettings();
 }
+
+// Files dropped on the window: the drop block is made in the player's own
+// memory, as the shell's drag and drop would hand it over.
+TEST_F(FilesOnDisk, DroppedForeignNamesReachTheirFiles) {
+  CleanSettings();
+  const wchar_t* names[] = {L"Motörhead.wav", L"한국어.wav", L"a¥b.wav", L"日本語.wav"};
+  for (const wchar_t* n : names) {
+    ASSERT_TRUE(CopyFileW(Join(Sjis2W(CORVELLA_SAMPLES), L"short.wav").c_str(), Join(dir_, n).c_str(), FALSE));
+  }
+  Player p;
+  ASSERT_TRUE(p.Start(L"", dir_));
+  ASSERT_TRUE(p.WaitFrame());
+  std::wstring paths;
+  for (const wchar_t* n : names) paths += Join(dir_, n) + L'\0';
+  paths += L'\0';
+  std::string block(sizeof(DROPFILES) + paths.size() * sizeof(wchar_t), '\0');
+  auto* df = reinterpret_cast<DROPFILES*>(block.data());
+  df->pFiles = sizeof(DROPFILES);
+  df->pt = {20, 80};  // on the list, below the tool bar
+  df->fWide = TRUE;
+  memcpy(block.data() + sizeof(DROPFILES), paths.data(), paths.size() * sizeof(wchar_t));
+  HANDLE proc = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_WRITE, FALSE, p.Pid());
+  ASSERT_TRUE(proc);
+  void* remote = VirtualAllocEx(proc, nullptr, block.size(), MEM_COMMIT, PAGE_READWRITE);
+  ASSERT_TRUE(remote);
+  ASSERT_TRUE(WriteProcessMemory(proc, remote, block.data(), block.size(), nullptr));
+  CloseHandle(proc);
+  DWORD_PTR r;
+  SendMessageTimeoutW(p.Frame(), WM_DROPFILES, reinterpret_cast<WPARAM>(remote), 0, SMTO_NORMAL, 10000, &r);
+  p.Sync();
+  win32::WinFileSystem fs;
+  std::vector<std::wstring> listed = ListedPaths(p);
+  EXPECT_EQ(listed.size(), 4u);
+  for (const std::wstring& line : listed) {
+    std::string data;
+    EXPECT_TRUE(fs.ReadWholeFile(W2Sjis(line), &data, SIZE_MAX)) << W2Sjis(line);
+  }
+  ASSERT_TRUE(p.Close());
+}
