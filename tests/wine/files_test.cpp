@@ -178,6 +178,7 @@ TEST_F(FilesOnDisk, ReadOnlyDirectoryIsReportedWhenItRefusesTheFile) {
   platform::WriteResult r = fs.WriteWholeFile(W2Sjis(ro) + "\\a.snf", "x");
   bool created = GetFileAttributesW(Join(ro, L"a.snf").c_str()) != INVALID_FILE_ATTRIBUTES;
   SetFileAttributesW(ro.c_str(), FILE_ATTRIBUTE_NORMAL);
+  std::printf("read-only folder: %s\n", created ? "took the file" : "refused the file");
   // Windows lets a read-only folder take new files; where it refuses them, it says why.
   EXPECT_EQ(r, created ? platform::WriteResult::kOk : platform::WriteResult::kDirectoryReadOnly);
 }
