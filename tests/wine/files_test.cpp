@@ -170,19 +170,6 @@ TEST_F(FilesOnDisk, WriterFitsAtTheLongestPathAndClearsOldTemporaries) {
   EXPECT_NE(GetFileAttributesW(fresh.c_str()), INVALID_FILE_ATTRIBUTES);
 }
 
-TEST_F(FilesOnDisk, ReadOnlyDirectoryIsReportedWhenItRefusesTheFile) {
-  win32::WinFileSystem fs;
-  std::wstring ro = Join(dir_, L"ro");
-  CreateDirectoryW(ro.c_str(), nullptr);
-  SetFileAttributesW(ro.c_str(), FILE_ATTRIBUTE_READONLY);
-  platform::WriteResult r = fs.WriteWholeFile(W2Sjis(ro) + "\\a.snf", "x");
-  bool created = GetFileAttributesW(Join(ro, L"a.snf").c_str()) != INVALID_FILE_ATTRIBUTES;
-  SetFileAttributesW(ro.c_str(), FILE_ATTRIBUTE_NORMAL);
-  std::printf("read-only folder: %s\n", created ? "took the file" : "refused the file");
-  // Windows lets a read-only folder take new files; where it refuses them, it says why.
-  EXPECT_EQ(r, created ? platform::WriteResult::kOk : platform::WriteResult::kDirectoryReadOnly);
-}
-
 // What the conversion gives for names outside code page 932, and that such
 // a name never opens another file.
 TEST_F(FilesOnDisk, ForeignNamesBecomeShortNamesOrAreMarked) {
