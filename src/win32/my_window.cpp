@@ -245,6 +245,7 @@ void TMyWindow::SetupWindow() {
 
   app::SettingsFile& file = app_.SettingsFileRef();
   if (app::CheckSettingsVersion(&file.profile())) file.Save();
+  app::ReportUnreadableSettings(file, app_.Notifier());
   app::ReadWindowSettings(file.profile(), fs.CurrentDirectory(), GetSystemMetrics(SM_CXSCREEN),
                           GetSystemMetrics(SM_CYSCREEN), &settings_);
   OptionsFromSettings();
@@ -506,6 +507,10 @@ void TMyWindow::RegisterCommands() {
     if (!list_->Busy()) listView_->OnRightDoubleClick(x, y);
   });
   mouse(WM_MOUSEMOVE, [this](int x, int y, WPARAM) { listView_->OnMouseMove(x, y); });
+  OnMessage(WM_CAPTURECHANGED, [this](WPARAM, LPARAM lp) {
+    if (reinterpret_cast<HWND>(lp) != hwnd_) listView_->OnCaptureLost();
+    return 0;
+  });
 
   OnCommand(CM_EXIT, [this] { PostMessageW(frame_->Handle(), WM_CLOSE, 0, 0); });
   auto toggle = [this](UINT id, bool* field) { OnCommand(id, [field] { *field = !*field; }); };
@@ -583,7 +588,7 @@ void TMyWindow::RegisterCommands() {
     ui::DialogOpenScope open(sliderControl_);
     bool explorer = osGeneration_ != app::OsGeneration::kWin32s;
     desktop::RunInWallpaperDirectory(app_.Files(), &settings_.snfDirectory, [&] {
-      TInitLoadDialog(&settings_, app_.Notifier(), explorer).Execute(hwnd_);
+      TInitLoadDialog(&settings_, explorer).Execute(hwnd_);
     });
   });
   OnCommand(CM_FONTDLG, [this] {
@@ -753,7 +758,7 @@ void TMyWindow::OnDropFiles(HDROP drop) {
   for (UINT i = 0; i < n; ++i) {
     wchar_t buf[MAX_PATH * 2];
     UINT len = DragQueryFileW(drop, i, buf, MAX_PATH * 2);
-    paths.push_back(Narrow(std::wstring_view(buf, len)));
+    paths.push_back(wnd::NarrowPath(std::wstring_view(buf, len)));
   }
   DragFinish(drop);
   if (!inClient || list_->Busy() || list_->Count() >= songlist::kMaxEntries) return;
@@ -801,6 +806,7 @@ void TMyWindow::OnCaptionRightDoubleClick(bool minimized) {
 }
 
 bool TMyWindow::MayClose() {
+  if (!exit_->Begin()) return false;
   // 1. The pod goes first, so its position is among the settings written.
   pod_->Exit();
   // 2. A changed song-name file is offered for saving.
