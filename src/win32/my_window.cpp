@@ -523,7 +523,7 @@ void TMyWindow::RegisterCommands() {
     OnCommand(id, [this, id] {
       app::OpenManualPage(static_cast<uint16_t>(id), win32::ProgramDirectory(), app_.Files(),
                           app_.Notifier(), [this](const std::string& path) {
-                            return win32::OpenDocument(hwnd_, path);
+                            return win32::OpenHtmlPage(hwnd_, path);
                           });
     });
   }

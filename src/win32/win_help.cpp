@@ -40,10 +40,21 @@ std::string ProgramDirectory() {
   return std::string();
 }
 
-bool OpenDocument(HWND owner, const std::string& sjisPath) {
-  HINSTANCE r = ShellExecuteW(owner, L"open", wnd::Wide(sjisPath).c_str(), nullptr, nullptr,
-                              SW_SHOWNORMAL);
-  return reinterpret_cast<INT_PTR>(r) > 32;
+bool OpenHtmlPage(HWND owner, const std::string& sjisPath) {
+  std::wstring path = wnd::Wide(sjisPath);
+  SHELLEXECUTEINFOW si = {};
+  si.cbSize = sizeof si;
+  si.fMask = SEE_MASK_FLAG_NO_UI;
+  si.hwnd = owner;
+  si.lpVerb = L"open";
+  si.lpFile = path.c_str();
+  si.nShow = SW_SHOWNORMAL;
+  if (ShellExecuteExW(&si)) return true;
+  // A Wine prefix without its HTML engine knows the browser for "htmlfile"
+  // but has no ".html" extension pointing there.
+  si.fMask |= SEE_MASK_CLASSNAME;
+  si.lpClass = L"htmlfile";
+  return ShellExecuteExW(&si) != FALSE;
 }
 
 }  // namespace win32

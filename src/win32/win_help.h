@@ -12,8 +12,8 @@ namespace win32 {
 // short form when the long one has characters that code page cannot hold.
 std::string ProgramDirectory();
 
-// Opens a document with its registered program (the default browser for a
-// page); false when the system found nothing to open it with.
-bool OpenDocument(HWND owner, const std::string& sjisPath);
+// Opens an HTML page in the user's default browser; false when the system
+// found nothing to open it with.
+bool OpenHtmlPage(HWND owner, const std::string& sjisPath);
 
 }  // namespace win32
