@@ -90,7 +90,7 @@ TEST(Picture, JpegIsShownInTheMainWindowAndEndsLikeAStill) {
   ASSERT_TRUE(p.Close());
 }
 
-TEST(Picture, JpegInItsOwnWindowWhichTheUserMayClose) {
+TEST(Picture, JpegInItsOwnWindowAndFullScreenWhichTheUserMayClose) {
   CleanSettings();
   ASSERT_TRUE(WriteBytes(SettingsPath(),
                          "[VERSION]\r\nVERSION=119\r\n[CONFIG]\r\nINTERVAL=0\r\nAVIDISP=ON\r\n"));
@@ -104,7 +104,21 @@ TEST(Picture, JpegInItsOwnWindowWhichTheUserMayClose) {
   ASSERT_NE(own, nullptr);
   SetForegroundWindow(own);
   ExpectPicture(Classify(WindowColours(own)));
+  // Full screen reopens it in a window that covers the screen.
+  p.Command(147);
+  ASSERT_TRUE(WaitState(p, 1, 5000));
+  HWND full = nullptr;
+  RECT r{};
+  for (int i = 0; i < 50; ++i, Sleep(100)) {
+    full = FindForeignWindow(p.Pid(), p.Frame());
+    if (full && GetWindowRect(full, &r) && r.right - r.left == GetSystemMetrics(SM_CXSCREEN)) break;
+  }
+  ASSERT_NE(full, nullptr);
+  EXPECT_EQ(r.right - r.left, GetSystemMetrics(SM_CXSCREEN));
+  EXPECT_EQ(r.bottom - r.top, GetSystemMetrics(SM_CYSCREEN));
+  ExpectPicture(Classify(WindowColours(full)));
   // Closing the picture's window stops the player, long before its time is up.
+  own = full;
   PostMessageW(own, WM_CLOSE, 0, 0);
   EXPECT_TRUE(WaitState(p, 0, 2000));
   ASSERT_TRUE(p.Close());
