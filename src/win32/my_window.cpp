@@ -5,6 +5,7 @@
 #include "app/command_ids.h"
 #include "app/command_line.h"
 #include "app/frame_rules.h"
+#include "app/manual.h"
 #include "app/startup.h"
 #include "desktop/capture.h"
 #include "desktop/wallpaper.h"
@@ -16,6 +17,7 @@
 #include "win32/option_dialogs.h"
 #include "win32/time_dialog.h"
 #include "win32/win_capture.h"
+#include "win32/win_help.h"
 #include "win32/wp_dialog.h"
 #include "win32/wnd/text_conv.h"
 
@@ -303,7 +305,6 @@ void TMyWindow::DecideFirstList() {
 void TMyWindow::CleanupWindow() {
   KillTimer(hwnd_, IDT_MAIN);
   if (frame_ && frame_->Handle()) DragAcceptFiles(frame_->Handle(), FALSE);
-  WinHelpW(hwnd_, Wide(app::kHelpFile).c_str(), app::kHelpQuit, 0);
   SetErrorMode(0);
 }
 
@@ -525,10 +526,10 @@ void TMyWindow::RegisterCommands() {
   toggle(CM_ENDSAVE, &settings_.endSave);
   for (UINT id : {CM_HELPCONTENTS, CM_HELPSEARCH, CM_HELPONHELP}) {
     OnCommand(id, [this, id] {
-      uint32_t cmd = 0;
-      if (!app::HelpCommandFor(static_cast<uint16_t>(id), &cmd)) return;
-      ULONG_PTR data = cmd == app::kHelpPartialKey ? reinterpret_cast<ULONG_PTR>(L"") : 0;
-      WinHelpW(hwnd_, Wide(app::kHelpFile).c_str(), cmd, data);
+      app::OpenManualPage(static_cast<uint16_t>(id), win32::ProgramDirectory(), app_.Files(),
+                          app_.Notifier(), [this](const std::string& path) {
+                            return win32::OpenHtmlPage(hwnd_, path);
+                          });
     });
   }
 

@@ -30,6 +30,7 @@
 #include "win32/my_thread.h"
 #include "win32/play_pod.h"
 #include "win32/win_mci.h"
+#include "win32/win_picture.h"
 #include "win32/win_midi.h"
 #include "win32/win_platform.h"
 #include "win32/win_player_env.h"
@@ -153,7 +154,7 @@ class TMyWindow : public wnd::Window,
   win32::WinCursor cursor_;
   win32::WinClipboard clipboard_{nullptr};
   win32::WinFileDialog dialog_{nullptr};
-  WinMci mci_;
+  win32::WinPictureMci mci_;
   WinMidiOut midi_;
   WinDrives drives_;
   WinClock clock_;
