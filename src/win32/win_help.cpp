@@ -2,28 +2,11 @@
 
 #include <shellapi.h>
 
+#include "songlist/media.h"
 #include "text/sjis.h"
 #include "win32/wnd/text_conv.h"
 
 namespace win32 {
-
-namespace {
-
-// Shift-JIS without best fit: a name the code page cannot hold is reported
-// as not converted rather than turned into a different, wrong name.
-bool ToSjisExactly(const std::wstring& w, std::string* out) {
-  if (w.empty()) return false;
-  BOOL lossy = FALSE;
-  int n = WideCharToMultiByte(wnd::kCodePage, WC_NO_BEST_FIT_CHARS, w.data(),
-                              static_cast<int>(w.size()), nullptr, 0, nullptr, &lossy);
-  if (n <= 0 || lossy) return false;
-  out->assign(static_cast<size_t>(n), '\0');
-  WideCharToMultiByte(wnd::kCodePage, WC_NO_BEST_FIT_CHARS, w.data(), static_cast<int>(w.size()),
-                      out->data(), n, nullptr, nullptr);
-  return true;
-}
-
-}  // namespace
 
 std::string ProgramDirectory() {
   wchar_t buf[MAX_PATH * 2];
@@ -31,13 +14,13 @@ std::string ProgramDirectory() {
   if (n == 0 || n >= MAX_PATH * 2) return std::string();
   std::wstring dir(buf, n);
   size_t slash = dir.find_last_of(L"\\/");
-  dir.resize(slash == std::wstring::npos ? 0 : slash + 1);
-  std::string sjis;
-  if (ToSjisExactly(dir, &sjis)) return sjis;
-  wchar_t shortBuf[MAX_PATH];
-  DWORD m = GetShortPathNameW(dir.c_str(), shortBuf, MAX_PATH);
-  if (m > 0 && m < MAX_PATH && ToSjisExactly(shortBuf, &sjis)) return text::WithBackslash(sjis);
-  return std::string();
+  dir.resize(slash == std::wstring::npos ? 0 : slash);
+  if (dir.empty()) return std::string();
+  // A folder name the code page cannot hold goes by its short name; if it
+  // has none, no manual path can be formed.
+  std::string sjis = wnd::NarrowPath(dir);
+  if (songlist::IsForeignName(sjis)) return std::string();
+  return text::WithBackslash(sjis);
 }
 
 bool OpenHtmlPage(HWND owner, const std::string& sjisPath) {
