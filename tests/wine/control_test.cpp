@@ -265,13 +265,19 @@ TEST_F(ControlBox, MediaKeysWorkWhileAnotherProgramHasTheFocus) {
   EXPECT_EQ(p.Control(0, 104), 1);  // still playing
   UnregisterHotKey(nullptr, 7);
 
-  // Switched off, the keys are the focused program's again.
+  // Switched off, the keys are the focused program's again...
   p.Command(155);
   EXPECT_FALSE(p.MenuChecked(155));
   other.TakeFocus();
   PressKey(VK_MEDIA_PLAY_PAUSE);
   Sleep(500);
   EXPECT_EQ(p.Control(0, 104), 1);
+  // ...and the player's own while it has the focus.
+  SetForegroundWindow(p.Frame());
+  Sleep(300);
+  ASSERT_EQ(GetForegroundWindow(), p.Frame());
+  PressKey(VK_MEDIA_PLAY_PAUSE);
+  EXPECT_TRUE(WaitState(p, 3, 3000));
   ASSERT_TRUE(p.Close());
   std::string ini;
   ASSERT_TRUE(ReadBytes(SettingsPath(), &ini));
