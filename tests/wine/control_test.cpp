@@ -110,11 +110,11 @@ TEST_F(ControlBox, PathsSentWhileSongsOpenArriveWhole) {
     ASSERT_TRUE(WaitState(p, 1, 5000));
     std::vector<std::string> want{links[0]};
     for (size_t i = 1; i < links.size(); ++i) {
+      // Every other path goes to the main window rather than the frame.
+      const HWND to = i % 2 ? p.Frame() : p.Client();
       PostMessageW(p.Frame(), WM_COMMAND, 119, 0);
-      for (unsigned char c : links[i]) {
-        SendMessageW(p.Frame(), WM_USER, c, 100);
-      }
-      SendMessageW(p.Frame(), WM_USER, 0, 100);
+      for (unsigned char c : links[i]) SendMessageW(to, WM_USER, c, 100);
+      SendMessageW(to, WM_USER, 0, 100);
       want.push_back(links[i]);
     }
     p.Sync();
@@ -153,6 +153,41 @@ TEST_F(ControlBox, CorvellactlAddDuringPlaybackGivesExactlyThoseEntries) {
   p.Sync();
   EXPECT_TRUE(SameEntries(ListedPaths(p), links));
   EXPECT_TRUE(WaitState(p, 1, 5000));
+  ASSERT_TRUE(p.Close());
+}
+
+// Commands and control messages sent to the main window rather than the
+// frame take the same route: the enabling rules hold, and a dialog that is
+// open meanwhile loses nothing.
+TEST_F(ControlBox, TheMainWindowTakesTheSameRouteAsTheFrame) {
+  Player p;
+  ASSERT_TRUE(p.Start(L"", dir_));
+  ASSERT_TRUE(p.WaitFrame());
+  const HWND main = p.Client();
+  ASSERT_TRUE(main);
+  // Save As is greyed for an empty list, whichever window is asked.
+  PostMessageW(main, WM_COMMAND, 116, 0);
+  PostMessageW(p.Frame(), WM_COMMAND, 116, 0);
+  p.Sync();
+  MessageBoxInfo box;
+  EXPECT_FALSE(p.WaitMessageBox(&box, 1000)) << W2Sjis(box.caption);
+
+  auto sendPath = [&](const std::string& path) {
+    for (unsigned char c : path) SendMessageW(main, WM_USER, c, 100);
+    SendMessageW(main, WM_USER, 0, 100);
+  };
+  sendPath("c:\\music\\one.mid");
+  p.Sync();
+  PostMessageW(main, WM_COMMAND, 116, 0);
+  HWND dlg = WaitDialog(p, L"曲名の保存");
+  ASSERT_TRUE(dlg);
+  sendPath("c:\\music\\two.wav");
+  EXPECT_EQ(SendMessageW(main, WM_USER, 0, 104), 0);  // answered while the dialog waits
+  PostMessageW(dlg, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED),
+               reinterpret_cast<LPARAM>(GetDlgItem(dlg, IDCANCEL)));
+  for (int i = 0; i < 100 && IsWindow(dlg); ++i) Sleep(50);
+  p.Sync();
+  EXPECT_TRUE(SameEntries(ListedPaths(p), {"c:\\music\\one.mid", "c:\\music\\two.wav"}));
   ASSERT_TRUE(p.Close());
 }
 
