@@ -246,6 +246,7 @@ void TMyWindow::SetupWindow() {
 
   app::SettingsFile& file = app_.SettingsFileRef();
   if (app::CheckSettingsVersion(&file.profile())) file.Save();
+  app::ReportUnreadableSettings(file, app_.Notifier());
   app::ReadWindowSettings(file.profile(), fs.CurrentDirectory(), GetSystemMetrics(SM_CXSCREEN),
                           GetSystemMetrics(SM_CYSCREEN), &settings_);
   OptionsFromSettings();
@@ -660,6 +661,9 @@ LRESULT TMyWindow::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_MOUSEMOVE:
       listView_->OnMouseMove(x, y);
       return 0;
+    case WM_CAPTURECHANGED:
+      if (reinterpret_cast<HWND>(lp) != hwnd_) listView_->OnCaptureLost();
+      return 0;
     default:
       return wnd::Window::WndProc(msg, wp, lp);
   }
@@ -844,7 +848,7 @@ void TMyWindow::Execute(UINT id) {
       ui::DialogOpenScope open(sliderControl_);
       bool explorer = osGeneration_ != app::OsGeneration::kWin32s;
       desktop::RunInWallpaperDirectory(app_.Files(), &settings_.snfDirectory, [&] {
-        TInitLoadDialog(&settings_, app_.Notifier(), explorer).Execute(hwnd_);
+        TInitLoadDialog(&settings_, explorer).Execute(hwnd_);
       });
       break;
     }
@@ -936,7 +940,7 @@ void TMyWindow::OnDropFiles(HDROP drop) {
   for (UINT i = 0; i < n; ++i) {
     wchar_t buf[MAX_PATH * 2];
     UINT len = DragQueryFileW(drop, i, buf, MAX_PATH * 2);
-    paths.push_back(Narrow(std::wstring_view(buf, len)));
+    paths.push_back(wnd::NarrowPath(std::wstring_view(buf, len)));
   }
   DragFinish(drop);
   if (!inClient || list_->Busy() || list_->Count() >= songlist::kMaxEntries) return;
@@ -984,6 +988,7 @@ void TMyWindow::OnCaptionRightDoubleClick(bool minimized) {
 }
 
 bool TMyWindow::MayClose() {
+  if (!exit_->Begin()) return false;
   // 1. The pod goes first, so its position is among the settings written.
   pod_->Exit();
   // 2. A changed song-name file is offered for saving.

@@ -79,7 +79,7 @@ class TMyWindow : public wnd::Window,
   void PostOwnCommand(UINT id);
 
   // Frame hooks.
-  bool MayClose();  // the exit sequence; always agrees
+  bool MayClose();  // the exit sequence; agrees once, refuses a request during it
   void OnFrameMinimized();
   void OnFrameRestored();
   // Every size change of the frame: the play pod follows the minimised state.
