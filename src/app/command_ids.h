@@ -55,6 +55,7 @@
 #define CM_TOOLBARDLG 138
 #define CM_FONTDLG 140
 #define CM_ENDSAVE 109
+#define CM_MEDIAKEYS 155
 #define CM_WPSETTINGS 118
 #define CM_SHUFFLE 121
 #define CM_SORT 122
@@ -70,6 +71,8 @@
 #define CM_WPCHANGENOW 400
 #define CM_FULLSCREENKEY 414
 #define CM_PODCLOSED 450
+/* The media keys' Play/Pause: Play or Pause, whichever the state calls for. */
+#define CM_PLAYPAUSE 415
 #define CM_KEYLEFT 106
 #define CM_KEYUP 402
 #define CM_KEYDOWN 403

@@ -57,7 +57,8 @@ std::vector<MenuEntry> BuildMainMenu() {
              Item(CM_WINDOWDLG, "ウィンドウのカスタマイズ(&C)..."),
              Item(CM_TOOLBARDLG, "ツールバーのカスタマイズ(&Z)..."),
              Item(CM_FONTDLG, "フォントの指定(&F)..."), Separator(),
-             Item(CM_ENDSAVE, "終了時の状態を保存(&S)"), Separator(),
+             Item(CM_ENDSAVE, "終了時の状態を保存(&S)"),
+             Item(CM_MEDIAKEYS, "メディアキーを常に使う(&M)"), Separator(),
              Item(CM_WPSETTINGS, "壁紙の設定(&P)..."), Separator(),
              Item(CM_SHUFFLE, "シャッフル(&X)"), Item(CM_SORT, "アルファベット順(&A)")}),
       Popup("ヘルプ(&H)",
@@ -119,6 +120,7 @@ const std::pair<uint16_t, const char*> kHints[] = {
     {151, "クリップボードから曲名を貼り付けます。"},
     {152, "すべての曲名を編集の対象に選択します。"},
     {153, "ビテオ画面をファイル（.bmp）に保存します。"},
+    {155, "ほかのプログラムの使用中もメディアキーで操作します。"},
     {202, "演奏するファイルを選択します。"},
     {203, "演奏を開始します。"},
     {204, "演奏を停止します。"},
@@ -198,6 +200,32 @@ bool IsCommandEnabled(uint16_t id, const CommandState& s) {
       return s.selected > 0 && s.state == PlayState::kStopped && !s.waiting;
     default:
       return true;
+  }
+}
+
+uint16_t ResolvePlayPause(const CommandState& s) {
+  return s.state == PlayState::kPlaying ? CM_PAUSE : CM_PLAY;
+}
+
+uint16_t CommandForAppCommand(uint32_t appCommand) {
+  switch (appCommand) {
+    case 11: return CM_NEXT;       // APPCOMMAND_MEDIA_NEXTTRACK
+    case 12: return CM_PREVIOUS;   // APPCOMMAND_MEDIA_PREVIOUSTRACK
+    case 13: return CM_STOP;       // APPCOMMAND_MEDIA_STOP
+    case 14: return CM_PLAYPAUSE;  // APPCOMMAND_MEDIA_PLAY_PAUSE
+    case 46: return CM_PLAY;       // APPCOMMAND_MEDIA_PLAY
+    case 47: return CM_PAUSE;      // APPCOMMAND_MEDIA_PAUSE
+    default: return 0;
+  }
+}
+
+uint16_t CommandForMediaKey(uint32_t virtualKey) {
+  switch (virtualKey) {
+    case 0xB0: return CM_NEXT;
+    case 0xB1: return CM_PREVIOUS;
+    case 0xB2: return CM_STOP;
+    case 0xB3: return CM_PLAYPAUSE;
+    default: return 0;
   }
 }
 

@@ -39,6 +39,18 @@ struct CommandState {
 // The enabling rule of a command; commands without a rule are always enabled.
 bool IsCommandEnabled(uint16_t id, const CommandState& s);
 
+// The media keys' Play/Pause (CM_PLAYPAUSE) as the state calls for it when
+// it is carried out: Pause while playing, otherwise Play (which resumes a
+// paused song). The result still passes that command's enabling rule.
+uint16_t ResolvePlayPause(const CommandState& s);
+
+// The platform's application commands (WM_APPCOMMAND) and media keys that
+// the player answers, as command ids; 0 for the others.
+uint16_t CommandForAppCommand(uint32_t appCommand);
+uint16_t CommandForMediaKey(uint32_t virtualKey);
+// The virtual keys registered system-wide while MEDIAKEYS is on.
+constexpr uint32_t kMediaKeys[] = {0xB3, 0xB2, 0xB0, 0xB1};  // play/pause, stop, next, previous
+
 // A menu entry: id 0 with no items is a separator; an entry with items is a popup.
 struct MenuEntry {
   uint16_t id = 0;

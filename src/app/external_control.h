@@ -34,6 +34,9 @@ class ExternalControl {
     intptr_t reply = 0; // the message's result
   };
 
+  // The state query reads only; it is answered even while other messages wait.
+  static bool AnswersAtOnce(intptr_t code) { return code == kQueryState; }
+
   // listFull: the list already holds its 999 entries.
   Result Handle(intptr_t code, uintptr_t value, PlayState state, bool listFull);
 

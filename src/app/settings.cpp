@@ -138,6 +138,7 @@ void ReadWindowSettings(const Profile& p, const std::string& currentDirectory,
   s->iconPad = Switch(p, kConfig, "ICONPAD", "OFF");
   s->controlPad = Switch(p, kConfig, "CONTROLPAD", "OFF");
   s->endSave = Switch(p, kConfig, "ENDSAVE", "ON");
+  s->mediaKeys = Switch(p, kConfig, "MEDIAKEYS", "ON");
 }
 
 BarVisibility ReadBarsAtFirstPaint(const Profile& p) {
@@ -212,6 +213,8 @@ void WriteSettingsAtExit(Profile* p, const Settings& s, const Placement& normal,
   PutSwitch(p, kConfig, "ALARMSET", s.alarmSet);
   PutNumber(p, kConfig, "ALARMHOUR", s.alarmHour);
   PutNumber(p, kConfig, "ALARMMINUTE", s.alarmMinute);
+  // Newer than every other key, so written last where older files end.
+  PutSwitch(p, kConfig, "MEDIAKEYS", s.mediaKeys);
 }
 
 std::vector<std::pair<uint16_t, bool>> MenuChecks(const Settings& s) {
@@ -221,6 +224,7 @@ std::vector<std::pair<uint16_t, bool>> MenuChecks(const Settings& s) {
       {CM_REPEAT2, s.repeat2},       {CM_AVIDISP, s.aviDisp},     {CM_AVISIZE, s.aviSize},
       {CM_AUTOWP, s.autoWp},         {CM_AVICENTER, s.aviCenter}, {CM_AVIALLDISP, s.aviAllDisp},
       {CM_CONTROLPAD, s.controlPad}, {CM_TOPPAD, s.topPad},       {CM_ICONPAD, s.iconPad},
+      {CM_MEDIAKEYS, s.mediaKeys},
   };
 }
 

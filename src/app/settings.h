@@ -54,6 +54,7 @@ struct Settings {
   int32_t px = 0, py = 0;
   bool topPad = false, iconPad = false, controlPad = false;
   bool endSave = true;
+  bool mediaKeys = true;  // the media keys work while other programs have the focus
 };
 
 // Version written by this program; files older than kMinimumVersion lose their options.

@@ -201,15 +201,4 @@ void SongList::LoadState(const ListState& in) {
   s.anchor = in.anchor;
 }
 
-bool ListCommandEnabled(const SongList& list, int id) {
-  switch (id) {
-    case 107: case 110: case 202: return true;
-    case 111: case 112: case 113: return list.SelectedCount() > 0;
-    case 114: return list.UndoAvailable();
-    case 116: case 121: case 122: case 152: return list.Count() > 0;
-    case 117: return list.Tied();
-    default: return false;
-  }
-}
-
 }  // namespace songlist

@@ -158,7 +158,4 @@ class SongList {
   bool busy_ = false;
 };
 
-// Enabling of the list commands (ids 107, 110, 111-114, 116, 117, 121, 122, 152, 202).
-bool ListCommandEnabled(const SongList& list, int id);
-
 }  // namespace songlist

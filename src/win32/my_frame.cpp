@@ -13,7 +13,7 @@
 #include "win32/wnd/text_conv.h"
 
 TMyFrame::TMyFrame(TMyApp& app, TMyWindow& client) : app_(app), client_(client) {
-  SetClient(&client);
+  SetClient(&client, &client);
   client.SetFrame(this);
 }
 
@@ -38,7 +38,17 @@ void TMyFrame::RebuildToolBar() {
   SetToolButtons(buttons);
 }
 
-bool TMyFrame::QueryChecked(UINT id, bool* checked) { return client_.Checked(id, checked); }
+void TMyFrame::HoldMediaKeys(bool hold) {
+  for (uint32_t vk : app::kMediaKeys) {
+    const int id = static_cast<int>(vk);
+    if (hold) {
+      // Fails quietly when another program holds the key.
+      RegisterHotKey(hwnd_, id, MOD_NOREPEAT, vk);
+    } else {
+      UnregisterHotKey(hwnd_, id);
+    }
+  }
+}
 
 void TMyFrame::SetupWindow() {
   CreateStatusBar(10, 14);
@@ -50,13 +60,14 @@ void TMyFrame::SetupWindow() {
   if (!app_.SettingsRef().menuBar) SetMenu(hwnd_, nullptr);
   if (app::IsMinimizedShowState(app_.ShowState()) && client_.AutoPlayPending()) {
     client_.ClearAutoPlayPending();
-    PostMessageW(client_.Handle(), WM_COMMAND, CM_PLAY, 0);
+    client_.PostOwnCommand(CM_PLAY);
   }
+  HoldMediaKeys(app_.SettingsRef().mediaKeys);
   Layout();
 }
 
 void TMyFrame::CleanupWindow() {
-  DragAcceptFiles(hwnd_, FALSE);
+  HoldMediaKeys(false);
   PostQuitMessage(0);
 }
 
@@ -70,7 +81,7 @@ void TMyFrame::FirstPaint() {
   if (bars.hideToolBar || bars.hideStatusBar) Layout();
   if (!app::IsMinimizedShowState(app_.ShowState()) && client_.AutoPlayPending()) {
     client_.ClearAutoPlayPending();
-    PostMessageW(client_.Handle(), WM_COMMAND, CM_PLAY, 0);
+    client_.PostOwnCommand(CM_PLAY);
   }
 }
 
@@ -219,30 +230,25 @@ LRESULT Usage(WPARAM what) {
 
 }  // namespace
 
-// A marker for automation: posted with a nonzero wParam it is remembered once
-// everything posted before it has been handled; sent with 0 it answers the
-// last one remembered. (A sent message overtakes posted ones.)
-static const UINT kPingMessage = RegisterWindowMessageW(L"Corvella.Ping");
-
 LRESULT TMyFrame::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
   if (msg == kUsageQuery && msg != 0) return Usage(wp);
-  if (msg == kPingMessage && msg != 0) {
-    if (wp != 0) lastPing_ = wp;
-    return static_cast<LRESULT>(lastPing_);
-  }
   if (msg == kMenuStateQuery && msg != 0) {
     IdleAction();
     if (menu_ && !GetMenu(hwnd_)) UpdateMenu(menu_);
     return static_cast<LRESULT>(GetMenuState(menu_, static_cast<UINT>(wp), MF_BYCOMMAND));
   }
+  // Commands of the menu, the accelerators, the tool bar, the system menu's
+  // own items and the pod, and every control message, go to the one route.
+  if (msg == WM_COMMAND && lp != 0 && reinterpret_cast<HWND>(lp) != toolbar_) {
+    return wnd::DecoratedFrame::WndProc(msg, wp, lp);  // a control's notice
+  }
+  if (msg == WM_SYSCOMMAND && wp < 0x8000 &&
+      app::RouteSystemCommand(static_cast<uint32_t>(wp)) != app::SystemCommandRoute::kDefault) {
+    msg = WM_COMMAND;
+  }
+  LRESULT routed = 0;
+  if (client_.Route(msg, wp, lp, &routed)) return routed;
   switch (msg) {
-    case WM_COMMAND: {
-      if (client_.DeferIfBusy(msg, wp, lp, hwnd_)) return 0;
-      client_.EnterBusy();
-      const LRESULT r = wnd::DecoratedFrame::WndProc(msg, wp, lp);
-      client_.LeaveBusy();
-      return r;
-    }
     case WM_PAINT:
       if (firstPaint_) {
         LRESULT r = DefWindowProcW(hwnd_, msg, wp, lp);
@@ -258,15 +264,6 @@ LRESULT TMyFrame::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
       break;
     case WM_SYSCOMMAND: {
       UINT cmd = static_cast<UINT>(wp);
-      if (cmd < 0x8000) {
-        if (cmd == CM_EXIT) {
-          PostMessageW(hwnd_, WM_CLOSE, 0, 0);
-        } else {
-          SendMessageW(client_.Handle(), WM_COMMAND, cmd, 0);
-          IdleAction();
-        }
-        return 0;
-      }
       if ((cmd & 0xFFF0) == SC_MINIMIZE) {
         LRESULT r = DefWindowProcW(hwnd_, msg, wp, lp);
         client_.OnFrameMinimized();
@@ -315,12 +312,6 @@ LRESULT TMyFrame::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_DROPFILES:
       client_.OnDropFiles(reinterpret_cast<HDROP>(wp));
       return 0;
-    case WM_POWERBROADCAST:
-      return client_.OnPowerBroadcast(wp, lp);
-    case WM_USER:
-      // The state query only reads; everything else waits its turn.
-      if (lp != 104 && client_.DeferIfBusy(msg, wp, lp, hwnd_)) return 0;
-      return client_.OnExternalControl(wp, lp);
     case WM_SIZE: {
       LRESULT r = wnd::DecoratedFrame::WndProc(msg, wp, lp);
       // Size messages of the frame still being made say nothing of its state.

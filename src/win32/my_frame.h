@@ -1,5 +1,6 @@
 // The main frame: caption, menu, tool bar, status bar, system menu, sizing
-// rules, and the messages it passes on to the main window.
+// rules, and the commands and control messages it passes to the main
+// window's route.
 #pragma once
 
 #include "win32/wnd/win.h"
@@ -18,8 +19,9 @@ class TMyFrame : public wnd::DecoratedFrame {
   void RebuildToolBar();
   HMENU MenuHandle() const { return menu_; }
   bool Painted() const { return !firstPaint_; }
-
-  bool QueryChecked(UINT id, bool* checked) override;
+  // Registers the media keys system-wide (or gives them back); a key that
+  // another program holds stays with it.
+  void HoldMediaKeys(bool hold);
 
  protected:
   void SetupWindow() override;
@@ -37,6 +39,5 @@ class TMyFrame : public wnd::DecoratedFrame {
   HMENU menu_ = nullptr;
   HMENU sysMenu_ = nullptr;
   bool firstPaint_ = true;
-  WPARAM lastPing_ = 0;  // see Corvella.Ping
   int ownSystemItems_ = 7;
 };

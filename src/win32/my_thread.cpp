@@ -53,12 +53,9 @@ Mp3Output::Mp3Output(mpegaudio::TMP3& decoder, platform::FileSystem& fs,
 
 Mp3Output::~Mp3Output() { control_.ShutDown(); }
 
-void Mp3Output::SetUp(wnd::Window& window) {
-  out_.SetWindow(window.Handle());
-  host_.SetWindow(window.Handle());
-  window.OnMessage(MM_WOM_OPEN, [this](WPARAM, LPARAM) -> LRESULT { return control_.EvWomOpen(); });
-  window.OnMessage(MM_WOM_DONE, [this](WPARAM, LPARAM) -> LRESULT { return control_.EvWomDone(); });
-  window.OnMessage(MM_WOM_CLOSE, [this](WPARAM, LPARAM) -> LRESULT { return control_.EvWomClose(); });
+void Mp3Output::SetUp(HWND window) {
+  out_.SetWindow(window);
+  host_.SetWindow(window);
   control_.SetUp();
 }
 

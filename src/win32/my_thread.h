@@ -14,7 +14,6 @@
 #include "platform/wave_out.h"
 #include "win32/win_waveout.h"
 #include "win32/wnd/thread.h"
-#include "win32/wnd/window.h"
 
 // The worker: runs the decoding loop once per start, at above-normal
 // priority so that a refill is ready before the device drains the others.
@@ -54,14 +53,14 @@ class WinPlayerHost : public platform::PlayerHost {
 };
 
 // Everything the main window needs to play ".mp3" files. Construct with the
-// window's decoder and file system; SetUp from the window's set-up (it routes
-// MM_WOM_OPEN/DONE/CLOSE to the control and, in thread mode, starts the idle
-// worker); destruction stops the song and waits for the worker.
+// window's decoder and file system; SetUp from the window's set-up (the
+// window passes MM_WOM_OPEN/DONE/CLOSE to Control(); in thread mode SetUp
+// starts the idle worker); destruction stops the song and waits for the worker.
 class Mp3Output {
  public:
   Mp3Output(mpegaudio::TMP3& decoder, platform::FileSystem& fs, mpegaudio::RefillMode mode);
   ~Mp3Output();
-  void SetUp(wnd::Window& window);
+  void SetUp(HWND window);
   mpegaudio::PlayerControl& Control() { return control_; }
   mpegaudio::WavePlayer& Player() { return player_; }
 

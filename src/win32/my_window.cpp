@@ -126,7 +126,7 @@ TMyWindow::TMyWindow(TMyApp& app) : app_(app), settings_(app.SettingsRef()) {
   exit_ = std::make_unique<songlist::ExitSequence>(*songFiles_, *list_);
   videoLink_ = std::make_unique<VideoLink>(player_->device());
   listView_ = std::make_unique<win32::ListView>(*list_, app_.Notifier(), videoLink_.get());
-  listView_->playHook = [this] { SendMessageW(hwnd_, WM_COMMAND, CM_PLAY, 0); };
+  listView_->playHook = [this] { route_.Submit({WM_COMMAND, CM_PLAY, 0}); };
   sliderLink_ = std::make_unique<SliderLink>(*this);
   player_->device().changeDirectory = [this](const std::string& p) {
     return gatherer_->ChangeDirectory(p);
@@ -144,7 +144,7 @@ bool TMyWindow::CreateChild(HWND parent) {
                 0, 0, 100, 100, parent, nullptr, nullptr, CS_DBLCLKS);
 }
 
-bool TMyWindow::Checked(UINT id, bool* checked) const {
+bool TMyWindow::Checked(UINT id, bool* checked) {
   for (const auto& mc : app::MenuChecks(settings_)) {
     if (mc.first == id) {
       *checked = mc.second;
@@ -192,14 +192,13 @@ app::CommandState TMyWindow::Snapshot() const {
   return s;
 }
 
-bool TMyWindow::QueryEnable(UINT id, bool* enabled) const {
+bool TMyWindow::Enabled(UINT id) {
   const uint16_t cmd = static_cast<uint16_t>(id);
-  *enabled = batchSnapshot_ ? app::IsCommandEnabled(cmd, *batchSnapshot_)
-                            : app::IsCommandEnabled(cmd, Snapshot());
-  return true;
+  return batchSnapshot_ ? app::IsCommandEnabled(cmd, *batchSnapshot_)
+                        : app::IsCommandEnabled(cmd, Snapshot());
 }
 
-void TMyWindow::BeginEnableQueries() {
+void TMyWindow::BeginPass() {
   batchSnapshot_ = std::make_unique<app::CommandState>(Snapshot());
 }
 
@@ -222,6 +221,8 @@ void TMyWindow::SettingsFromOptions() {
 }
 
 void TMyWindow::SetupWindow() {
+  // Whatever arrives before the first list is decided waits for it.
+  app::CommandRoute::Scope settingUp(route_);
   // Critical-error boxes of the platform stay off while the window lives.
   SetErrorMode(SEM_FAILCRITICALERRORS);
   random_.Seed(static_cast<uint32_t>(std::time(nullptr)));
@@ -230,7 +231,7 @@ void TMyWindow::SetupWindow() {
   clipboard_.SetOwner(hwnd_);
   dialog_.SetOwner(hwnd_);
   mci_.SetNotifyWindow(hwnd_);
-  mp3Output_->SetUp(*this);
+  mp3Output_->SetUp(hwnd_);
   // The media drivers stay loaded for the life of the window: Wine unloads a
   // driver when its last device closes while the driver's own play thread
   // may still be running, which crashes on quick stop-and-play sequences.
@@ -269,14 +270,16 @@ void TMyWindow::SetupWindow() {
   slider_.Create(hwnd_, IDC_SLIDER, 0, 0, 100, 20);
 
   DecideFirstList();
-  if (endRequested_) return;
+  if (endRequested_) {
+    route_.Discard();
+    return;
+  }
   RefreshTitle();
 
   slider_.SetRange(0, app::kSliderRange);
   slider_.SetPosition(0);
   if (settings_.slider) slider_.Show(true);
 
-  RegisterCommands();
   SetTimer(hwnd_, IDT_MAIN, app::kMainTimerPeriod, nullptr);
   pod_->Start(app::IsMinimizedShowState(app_.ShowState()));
 }
@@ -303,6 +306,7 @@ void TMyWindow::DecideFirstList() {
 }
 
 void TMyWindow::CleanupWindow() {
+  route_.Discard();
   KillTimer(hwnd_, IDT_MAIN);
   if (frame_ && frame_->Handle()) DragAcceptFiles(frame_->Handle(), FALSE);
   SetErrorMode(0);
@@ -381,6 +385,9 @@ void TMyWindow::RefreshTitle() {
   std::string caption = ui::CaptionText(l.Count() == 0, path,
                                         static_cast<ui::PlayState>(PlayerState()),
                                         player_->sequencer().Waiting(), settings_.strupr);
+  // Every command refreshes the caption; the frame is told only of a change.
+  if (caption == caption_) return;
+  caption_ = caption;
   SetWindowTextW(frame_->Handle(), Wide(caption).c_str());
 }
 
@@ -421,7 +428,7 @@ void TMyWindow::RedrawSlider() { InvalidateRect(slider_.Handle(), nullptr, TRUE)
 
 bool TMyWindow::FramePainted() { return frame_ && frame_->Painted(); }
 
-void TMyWindow::PostCommand(uint16_t id) { PostMessageW(hwnd_, WM_COMMAND, id, 0); }
+void TMyWindow::PostCommand(uint16_t id) { PostOwnCommand(id); }
 
 void TMyWindow::PostNotify(uint32_t code) { PostMessageW(hwnd_, MM_MCINOTIFY, code, 0); }
 
@@ -439,313 +446,488 @@ void TMyWindow::OnSlider(int code, int position) {
   sliderControl_.OnNotify(*sliderLink_, code, position);
 }
 
-// ---- commands and messages ----
+// ---- how a message travels ----
 
-void TMyWindow::ListCommand(UINT id, std::function<void()> action) {
-  OnCommand(id, [this, action = std::move(action)] {
-    if (list_->Busy()) return;
-    OptionsFromSettings();
-    action();
-    SettingsFromOptions();
-    Repaint();
-  });
+// A command of the program's own (posted by playback, auto-play and the
+// pod's rules): it takes its turn on the route but skips the enabling rules,
+// which are for what the user and other programs ask.
+static const UINT kOwnCommandMessage = WM_APP + 0x50;
+static const UINT kWakeMessage = WM_APP + 0x52;
+// A marker for automation: posted with a nonzero wParam it is remembered once
+// everything posted or queued before it has been carried out; sent with 0 it
+// answers the last one remembered. (A sent message overtakes posted ones.)
+static const UINT kPingMessage = RegisterWindowMessageW(L"Corvella.Ping");
+
+bool TMyWindow::Route(UINT msg, WPARAM wp, LPARAM lp, LRESULT* result) {
+  *result = 0;
+  if (!hwnd_) return false;  // not yet made, or gone
+  app::RoutedMessage m{msg, wp, lp};
+  switch (msg) {
+    case WM_COMMAND:
+      m.wParam = LOWORD(wp);
+      m.lParam = 0;
+      break;
+    case WM_APPCOMMAND: {
+      const uint16_t id = app::CommandForAppCommand(GET_APPCOMMAND_LPARAM(lp));
+      if (id == 0) return false;  // passed on to the shell
+      m = {WM_COMMAND, id, 0};
+      break;
+    }
+    case WM_HOTKEY: {
+      const uint16_t id = app::CommandForMediaKey(HIWORD(lp));
+      if (id == 0) return false;
+      m = {WM_COMMAND, id, 0};
+      break;
+    }
+    case WM_USER:
+      if (app::ExternalControl::AnswersAtOnce(lp)) {
+        OnExternalControl(wp, lp, result);
+        return true;
+      }
+      break;
+    case WM_HSCROLL:
+    case WM_POWERBROADCAST:
+    case kOwnCommandMessage:
+      break;
+    case kWakeMessage:
+      // Only a message loop takes this: the main one once the work is over
+      // and the queue is empty, or the loop of a dialog or message box that
+      // the work shows. Then the work waits for the user, and what waits for
+      // it is carried out now, as it always was.
+      wakePosted_ = false;
+      route_.CarryQueuedNow();
+      return true;
+    default:
+      if (msg != kPingMessage || msg == 0) return false;
+      if (wp == 0) {
+        *result = static_cast<LRESULT>(lastPing_);
+        return true;
+      }
+      break;
+  }
+  *result = route_.Submit(m);
+  if (msg == WM_APPCOMMAND) *result = TRUE;
+  if (route_.Pending() > 0 && !wakePosted_) {
+    wakePosted_ = PostMessageW(hwnd_, kWakeMessage, 0, 0) != FALSE;
+  }
+  return true;
 }
 
-void TMyWindow::RegisterCommands() {
-  OnMessage(WM_SIZE, [this](WPARAM, LPARAM lp) {
-    PlaceSlider();
-    listView_->OnSize(LOWORD(lp), HIWORD(lp));
-    if (videoInList_) player_->OnMainWindowSized(true);
-    InvalidateRect(hwnd_, nullptr, FALSE);
-    return 0;
-  });
-  OnMessage(WM_ERASEBKGND, [](WPARAM, LPARAM) { return 1; });
-  OnMessage(WM_TIMER, [this](WPARAM id, LPARAM) {
-    if (id == IDT_MAIN) player_->OnTimer();
-    return 0;
-  });
-  OnMessage(MM_MCINOTIFY, [this](WPARAM wp, LPARAM lp) {
-    // A late report of a device closed already (a song just replaced by the
-    // next) is not about the song now playing.
-    const auto code = static_cast<uint32_t>(wp);
-    if (!player_->device().NoticeIsCurrent(code, static_cast<platform::MciDevice>(lp))) return 0;
-    player_->OnNotify(code);
-    RefreshTitle();
-    return 0;
-  });
-  OnMessage(WM_HSCROLL, [this](WPARAM wp, LPARAM lp) {
-    HWND from = reinterpret_cast<HWND>(lp);
-    if (from == slider_.Handle()) {
-      OnSlider(LOWORD(wp), slider_.Position());
-    } else if (from == listScroll_) {
-      listView_->OnScrollBar(LOWORD(wp));
-    }
-    return 0;
-  });
-  OnMessage(WM_USER, [this](WPARAM wp, LPARAM lp) { return OnExternalControl(wp, lp); });
-  OnMessage(WM_DROPFILES, [this](WPARAM wp, LPARAM) {
-    OnDropFiles(reinterpret_cast<HDROP>(wp));
-    return 0;
-  });
-  auto mouse = [this](UINT msg, std::function<void(int, int, WPARAM)> f) {
-    OnMessage(msg, [f](WPARAM wp, LPARAM lp) {
-      f(static_cast<short>(LOWORD(lp)), static_cast<short>(HIWORD(lp)), wp);
-      return 0;
-    });
-  };
-  mouse(WM_LBUTTONDOWN, [this](int x, int y, WPARAM) {
-    if (!list_->Busy()) listView_->OnLeftDown(x, y);
-  });
-  mouse(WM_LBUTTONUP, [this](int x, int y, WPARAM) { listView_->OnLeftUp(x, y); });
-  mouse(WM_LBUTTONDBLCLK, [this](int x, int y, WPARAM) {
-    if (!list_->Busy()) listView_->OnLeftDoubleClick(x, y);
-  });
-  mouse(WM_RBUTTONDOWN, [this](int x, int y, WPARAM wp) {
-    if (!list_->Busy()) listView_->OnRightDown(x, y, (wp & MK_SHIFT) != 0);
-  });
-  mouse(WM_RBUTTONUP, [this](int x, int y, WPARAM) { listView_->OnRightUp(x, y); });
-  mouse(WM_RBUTTONDBLCLK, [this](int x, int y, WPARAM) {
-    if (!list_->Busy()) listView_->OnRightDoubleClick(x, y);
-  });
-  mouse(WM_MOUSEMOVE, [this](int x, int y, WPARAM) { listView_->OnMouseMove(x, y); });
-  OnMessage(WM_CAPTURECHANGED, [this](WPARAM, LPARAM lp) {
-    if (reinterpret_cast<HWND>(lp) != hwnd_) listView_->OnCaptureLost();
-    return 0;
-  });
+void TMyWindow::PostOwnCommand(UINT id) { PostMessageW(hwnd_, kOwnCommandMessage, id, 0); }
 
-  OnCommand(CM_EXIT, [this] { PostMessageW(frame_->Handle(), WM_CLOSE, 0, 0); });
-  auto toggle = [this](UINT id, bool* field) { OnCommand(id, [field] { *field = !*field; }); };
-  OnCommand(CM_TOPMOST, [this] {
-    settings_.topmost = !settings_.topmost;
-    SetWindowPos(frame_->Handle(), settings_.topmost ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0,
-                 SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-  });
-  toggle(CM_MINIMIZE, &settings_.minimize);
-  toggle(CM_WPCHANGE, &settings_.wpChange);
-  toggle(CM_AUTOWP, &settings_.autoWp);
-  toggle(CM_ENDSAVE, &settings_.endSave);
-  for (UINT id : {CM_HELPCONTENTS, CM_HELPSEARCH, CM_HELPONHELP}) {
-    OnCommand(id, [this, id] {
+intptr_t TMyWindow::Carry(const app::RoutedMessage& m) {
+  LRESULT result = 0;
+  bool refresh = true;
+  switch (m.message) {
+    case WM_COMMAND:
+      RunCommand(static_cast<UINT>(m.wParam), true);
+      break;
+    case kOwnCommandMessage:
+      RunCommand(static_cast<UINT>(m.wParam), false);
+      break;
+    case WM_USER:
+      refresh = OnExternalControl(m.wParam, m.lParam, &result);
+      break;
+    case WM_POWERBROADCAST:
+      OnPowerBroadcast(m.wParam);
+      break;
+    case WM_HSCROLL:
+      OnScroll(m.wParam, m.lParam);
+      refresh = false;
+      break;
+    default:  // the ping
+      lastPing_ = m.wParam;
+      refresh = false;
+      break;
+  }
+  if (refresh) Refresh();
+  return result;
+}
+
+void TMyWindow::RunCommand(UINT id, bool checkRule) {
+  if (id == CM_PLAYPAUSE) id = app::ResolvePlayPause(Snapshot());
+  if (checkRule && !Enabled(id)) return;
+  Execute(id);
+}
+
+void TMyWindow::Refresh() {
+  RefreshTitle();
+  Repaint();
+  // A message sent by another program leaves the loop waiting, with no idle pass.
+  if (frame_) frame_->IdleAction();
+}
+
+bool TMyWindow::OnExternalControl(WPARAM wp, LPARAM lp, LRESULT* reply) {
+  app::ExternalControl::Result r = external_.Handle(
+      static_cast<intptr_t>(lp), static_cast<uintptr_t>(wp), PlayerState(),
+      list_->Count() >= songlist::kMaxEntries);
+  *reply = r.reply;
+  switch (r.action) {
+    case app::ExternalControl::Action::kAppendEntry:
+      songlist::AppendExternalName(*list_, r.name);
+      return true;
+    case app::ExternalControl::Action::kClearList:
+      songlist::ClearFromExternal(*list_);
+      return true;
+    case app::ExternalControl::Action::kPlay:
+      RunCommand(CM_PLAY, true);
+      return true;
+    case app::ExternalControl::Action::kNone:
+      break;
+  }
+  return false;
+}
+
+void TMyWindow::OnPowerBroadcast(WPARAM wp) {
+  switch (power_.OnEvent(static_cast<uint32_t>(wp), PlayerState())) {
+    case app::PowerNotice::Action::kPause:
+      RunCommand(CM_PAUSE, true);
+      break;
+    case app::PowerNotice::Action::kPlay:
+      RunCommand(CM_PLAY, true);
+      break;
+    case app::PowerNotice::Action::kNone:
+      break;
+  }
+}
+
+void TMyWindow::OnScroll(WPARAM wp, LPARAM lp) {
+  HWND from = reinterpret_cast<HWND>(lp);
+  if (from == slider_.Handle()) {
+    OnSlider(LOWORD(wp), slider_.Position());
+  } else if (from == listScroll_) {
+    listView_->OnScrollBar(LOWORD(wp));
+  }
+}
+
+LRESULT TMyWindow::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
+  LRESULT routed = 0;
+  if (Route(msg, wp, lp, &routed)) return routed;
+  const int x = static_cast<short>(LOWORD(lp)), y = static_cast<short>(HIWORD(lp));
+  switch (msg) {
+    case WM_SIZE:
+      PlaceSlider();
+      listView_->OnSize(LOWORD(lp), HIWORD(lp));
+      if (videoInList_) player_->OnMainWindowSized(true);
+      InvalidateRect(hwnd_, nullptr, FALSE);
+      return 0;
+    case WM_ERASEBKGND:
+      return 1;
+    case WM_TIMER:
+      if (wp == IDT_MAIN) {
+        // Playback work: what arrives meanwhile waits for its end.
+        app::CommandRoute::Scope playing(route_);
+        player_->OnTimer();
+      }
+      return 0;
+    case MM_MCINOTIFY: {
+      app::CommandRoute::Scope playing(route_);
+      // A late report of a device closed already (a song just replaced by the
+      // next) is not about the song now playing.
+      const auto code = static_cast<uint32_t>(wp);
+      if (!player_->device().NoticeIsCurrent(code, static_cast<platform::MciDevice>(lp))) return 0;
+      player_->OnNotify(code);
+      RefreshTitle();
+      return 0;
+    }
+    case MM_WOM_OPEN:
+      return mp3Output_->Control().EvWomOpen();
+    case MM_WOM_DONE:
+      return mp3Output_->Control().EvWomDone();
+    case MM_WOM_CLOSE:
+      return mp3Output_->Control().EvWomClose();
+    case PodLink::kShowFrameMessage:
+      // A double-click on the pod's caption brings the frame back in its normal state.
+      ShowWindow(frame_->Handle(), SW_HIDE);
+      ShowWindow(frame_->Handle(), SW_SHOWNORMAL);
+      return 0;
+    case WM_LBUTTONDOWN:
+      if (!list_->Busy()) listView_->OnLeftDown(x, y);
+      return 0;
+    case WM_LBUTTONUP:
+      listView_->OnLeftUp(x, y);
+      return 0;
+    case WM_LBUTTONDBLCLK:
+      if (!list_->Busy()) listView_->OnLeftDoubleClick(x, y);
+      return 0;
+    case WM_RBUTTONDOWN:
+      if (!list_->Busy()) listView_->OnRightDown(x, y, (wp & MK_SHIFT) != 0);
+      return 0;
+    case WM_RBUTTONUP:
+      listView_->OnRightUp(x, y);
+      return 0;
+    case WM_RBUTTONDBLCLK:
+      if (!list_->Busy()) listView_->OnRightDoubleClick(x, y);
+      return 0;
+    case WM_MOUSEMOVE:
+      listView_->OnMouseMove(x, y);
+      return 0;
+    case WM_CAPTURECHANGED:
+      if (reinterpret_cast<HWND>(lp) != hwnd_) listView_->OnCaptureLost();
+      return 0;
+    default:
+      return wnd::Window::WndProc(msg, wp, lp);
+  }
+}
+
+// ---- the commands ----
+
+void TMyWindow::ListCommand(const std::function<void()>& action) {
+  if (list_->Busy()) return;
+  OptionsFromSettings();
+  action();
+  SettingsFromOptions();
+}
+
+void TMyWindow::Execute(UINT id) {
+  switch (id) {
+    // Playback and the video options.
+    case CM_PLAY:
+    case CM_STOP:
+    case CM_PAUSE:
+    case CM_NEXT:
+    case CM_PREVIOUS:
+    case CM_RANDOMPLAY:
+    case CM_REPEAT1:
+    case CM_REPEAT2:
+    case CM_REOPEN:
+    case CM_AVIDISP:
+    case CM_AVIALLDISP:
+    case CM_FULLSCREENKEY:
+    case CM_AVISIZE:
+    case CM_AVICENTER:
+    case CM_MIDITITLE:
+    case CM_PLAYTIME:
+      player_->OnCommand(static_cast<uint16_t>(id));
+      break;
+    case CM_MIDIRESET: {
+      ui::DialogOpenScope open(sliderControl_);
+      playback::MidiResetSettings copy = player_->ResetSettings();
+      if (TMidiDialog(&copy).Execute(hwnd_) == IDOK) player_->SetResetSettings(copy);
+      break;
+    }
+    case CM_SAVEAVI: {
+      ui::DialogOpenScope open(sliderControl_);
+      win32::WinCaptureScreen screen(hwnd_, slider_.Handle());
+      int cur = list_->Current();
+      std::string entry = cur >= 0 && cur < list_->Count() ? list_->PathAt(cur) : "";
+      desktop::SaveVideoFrame({&screen, &app_.Files(), &dialog_, &app_.Notifier(), &cursor_},
+                              entry, app::IsNewShell(osGeneration_), &settings_.aviDirectory);
+      break;
+    }
+
+    // The song list and its files.
+    case CM_MARKSKIP:
+      ListCommand([this] { list_->MarkSelected(songlist::kMarkSkipped); });
+      break;
+    case CM_MARKPLAY:
+      ListCommand([this] { list_->MarkSelected(0); });
+      break;
+    case CM_DELETE:
+      ListCommand([this] { list_->DeleteSelected(); });
+      break;
+    case CM_UNDO:
+      ListCommand([this] { list_->Undo(); });
+      break;
+    case CM_SELECTALL:
+      ListCommand([this] { list_->SelectAll(); });
+      break;
+    case CM_SHUFFLE:
+      ListCommand([this] {
+        list_->Shuffle();
+        ScrollToCurrent();
+      });
+      break;
+    case CM_SORT:
+      ListCommand([this] {
+        list_->SortAlphabetical();
+        ScrollToCurrent();
+      });
+      break;
+    case CM_SNFLOAD:
+      ListCommand([this] {
+        ui::DialogOpenScope open(sliderControl_);
+        songFiles_->Load();
+      });
+      break;
+    case CM_SNFSAVE:
+      ListCommand([this] { songFiles_->OverwriteSave(); });
+      break;
+    case CM_SNFSAVEAS:
+      ListCommand([this] {
+        ui::DialogOpenScope open(sliderControl_);
+        songFiles_->SaveAs();
+      });
+      break;
+    case CM_FILEOPEN:
+      ListCommand([this] {
+        ui::DialogOpenScope open(sliderControl_);
+        gatherer_->ChooseFiles();
+      });
+      break;
+    case CM_DIRECTORY:
+      ListCommand([this] {
+        ui::DialogOpenScope open(sliderControl_);
+        gatherer_->ChooseDirectory();
+      });
+      break;
+    case CM_COPY:
+      ListCommand([this] {
+        app::CommandState s = Snapshot();
+        desktop::CopyAction action = desktop::CopyActionFor(
+            s.videoInMain, s.state == app::PlayState::kPaused || s.stillImage);
+        if (action == desktop::CopyAction::kNothing) return;
+        if (action == desktop::CopyAction::kFrame) {
+          win32::WinCaptureScreen screen(hwnd_, slider_.Handle());
+          desktop::CopyVideoFrame(screen, clipboard_, app_.Notifier(), cursor_,
+                                  (GetKeyState(VK_CONTROL) & 0x8000) != 0, settings_.topmost);
+          return;
+        }
+        // Ctrl held on a version-4 platform puts a file list on the clipboard.
+        bool fileList = (GetKeyState(VK_CONTROL) & 0x8000) != 0 &&
+                        osGeneration_ != app::OsGeneration::kWin32s;
+        bool nt = osGeneration_ == app::OsGeneration::kWindowsNT4 ||
+                  osGeneration_ == app::OsGeneration::kWindowsNT3;
+        gatherer_->Copy(clipboard_, fileList, nt);
+      });
+      break;
+    case CM_PASTE:
+      ListCommand([this] { gatherer_->Paste(clipboard_); });
+      break;
+    case CM_AUDIOCD:
+      // CD entries sit under the drive the resume file lives on.
+      ListCommand([this] {
+        songlist::OpenAudioCd(*list_, CdLinks(), resumePath_.substr(0, 3));
+      });
+      break;
+
+    // The list keys: Left and Right step a paused video first.
+    case CM_KEYLEFT:
+    case CM_KEYRIGHT:
+    case CM_KEYUP:
+    case CM_KEYDOWN:
+    case CM_KEYENTER:
+    case CM_KEYPAGEUP:
+    case CM_KEYPAGEDOWN:
+    case CM_KEYHOME:
+    case CM_KEYEND:
+    case CM_KEYSPACE:
+    case CM_KEYINSERT:
+    case CM_KEYDELETE:
+    case CM_KEYESC:
+      if (!list_->Busy()) listView_->OnCommand(static_cast<int>(id));
+      break;
+
+    // Options.
+    case CM_TOPMOST:
+      settings_.topmost = !settings_.topmost;
+      SetWindowPos(frame_->Handle(), settings_.topmost ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0,
+                   0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+      break;
+    case CM_MINIMIZE:
+      settings_.minimize = !settings_.minimize;
+      break;
+    case CM_WPCHANGE:
+      settings_.wpChange = !settings_.wpChange;
+      break;
+    case CM_AUTOWP:
+      settings_.autoWp = !settings_.autoWp;
+      break;
+    case CM_ENDSAVE:
+      settings_.endSave = !settings_.endSave;
+      break;
+    case CM_MEDIAKEYS:
+      settings_.mediaKeys = !settings_.mediaKeys;
+      frame_->HoldMediaKeys(settings_.mediaKeys);
+      break;
+    case CM_INTERVALDLG: {
+      ui::DialogOpenScope open(sliderControl_);
+      TTimeDialog(&settings_.interval).Execute(hwnd_);
+      break;
+    }
+    case CM_AUTOPLAYDLG: {
+      ui::DialogOpenScope open(sliderControl_);
+      bool explorer = osGeneration_ != app::OsGeneration::kWin32s;
+      desktop::RunInWallpaperDirectory(app_.Files(), &settings_.snfDirectory, [&] {
+        TInitLoadDialog(&settings_, explorer).Execute(hwnd_);
+      });
+      break;
+    }
+    case CM_WINDOWDLG: {
+      const ui::WindowOptions before = ui::WindowOptionsOf(settings_);
+      {
+        ui::DialogOpenScope open(sliderControl_);
+        ui::WindowOptions options = before;
+        if (TWCustomDialog(&options).Execute(hwnd_) == IDOK) ui::StoreWindowOptions(options, &settings_);
+      }
+      ApplyWindowOptions(before);
+      break;
+    }
+    case CM_TOOLBARDLG: {
+      bool changed = false;
+      if (TCustomDialog(&settings_, &changed).Execute(hwnd_) == IDOK && changed) {
+        frame_->RebuildToolBar();
+      }
+      break;
+    }
+    case CM_FONTDLG: {
+      ui::DialogOpenScope open(sliderControl_);
+      HDC dc = GetDC(hwnd_);
+      int dpi = GetDeviceCaps(dc, LOGPIXELSY);
+      ReleaseDC(hwnd_, dc);
+      if (TMyFontDialog(settings_).Execute(hwnd_, dpi, &settings_)) {
+        BuildListFont();
+        listView_->Measure(listFont_, settings_);
+      }
+      break;
+    }
+    case CM_WPSETTINGS: {
+      ui::DialogOpenScope open(sliderControl_);
+      desktop::WallpaperDialogOptions options;
+      options.caseMode = settings_.strupr;
+      options.explorerStyle = app::IsNewShell(osGeneration_);
+      desktop::RunInWallpaperDirectory(app_.Files(), &settings_.wpDirectory, [&] {
+        TWPDialog(wallpaper_, app_.Files(), app_.Notifier(), options).Execute(hwnd_);
+      });
+      break;
+    }
+    case CM_WPCHANGENOW:
+      ChangeWallpaper();
+      break;
+
+    // The play pod.
+    case CM_PODCLOSED:
+    case CM_CONTROLPAD:
+    case CM_TOPPAD:
+    case CM_ICONPAD:
+      pod_->OnCommand(static_cast<uint16_t>(id));
+      break;
+
+    // Help and the end.
+    case CM_HELPCONTENTS:
+    case CM_HELPSEARCH:
+    case CM_HELPONHELP: {
       app::OpenManualPage(static_cast<uint16_t>(id), win32::ProgramDirectory(), app_.Files(),
                           app_.Notifier(), [this](const std::string& path) {
                             return win32::OpenHtmlPage(hwnd_, path);
                           });
-    });
-  }
-
-  // Playback and the video options.
-  for (UINT id : {CM_PLAY, CM_STOP, CM_PAUSE, CM_NEXT, CM_PREVIOUS, CM_RANDOMPLAY, CM_REPEAT1,
-                  CM_REPEAT2, CM_REOPEN, CM_AVIDISP, CM_AVIALLDISP, CM_FULLSCREENKEY, CM_AVISIZE,
-                  CM_AVICENTER, CM_MIDITITLE, CM_PLAYTIME}) {
-    OnCommand(id, [this, id] {
-      player_->OnCommand(static_cast<uint16_t>(id));
-      RefreshTitle();
-      Repaint();
-    });
-  }
-  OnCommand(CM_INTERVALDLG, [this] {
-    ui::DialogOpenScope open(sliderControl_);
-    TTimeDialog(&settings_.interval).Execute(hwnd_);
-  });
-  OnCommand(CM_WPSETTINGS, [this] {
-    ui::DialogOpenScope open(sliderControl_);
-    desktop::WallpaperDialogOptions options;
-    options.caseMode = settings_.strupr;
-    options.explorerStyle = app::IsNewShell(osGeneration_);
-    desktop::RunInWallpaperDirectory(app_.Files(), &settings_.wpDirectory, [&] {
-      TWPDialog(wallpaper_, app_.Files(), app_.Notifier(), options).Execute(hwnd_);
-    });
-  });
-  OnCommand(CM_WPCHANGENOW, [this] { ChangeWallpaper(); });
-  for (UINT id : {CM_PODCLOSED, CM_CONTROLPAD, CM_TOPPAD, CM_ICONPAD}) {
-    OnCommand(id, [this, id] { pod_->OnCommand(static_cast<uint16_t>(id)); });
-  }
-  // A double-click on the pod's caption brings the frame back in its normal state.
-  OnMessage(PodLink::kShowFrameMessage, [this](WPARAM, LPARAM) {
-    ShowWindow(frame_->Handle(), SW_HIDE);
-    ShowWindow(frame_->Handle(), SW_SHOWNORMAL);
-    return 0;
-  });
-  OnCommand(CM_MIDIRESET, [this] {
-    ui::DialogOpenScope open(sliderControl_);
-    playback::MidiResetSettings copy = player_->ResetSettings();
-    if (TMidiDialog(&copy).Execute(hwnd_) == IDOK) player_->SetResetSettings(copy);
-  });
-  OnCommand(CM_ABOUT, [this] { TAboutDialog().Execute(hwnd_); });
-  OnCommand(CM_WINDOWDLG, [this] {
-    const ui::WindowOptions before = ui::WindowOptionsOf(settings_);
-    {
-      ui::DialogOpenScope open(sliderControl_);
-      ui::WindowOptions options = before;
-      if (TWCustomDialog(&options).Execute(hwnd_) == IDOK) ui::StoreWindowOptions(options, &settings_);
+      break;
     }
-    ApplyWindowOptions(before);
-  });
-  OnCommand(CM_TOOLBARDLG, [this] {
-    bool changed = false;
-    if (TCustomDialog(&settings_, &changed).Execute(hwnd_) == IDOK && changed) frame_->RebuildToolBar();
-  });
-  OnCommand(CM_AUTOPLAYDLG, [this] {
-    ui::DialogOpenScope open(sliderControl_);
-    bool explorer = osGeneration_ != app::OsGeneration::kWin32s;
-    desktop::RunInWallpaperDirectory(app_.Files(), &settings_.snfDirectory, [&] {
-      TInitLoadDialog(&settings_, explorer).Execute(hwnd_);
-    });
-  });
-  OnCommand(CM_FONTDLG, [this] {
-    ui::DialogOpenScope open(sliderControl_);
-    HDC dc = GetDC(hwnd_);
-    int dpi = GetDeviceCaps(dc, LOGPIXELSY);
-    ReleaseDC(hwnd_, dc);
-    if (TMyFontDialog(settings_).Execute(hwnd_, dpi, &settings_)) {
-      BuildListFont();
-      listView_->Measure(listFont_, settings_);
-      RefreshTitle();
-      Repaint();
-    }
-  });
-
-  // The list keys: Left and Right step a paused video first.
-  for (UINT id : {CM_KEYLEFT, CM_KEYRIGHT, CM_KEYUP, CM_KEYDOWN, CM_KEYENTER, CM_KEYPAGEUP,
-                  CM_KEYPAGEDOWN, CM_KEYHOME, CM_KEYEND, CM_KEYSPACE, CM_KEYINSERT,
-                  CM_KEYDELETE, CM_KEYESC}) {
-    OnCommand(id, [this, id] {
-      if (list_->Busy()) return;
-      listView_->OnCommand(static_cast<int>(id));
-    });
+    case CM_ABOUT:
+      TAboutDialog().Execute(hwnd_);
+      break;
+    case CM_EXIT:
+      PostMessageW(frame_->Handle(), WM_CLOSE, 0, 0);
+      break;
+    default:
+      break;
   }
-
-  // The song list.
-  ListCommand(CM_MARKSKIP, [this] { list_->MarkSelected(songlist::kMarkSkipped); });
-  ListCommand(CM_MARKPLAY, [this] { list_->MarkSelected(0); });
-  ListCommand(CM_DELETE, [this] { list_->DeleteSelected(); });
-  ListCommand(CM_UNDO, [this] { list_->Undo(); });
-  ListCommand(CM_SELECTALL, [this] { list_->SelectAll(); });
-  ListCommand(CM_SHUFFLE, [this] {
-    list_->Shuffle();
-    ScrollToCurrent();
-  });
-  ListCommand(CM_SORT, [this] {
-    list_->SortAlphabetical();
-    ScrollToCurrent();
-  });
-  ListCommand(CM_SNFLOAD, [this] {
-    ui::DialogOpenScope open(sliderControl_);
-    songFiles_->Load();
-  });
-  ListCommand(CM_SNFSAVE, [this] { songFiles_->OverwriteSave(); });
-  ListCommand(CM_SNFSAVEAS, [this] {
-    ui::DialogOpenScope open(sliderControl_);
-    songFiles_->SaveAs();
-  });
-  ListCommand(CM_FILEOPEN, [this] {
-    ui::DialogOpenScope open(sliderControl_);
-    gatherer_->ChooseFiles();
-  });
-  ListCommand(CM_DIRECTORY, [this] {
-    ui::DialogOpenScope open(sliderControl_);
-    gatherer_->ChooseDirectory();
-  });
-  OnCommand(CM_SAVEAVI, [this] {
-    if (!app::IsCommandEnabled(CM_SAVEAVI, Snapshot())) return;
-    ui::DialogOpenScope open(sliderControl_);
-    win32::WinCaptureScreen screen(hwnd_, slider_.Handle());
-    int cur = list_->Current();
-    std::string entry = cur >= 0 && cur < list_->Count() ? list_->PathAt(cur) : "";
-    desktop::SaveVideoFrame({&screen, &app_.Files(), &dialog_, &app_.Notifier(), &cursor_}, entry,
-                            app::IsNewShell(osGeneration_), &settings_.aviDirectory);
-  });
-  ListCommand(CM_COPY, [this] {
-    app::CommandState s = Snapshot();
-    desktop::CopyAction action =
-        desktop::CopyActionFor(s.videoInMain, s.state == app::PlayState::kPaused || s.stillImage);
-    if (action == desktop::CopyAction::kNothing) return;
-    if (action == desktop::CopyAction::kFrame) {
-      win32::WinCaptureScreen screen(hwnd_, slider_.Handle());
-      desktop::CopyVideoFrame(screen, clipboard_, app_.Notifier(), cursor_,
-                              (GetKeyState(VK_CONTROL) & 0x8000) != 0, settings_.topmost);
-      return;
-    }
-    // Ctrl held on a version-4 platform puts a file list on the clipboard.
-    bool fileList = (GetKeyState(VK_CONTROL) & 0x8000) != 0 &&
-                    osGeneration_ != app::OsGeneration::kWin32s;
-    bool nt = osGeneration_ == app::OsGeneration::kWindowsNT4 ||
-              osGeneration_ == app::OsGeneration::kWindowsNT3;
-    gatherer_->Copy(clipboard_, fileList, nt);
-  });
-  ListCommand(CM_PASTE, [this] { gatherer_->Paste(clipboard_); });
-  // CD entries sit under the drive the resume file lives on.
-  ListCommand(CM_AUDIOCD, [this] { songlist::OpenAudioCd(*list_, CdLinks(), resumePath_.substr(0, 3)); });
 }
 
 songlist::AudioCdLinks TMyWindow::CdLinks() { return {&mci_, &app_.Files(), &app_.Notifier()}; }
 
 std::vector<std::string> TMyWindow::Tracks(const std::string& drive) {
   return songlist::AudioCdTracks(CdLinks(), drive);
-}
-
-bool TMyWindow::DeferIfBusy(UINT msg, WPARAM wp, LPARAM lp, HWND to) {
-  if (busy_ == 0 || !InSendMessage()) return false;
-  PostMessageW(to, msg, wp, lp);
-  return true;
-}
-
-LRESULT TMyWindow::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
-  switch (msg) {
-    case WM_COMMAND:
-    case WM_HSCROLL:
-      if (DeferIfBusy(msg, wp, lp, hwnd_)) return 0;
-      [[fallthrough]];
-    case WM_TIMER:
-    case MM_MCINOTIFY: {
-      ++busy_;
-      const LRESULT r = wnd::Window::WndProc(msg, wp, lp);
-      --busy_;
-      return r;
-    }
-    default:
-      return wnd::Window::WndProc(msg, wp, lp);
-  }
-}
-
-LRESULT TMyWindow::OnExternalControl(WPARAM wp, LPARAM lp) {
-  app::ExternalControl::Result r = external_.Handle(
-      static_cast<intptr_t>(lp), static_cast<uintptr_t>(wp), PlayerState(),
-      list_->Count() >= songlist::kMaxEntries);
-  switch (r.action) {
-    case app::ExternalControl::Action::kAppendEntry: {
-      bool wasEmpty = list_->Count() == 0;
-      songlist::AppendExternalName(*list_, r.name);
-      if (wasEmpty) RefreshTitle();
-      Repaint();
-      break;
-    }
-    case app::ExternalControl::Action::kClearList:
-      songlist::ClearFromExternal(*list_);
-      RefreshTitle();
-      Repaint();
-      break;
-    case app::ExternalControl::Action::kPlay:
-      SendMessageW(hwnd_, WM_COMMAND, CM_PLAY, 0);
-      break;
-    case app::ExternalControl::Action::kNone:
-      break;
-  }
-  return r.reply;
-}
-
-LRESULT TMyWindow::OnPowerBroadcast(WPARAM wp, LPARAM lp) {
-  switch (power_.OnEvent(static_cast<uint32_t>(wp), PlayerState())) {
-    case app::PowerNotice::Action::kPause:
-      SendMessageW(hwnd_, WM_COMMAND, CM_PAUSE, 0);
-      break;
-    case app::PowerNotice::Action::kPlay:
-      SendMessageW(hwnd_, WM_COMMAND, CM_PLAY, 0);
-      break;
-    case app::PowerNotice::Action::kNone:
-      break;
-  }
-  return 0;
 }
 
 void TMyWindow::OnDropFiles(HDROP drop) {

@@ -9,6 +9,7 @@
 #include <memory>
 #include <string>
 
+#include "app/command_route.h"
 #include "app/commands.h"
 #include "app/external_control.h"
 #include "app/settings.h"
@@ -35,6 +36,7 @@
 #include "win32/win_platform.h"
 #include "win32/win_player_env.h"
 #include "win32/win_wallpaper.h"
+#include "win32/wnd/frame.h"
 #include "win32/wnd/slider.h"
 #include "win32/wnd/window.h"
 
@@ -42,21 +44,13 @@ class TMyApp;
 class TMyFrame;
 
 class TMyWindow : public wnd::Window,
+                  public wnd::CommandStates,
                   private songlist::ViewLink,
                   private songlist::CdTrackSource,
                   private playback::PlayerView {
  public:
   explicit TMyWindow(TMyApp& app);
 
-  // Opening or closing a wave or media device waits on a system thread and
-  // meanwhile lets in messages sent by other threads and programs. A command
-  // among them would start or stop a song halfway through this one's start
-  // or stop, so while playback code runs such messages are posted again and
-  // taken up, in order, once it is over.
-  bool DeferIfBusy(UINT msg, WPARAM wp, LPARAM lp, HWND to);
-  // Marks playback code under way for commands the frame routes here.
-  void EnterBusy() { ++busy_; }
-  void LeaveBusy() { --busy_; }
   ~TMyWindow() override;
 
   void SetFrame(TMyFrame* frame) { frame_ = frame; }
@@ -69,12 +63,21 @@ class TMyWindow : public wnd::Window,
   bool EndRequested() const { return endRequested_; }
   bool AutoPlayPending() const { return autoPlayPending_; }
   void ClearAutoPlayPending() { autoPlayPending_ = false; }
-  bool Checked(UINT id, bool* checked) const;
   // The state the enabling rules look at.
   app::CommandState Snapshot() const;
-  bool QueryEnable(UINT id, bool* enabled) const override;
-  void BeginEnableQueries() override;
-  void EndEnableQueries() override { batchSnapshot_.reset(); }
+  // wnd::CommandStates: the enabling rules and check marks.
+  void BeginPass() override;
+  void EndPass() override { batchSnapshot_.reset(); }
+  bool Enabled(UINT id) override;
+  bool Checked(UINT id, bool* checked) override;
+
+  // The one way in for commands and control messages, whether they reach
+  // the frame or this window (see README, "How a message travels"). False
+  // when msg is none of them.
+  bool Route(UINT msg, WPARAM wp, LPARAM lp, LRESULT* result);
+  // A command of the program's own, carried out after the current message
+  // and after everything queued before it.
+  void PostOwnCommand(UINT id);
 
   // Frame hooks.
   bool MayClose();  // the exit sequence; agrees once, refuses a request during it
@@ -84,8 +87,6 @@ class TMyWindow : public wnd::Window,
   void OnFrameSized(bool minimized);
   void OnCaptionLeftDoubleClick();
   void OnCaptionRightDoubleClick(bool minimized);
-  LRESULT OnExternalControl(WPARAM wp, LPARAM lp);
-  LRESULT OnPowerBroadcast(WPARAM wp, LPARAM lp);
   void OnDropFiles(HDROP drop);
   bool VideoInMainWindow() const;
   POINT VideoMaxTrack() const { return video_.MaxTrackSize(); }
@@ -100,7 +101,20 @@ class TMyWindow : public wnd::Window,
   LRESULT WndProc(UINT msg, WPARAM wp, LPARAM lp) override;
 
  private:
-  int busy_ = 0;  // depth of playback code under way (see DeferIfBusy)
+  // What the route does with a message whose turn has come.
+  intptr_t Carry(const app::RoutedMessage& m);
+  // A command by id: checkRule applies its enabling rule first.
+  void RunCommand(UINT id, bool checkRule);
+  // The handlers of the commands.
+  void Execute(UINT id);
+  // A command that changes the song list, with the dialogs' directories.
+  void ListCommand(const std::function<void()>& action);
+  // Returns whether anything changed that the caption or the list shows.
+  bool OnExternalControl(WPARAM wp, LPARAM lp, LRESULT* reply);
+  void OnPowerBroadcast(WPARAM wp);
+  void OnScroll(WPARAM wp, LPARAM lp);
+  // The caption, the list and the bars after a command.
+  void Refresh();
   // songlist::ViewLink and playback::PlayerView (shared names meet here).
   void RefreshTitle() override;
   void Repaint() override;
@@ -126,8 +140,6 @@ class TMyWindow : public wnd::Window,
   void ChangeWallpaper() override;
   void EndProgram() override;
 
-  void RegisterCommands();
-  void ListCommand(UINT id, std::function<void()> action);
   void OptionsFromSettings();
   void SettingsFromOptions();
   void DecideFirstList();
@@ -181,6 +193,10 @@ class TMyWindow : public wnd::Window,
   std::unique_ptr<SliderLink> sliderLink_;
   ui::SliderControl sliderControl_;
   playback::SliderEvent sliderEvent_ = playback::SliderEvent::kPageStep;
+  app::CommandRoute route_{[this](const app::RoutedMessage& m) { return Carry(m); }};
+  bool wakePosted_ = false;
+  WPARAM lastPing_ = 0;  // see Corvella.Ping
+  std::string caption_;  // the caption last set
   app::ExternalControl external_;
   app::PowerNotice power_;
 

@@ -61,14 +61,13 @@ SIZE TMyTool::ClientSize() const {
 
 void TMyTool::UpdateButtons() {
   if (!toolbar_) return;
-  enabler_.BeginEnableQueries();
+  states_.BeginPass();
   for (uint16_t id : ui::kPodButtons) {
-    bool enabled = true;
-    enabler_.QueryEnable(id, &enabled);
+    const bool enabled = states_.Enabled(id);
     const bool now = SendMessageW(toolbar_, TB_ISBUTTONENABLED, id, 0) != 0;
     if (now != enabled) SendMessageW(toolbar_, TB_ENABLEBUTTON, id, MAKELONG(enabled, 0));
   }
-  enabler_.EndEnableQueries();
+  states_.EndPass();
 }
 
 void TMyTool::CleanupWindow() {
@@ -95,8 +94,8 @@ LRESULT TMyTool::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
       }
       break;
     case WM_COMMAND:
-      // Posted, not sent: the press is handled after the current message,
-      // through the frame's routing with its enabling check.
+      // Posted, not sent: the press takes its turn on the frame's route,
+      // after the current message.
       if (reinterpret_cast<HWND>(lp) == toolbar_) {
         PostMessageW(target_, WM_COMMAND, LOWORD(wp), 0);
         return 0;
@@ -172,6 +171,9 @@ LRESULT TMyFloat::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
         return 0;
       }
       break;
+    case WM_APPCOMMAND:
+      // The media keys with the pod focused act as with the frame focused.
+      return SendMessageW(target_, WM_APPCOMMAND, wp, lp);
     default:
       break;
   }

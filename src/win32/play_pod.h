@@ -1,18 +1,20 @@
 // The play pod's windows: a floating frame with a small caption (TMyFloat)
 // whose client is the five-button palette (TMyTool). Both only relay: the
-// buttons' commands go to the main frame, which routes them as menu commands.
+// buttons' commands and the application commands go to the main frame, which
+// routes them as menu commands.
 #pragma once
 
 #include "win32/wnd/win.h"
 
 #include <functional>
 
+#include "win32/wnd/frame.h"
 #include "win32/wnd/window.h"
 
 class TMyTool : public wnd::Window {
  public:
-  // target receives the commands; enabler is the main window's rule table.
-  TMyTool(HWND target, wnd::Window& enabler) : target_(target), enabler_(enabler) {}
+  // target receives the commands; states enables the buttons.
+  TMyTool(HWND target, wnd::CommandStates& states) : target_(target), states_(states) {}
   bool CreatePalette(HWND parent);
   // Client size that holds the buttons in one row.
   SIZE ClientSize() const;
@@ -28,14 +30,14 @@ class TMyTool : public wnd::Window {
   void UpdateButtons();
 
   HWND target_;
-  wnd::Window& enabler_;
+  wnd::CommandStates& states_;
   HWND toolbar_ = nullptr;
   HIMAGELIST images_ = nullptr;
 };
 
 class TMyFloat : public wnd::Window {
  public:
-  TMyFloat(HWND target, wnd::Window& enabler) : target_(target), tool_(target, enabler) {}
+  TMyFloat(HWND target, wnd::CommandStates& states) : target_(target), tool_(target, states) {}
   ~TMyFloat() override;
   // Creates the frame and its palette at (x, y), sized to the palette and
   // brought fully onto the screen; false when either could not be made.

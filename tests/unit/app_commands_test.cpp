@@ -232,13 +232,13 @@ TEST(AppCommands, MenuHintsAndAccelerators) {
       EXPECT_NE(HintText(e.id), nullptr) << e.id;  // the status bar explains every item
     }
   }
-  EXPECT_EQ(items, 50u);
+  EXPECT_EQ(items, 51u);
   EXPECT_EQ(CommandLabel(CM_PREVIOUS), "１曲戻る(&B)");
   EXPECT_EQ(CommandLabel(CM_REOPEN), "");
   EXPECT_STREQ(HintText(153), "ビテオ画面をファイル（.bmp）に保存します。");
   EXPECT_STREQ(HintText(1), "ビデオ画面をファイル(.bmp)に保存します。");
   EXPECT_EQ(HintText(115), nullptr);
-  EXPECT_EQ(HintIds().size(), 58u);
+  EXPECT_EQ(HintIds().size(), 59u);
 
   std::map<uint16_t, int> perCommand;
   for (const Accelerator& a : Accelerators()) {
@@ -283,6 +283,13 @@ TEST(AppCommands, ResourceScriptMatchesTheTables) {
   std::regex def(R"(#define (\w+) (\d+))");
   for (auto it = std::sregex_iterator(header.begin(), header.end(), def); it != std::sregex_iterator(); ++it)
     idOf[(*it)[1]] = std::stol((*it)[2]);
+  // Every command has an id of its own.
+  std::map<long, std::string> commandWithId;
+  for (const auto& d : idOf) {
+    if (d.first.rfind("CM_", 0) != 0) continue;
+    EXPECT_TRUE(commandWithId.emplace(d.second, d.first).second)
+        << d.first << " and " << commandWithId[d.second];
+  }
 
   std::string rc = ReadSource("src/win32/corvella_menu.rc");
   ASSERT_FALSE(rc.empty());
@@ -323,9 +330,61 @@ TEST(AppCommands, ResourceScriptMatchesTheTables) {
   }
   EXPECT_EQ(ids.size(), HintIds().size());
 
-  // Accelerators: one line per entry of the table.
+  // Accelerators: the same keys for the same commands with the same flags.
+  const std::map<std::string, uint16_t> vk = {
+      {"VK_RETURN", 0x0D}, {"VK_ESCAPE", 0x1B}, {"VK_SPACE", 0x20}, {"VK_PRIOR", 0x21},
+      {"VK_NEXT", 0x22},   {"VK_END", 0x23},    {"VK_HOME", 0x24},  {"VK_LEFT", 0x25},
+      {"VK_UP", 0x26},     {"VK_RIGHT", 0x27},  {"VK_DOWN", 0x28},  {"VK_INSERT", 0x2D},
+      {"VK_DELETE", 0x2E}, {"VK_F1", 0x70}};
   std::string accText = rc.substr(accAt, strAt - accAt);
-  size_t lines = 0;
-  for (size_t p = accText.find(", CM_"); p != std::string::npos; p = accText.find(", CM_", p + 1)) ++lines;
-  EXPECT_EQ(lines, Accelerators().size());
+  std::set<std::string> rcKeys, tableKeys;
+  std::regex acc(R"re(\n\s*(VK_\w+|"(.)"), (\w+)((?:, \w+)*))re");
+  for (auto it = std::sregex_iterator(accText.begin(), accText.end(), acc);
+       it != std::sregex_iterator(); ++it) {
+    const auto& m = *it;
+    const std::string flags = m[4];
+    const bool virt = flags.find("VIRTKEY") != std::string::npos;
+    uint16_t key = 0;
+    if (m[2].matched) {
+      key = static_cast<uint8_t>(m[2].str()[0]);
+    } else {
+      ASSERT_TRUE(vk.count(m[1])) << m[1];
+      key = vk.at(m[1]);
+    }
+    ASSERT_TRUE(idOf.count(m[3])) << m[3];
+    EXPECT_EQ(virt, !m[2].matched) << m[0];  // a quoted character is never a virtual key here
+    rcKeys.insert(std::to_string(key) + " " + std::to_string(idOf[m[3]]) + (virt ? " virt" : "") +
+                  (flags.find("ALT") != std::string::npos ? " alt" : ""));
+  }
+  for (const Accelerator& a : Accelerators())
+    tableKeys.insert(std::to_string(a.key) + " " + std::to_string(a.command) +
+                     (a.virtualKey ? " virt" : "") + (a.alt ? " alt" : ""));
+  EXPECT_EQ(rcKeys, tableKeys);
+  EXPECT_EQ(rcKeys.size(), Accelerators().size());
+}
+
+TEST(AppCommands, MediaKeysAndApplicationCommands) {
+  // Play/Pause follows the state at the moment it is carried out.
+  CommandState s = ListOf(2);
+  EXPECT_EQ(ResolvePlayPause(s), CM_PLAY);
+  s.state = PlayState::kPaused;
+  EXPECT_EQ(ResolvePlayPause(s), CM_PLAY);  // Play resumes a paused song
+  s.state = PlayState::kPlaying;
+  EXPECT_EQ(ResolvePlayPause(s), CM_PAUSE);
+  s.stillImage = true;  // a still picture is not paused, and not restarted either
+  EXPECT_FALSE(En(ResolvePlayPause(s), s));
+
+  for (uint32_t key : kMediaKeys) EXPECT_NE(CommandForMediaKey(key), 0) << key;
+  EXPECT_EQ(CommandForMediaKey(0xB3), CM_PLAYPAUSE);
+  EXPECT_EQ(CommandForMediaKey(0xB2), CM_STOP);
+  EXPECT_EQ(CommandForMediaKey(0xB0), CM_NEXT);
+  EXPECT_EQ(CommandForMediaKey(0xB1), CM_PREVIOUS);
+  EXPECT_EQ(CommandForMediaKey(0xAF), 0);  // volume up is the system's
+  EXPECT_EQ(CommandForAppCommand(14), CM_PLAYPAUSE);
+  EXPECT_EQ(CommandForAppCommand(13), CM_STOP);
+  EXPECT_EQ(CommandForAppCommand(11), CM_NEXT);
+  EXPECT_EQ(CommandForAppCommand(12), CM_PREVIOUS);
+  EXPECT_EQ(CommandForAppCommand(10), 0);  // volume up
+  EXPECT_EQ(CommandForAppCommand(1), 0);   // browser back
+  EXPECT_EQ(CommandLabel(CM_MEDIAKEYS), "メディアキーを常に使う(&M)");
 }

@@ -154,7 +154,7 @@ TEST(AppSettings, ExitWritesEveryKeyInOrderFromDefaults) {
                    "AVICENTER=OFF", "AVIALLDISP=OFF", "NOSOUND=OFF", "MENUBAR=ON",
                    "CONTROLBAR=ON", "STATUSBAR=ON", "SLIDER=ON", "SYSTEMCOLOR=OFF", "PX=0",
                    "PY=0", "TOPPAD=OFF", "ICONPAD=OFF", "CONTROLPAD=OFF", "INTERVAL=3",
-                   "ALARMSET=OFF", "ALARMHOUR=7", "ALARMMINUTE=0", "[BUTTON]", "BT_FILE=ON",
+                   "ALARMSET=OFF", "ALARMHOUR=7", "ALARMMINUTE=0", "MEDIAKEYS=ON", "[BUTTON]", "BT_FILE=ON",
                    "BT_CD=ON", "BT_SNF=ON", "BT_EDIT=ON", "BT_COPY=ON", "BT_UNDO=ON",
                    "BT_INITLOAD=ON", "BT_INTERVAL=ON", "BT_WPSET=ON", "BT_SHUFFLE=ON",
                    "BT_SORT=ON", "BT_SAVEAVI=ON", "[FONT]", "FACENAME=FixedSys", "FONTSIZE=14",
@@ -203,12 +203,20 @@ TEST(AppSettings, MenuChecksFollowTheSwitches) {
   s.iconPad = true;
   std::map<uint16_t, bool> checks;
   for (auto& c : MenuChecks(s)) checks[c.first] = c.second;
-  EXPECT_EQ(checks.size(), 15u);
+  EXPECT_EQ(checks.size(), 16u);
   EXPECT_TRUE(checks[CM_REPEAT2]);
   EXPECT_TRUE(checks[CM_ICONPAD]);
   EXPECT_TRUE(checks[CM_ENDSAVE]);
   EXPECT_FALSE(checks[CM_REPEAT1]);
   EXPECT_FALSE(checks[CM_TOPMOST]);
+  EXPECT_TRUE(checks[CM_MEDIAKEYS]);
+}
+
+TEST(AppSettings, MediaKeysDefaultOnAndOffOnlyWhenSaidSo) {
+  Profile old(Lines({"[VERSION]", "VERSION=119", "[CONFIG]", "ENDSAVE=ON"}));
+  EXPECT_TRUE(Start(&old).mediaKeys);
+  Profile off(Lines({"[VERSION]", "VERSION=119", "[CONFIG]", "MEDIAKEYS=OFF", "ENDSAVE=ON"}));
+  EXPECT_FALSE(Start(&off).mediaKeys);
 }
 
 TEST(AppSettings, FontAndListMetrics) {

@@ -108,9 +108,8 @@ TEST_F(SongListTest, DeletingEverythingLeavesEmptyUntiedList) {
   EXPECT_EQ(list.Current(), 0);
   EXPECT_FALSE(pb.waiting);
   EXPECT_FALSE(list.Tied());
-  EXPECT_FALSE(ListCommandEnabled(list, 113));
-  EXPECT_FALSE(ListCommandEnabled(list, 152));
-  EXPECT_TRUE(ListCommandEnabled(list, 114));
+  EXPECT_EQ(list.SelectedCount(), 0);
+  EXPECT_TRUE(list.UndoAvailable());
 }
 
 TEST_F(SongListTest, MarkSkippedOnPlayingCurrentMovesOnOthersUndisturbed) {

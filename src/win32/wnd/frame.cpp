@@ -125,18 +125,17 @@ void DecoratedFrame::Layout() {
 }
 
 void DecoratedFrame::UpdateToolBar() {
-  if (!toolbar_ || !client_) return;
+  if (!toolbar_ || !states_) return;
   for (const ToolButton& b : buttons_) {
     if (b.id == 0) continue;
-    bool enabled = true;
-    client_->QueryEnable(b.id, &enabled);
+    const bool enabled = states_->Enabled(b.id);
     LRESULT cur = SendMessageW(toolbar_, TB_ISBUTTONENABLED, b.id, 0);
     if ((cur != 0) != enabled) SendMessageW(toolbar_, TB_ENABLEBUTTON, b.id, MAKELONG(enabled, 0));
   }
 }
 
 void DecoratedFrame::UpdateMenu(HMENU menu) {
-  if (!menu || !client_) return;
+  if (!menu || !states_) return;
   int n = GetMenuItemCount(menu);
   for (int i = 0; i < n; ++i) {
     HMENU sub = GetSubMenu(menu, i);
@@ -146,23 +145,21 @@ void DecoratedFrame::UpdateMenu(HMENU menu) {
     }
     UINT id = GetMenuItemID(menu, i);
     if (id == 0 || id == static_cast<UINT>(-1)) continue;
-    bool enabled = true;
-    if (client_->QueryEnable(id, &enabled)) {
-      EnableMenuItem(menu, i, MF_BYPOSITION | (enabled ? MF_ENABLED : MF_GRAYED));
-    }
+    EnableMenuItem(menu, i, MF_BYPOSITION | (states_->Enabled(id) ? MF_ENABLED : MF_GRAYED));
     bool checked = false;
-    if (QueryChecked(id, &checked)) {
+    if (states_->Checked(id, &checked)) {
       CheckMenuItem(menu, i, MF_BYPOSITION | (checked ? MF_CHECKED : MF_UNCHECKED));
     }
   }
 }
 
 void DecoratedFrame::IdleAction() {
-  if (client_) client_->BeginEnableQueries();
+  if (!states_) return;
+  states_->BeginPass();
   UpdateToolBar();
   HMENU menu = GetMenu(hwnd_);
   if (menu) UpdateMenu(menu);
-  if (client_) client_->EndEnableQueries();
+  states_->EndPass();
 }
 
 void DecoratedFrame::ShowHint(UINT id) {
@@ -182,9 +179,11 @@ LRESULT DecoratedFrame::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
       if (client_ && client_->Handle()) SetFocus(client_->Handle());
       return 0;
     case WM_INITMENUPOPUP:
-      if (client_) client_->BeginEnableQueries();
-      UpdateMenu(reinterpret_cast<HMENU>(wp));
-      if (client_) client_->EndEnableQueries();
+      if (states_) {
+        states_->BeginPass();
+        UpdateMenu(reinterpret_cast<HMENU>(wp));
+        states_->EndPass();
+      }
       break;
     case WM_MENUSELECT: {
       UINT flags = HIWORD(wp);
@@ -224,18 +223,6 @@ LRESULT DecoratedFrame::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
       }
       break;
     }
-    case WM_COMMAND:
-      // Menu, accelerator and tool-bar commands go to the client first.
-      if (client_ && (lp == 0 || reinterpret_cast<HWND>(lp) == toolbar_)) {
-        UINT id = LOWORD(wp);
-        bool enabled = true;
-        if (client_->QueryEnable(id, &enabled) && !enabled) return 0;
-        if (client_->DispatchCommand(id)) {
-          IdleAction();
-          return 0;
-        }
-      }
-      break;
     default:
       break;
   }

@@ -4,11 +4,24 @@
 
 #include "win32/wnd/win.h"
 
+#include <string>
 #include <vector>
 
 #include "win32/wnd/window.h"
 
 namespace wnd {
+
+// What the bars and menus ask of the window that carries out the commands.
+class CommandStates {
+ public:
+  virtual ~CommandStates() = default;
+  // Bracket a pass over many commands, so the state is taken once.
+  virtual void BeginPass() {}
+  virtual void EndPass() {}
+  virtual bool Enabled(UINT id) = 0;
+  // False when id is no toggle; otherwise *checked is its check mark.
+  virtual bool Checked(UINT id, bool* checked) = 0;
+};
 
 class DecoratedFrame : public Window {
  public:
@@ -18,7 +31,10 @@ class DecoratedFrame : public Window {
 
   DecoratedFrame() = default;
 
-  void SetClient(Window* client) { client_ = client; }
+  void SetClient(Window* client, CommandStates* states) {
+    client_ = client;
+    states_ = states;
+  }
   Window* Client() const { return client_; }
 
   // Creates the bars (call from SetupWindow, before the client is created).
@@ -40,12 +56,10 @@ class DecoratedFrame : public Window {
   void SetMessageText(const std::wstring& text);
 
   void Layout();
-  // Re-evaluates the command enablers for the tool bar and the menu bar.
-  virtual void IdleAction();
-  // Applies enablers (and check marks) to one menu, recursing into popups.
+  // Enables and checks the tool bar's buttons and the menu bar's items.
+  void IdleAction();
+  // Enables and checks the items of one menu, recursing into popups.
   void UpdateMenu(HMENU menu);
-  // Check marks are supplied by the client through this hook.
-  virtual bool QueryChecked(UINT id, bool* checked) { return false; }
 
  protected:
   LRESULT WndProc(UINT msg, WPARAM wp, LPARAM lp) override;
@@ -53,6 +67,7 @@ class DecoratedFrame : public Window {
   void ShowHint(UINT id);
 
   Window* client_ = nullptr;
+  CommandStates* states_ = nullptr;
   HWND toolbar_ = nullptr;
   HWND statusbar_ = nullptr;
   HFONT gadgetFont_ = nullptr;

@@ -38,20 +38,6 @@ bool Window::Create(const wchar_t* className, const wchar_t* title, DWORD style,
   return h2 != nullptr;
 }
 
-bool Window::DispatchCommand(UINT id) {
-  auto it = cmdMap_.find(id);
-  if (it == cmdMap_.end()) return false;
-  it->second();
-  return true;
-}
-
-bool Window::QueryEnable(UINT id, bool* enabled) const {
-  auto it = enableMap_.find(id);
-  if (it == enableMap_.end()) return false;
-  *enabled = it->second();
-  return true;
-}
-
 LRESULT Window::DefaultProc(UINT msg, WPARAM wp, LPARAM lp) {
   return DefWindowProcW(hwnd_, msg, wp, lp);
 }
@@ -61,32 +47,22 @@ LRESULT Window::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_CREATE:
       SetupWindow();
       return 0;
-    case WM_COMMAND:
-      if (lp == 0 || HIWORD(wp) == 0 || HIWORD(wp) == 1) {
-        if (DispatchCommand(LOWORD(wp))) return 0;
-      }
-      break;
     case WM_CLOSE:
-      if (msgMap_.count(WM_CLOSE)) return msgMap_[WM_CLOSE](wp, lp);
       if (CanClose()) DestroyWindow(hwnd_);
       return 0;
-    case WM_PAINT:
-      if (!msgMap_.count(WM_PAINT)) {
-        PAINTSTRUCT ps;
-        HDC dc = BeginPaint(hwnd_, &ps);
-        Paint(dc, ps.rcPaint);
-        EndPaint(hwnd_, &ps);
-        return 0;
-      }
-      break;
+    case WM_PAINT: {
+      PAINTSTRUCT ps;
+      HDC dc = BeginPaint(hwnd_, &ps);
+      Paint(dc, ps.rcPaint);
+      EndPaint(hwnd_, &ps);
+      return 0;
+    }
     case WM_DESTROY:
       CleanupWindow();
       break;
     default:
       break;
   }
-  auto it = msgMap_.find(msg);
-  if (it != msgMap_.end()) return it->second(wp, lp);
   return DefaultProc(msg, wp, lp);
 }
 
