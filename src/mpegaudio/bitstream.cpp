@@ -414,7 +414,7 @@ void TMP3::Scan(platform::File* file, MP3Info* info) {
 
   auto setEstimate = [&](double length) {
     const uint32_t bytes = audioEnd_ > firstStart ? audioEnd_ - firstStart : 0;
-    estimate = length > 0 ? static_cast<uint32_t>(double(bytes) / length) : 0;
+    estimate = length > 0 ? static_cast<uint32_t>(double(bytes) / length + 0.5) : 0;
     tableStep_ = estimate < 20000 ? 1 : int32_t(estimate / 20000 + 1);
     lengthKnown = true;
   };
@@ -488,10 +488,10 @@ void TMP3::Scan(platform::File* file, MP3Info* info) {
       sampleRate_ = kSampleRates[combined];
       bytesPerSecond_ = sampleRate_ * uint32_t(firstChannels_) * 2;
       if (bitrateIndex != 0) {
-        const uint32_t whole = uint32_t(kBitrates[lsf_][bitrateIndex]) * 144000u / sampleRate_;
-        const double length = lsf_ ? whole / 2.0 : double(whole);
-        firstFrameLength_ = static_cast<uint32_t>(length);
-        setEstimate(length);
+        firstFrameLength_ = ComputedLength(lsf_, bitrateIndex, sampleRate_);
+        // The estimate divides by the mean length: padding bytes included,
+        // a 44.1 kHz stream would otherwise gain a frame every twenty seconds.
+        setEstimate(double(kBitrates[lsf_][bitrateIndex]) * 144000.0 / sampleRate_ / (lsf_ ? 2 : 1));
       }
       if (combined > 7) break;  // MPEG-2.5: refused by its rate
       if (infoFrame_.present && infoFrame_.frames > 0) {
@@ -655,6 +655,7 @@ void TMP3::Begin(platform::File* file) {
   heardFrom_ = 0;
   indexKnown_ = true;
   approxIndex_ = false;
+  lastChannels_ = 0;
   warm_ = true;
   PositionReader(file_ ? audioStart_ : 0);
 }
@@ -666,6 +667,7 @@ void TMP3::Seek(int32_t frameIndex) {
   heardFrom_ = f;
   indexKnown_ = true;
   approxIndex_ = false;
+  lastChannels_ = 0;
   if (!file_) return;
   if (f >= totalFrames_) {
     // Past the last frame: nothing is left to play.

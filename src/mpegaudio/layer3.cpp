@@ -392,6 +392,11 @@ int TMP3::DecodeNext() {
   if (!FindSync()) return 0;
   const uint32_t start = frameStart_;
   ReadHeader();
+  if (channels_ != lastChannels_) {
+    // Another song joined on: the filterbank starts afresh for it.
+    if (lastChannels_) ResetSynthesis();
+    lastChannels_ = channels_;
+  }
   FrameSizes();
   ++frameCounter_;
   ReadSideInfo();

@@ -225,6 +225,7 @@ class TMP3 {
   uint32_t heardFrom_ = 0;     // frames before this index are decoded unheard
   uint32_t frameStart_ = 0;    // file offset of the current frame's header
   uint32_t dropBefore_ = 0;    // until the index is known: frames before this offset are unheard
+  int lastChannels_ = 0;       // channels of the last frame read
   bool runUp_ = false;         // the last frame was decoded unheard before a seek target
   bool warm_ = true;           // filterbank and overlap hold a complete frame's state
   uint32_t skipStart_ = 0;     // samples per channel to trim at the start

@@ -42,9 +42,9 @@ TEST(MpegAudioScan, ConstantBitrateStopsAtTheHundredthFrameAndSeeksProportionall
   Scanned s(data);
   EXPECT_EQ(s.info.sampleRate, 44100u);
   EXPECT_EQ(s.info.usPerFrame, 26122u);
-  EXPECT_EQ(s.dec.TotalFrames(), data.size() / 417);
+  EXPECT_EQ(s.dec.TotalFrames(), 300u);  // the mean length counts the padding bytes
   EXPECT_EQ(s.dec.TableStep(), -1);
-  EXPECT_EQ(s.info.lengthMs, uint32_t(double(data.size() / 417) * 26122 / 1000.0));
+  EXPECT_EQ(s.info.lengthMs, uint32_t(300 * 26122 / 1000.0));
   EXPECT_EQ(s.file->lastSeek, 0u);  // left at the start
 }
 
