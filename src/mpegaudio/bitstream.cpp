@@ -501,6 +501,9 @@ void TMP3::Scan(platform::File* file, MP3Info* info) {
         const uint32_t smallest =
             infoFrame_.vbr || bitrateIndex == 0 ? ComputedLength(lsf_, 1, sampleRate_) : firstFrameLength_;
         headerCount = uint64_t(infoFrame_.frames - 1) * smallest <= bytes;
+        // A file cut short (an interrupted download) has fewer bytes than
+        // its header counted: then only the scan knows what is left.
+        if (infoFrame_.bytes > audioEnd_ - infoStart_ + 1441) headerCount = false;
         if (headerCount && (!infoFrame_.vbr || infoFrame_.hasToc) && bitrateIndex != 0) {
           useToc_ = infoFrame_.vbr;
           ++frames;

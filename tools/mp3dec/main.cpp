@@ -191,6 +191,13 @@ int main(int argc, char** argv) {
                 "length: %u ms\ntable step: %d\n",
                 info.sampleRate, dec.Channels(), dec.TotalFrames(), info.usPerFrame, info.lengthMs,
                 int(dec.TableStep()));
+    std::printf("audio bytes: %u to %u\n", dec.AudioStart(), dec.AudioEnd());
+    const mpegaudio::InfoFrame& h = dec.Header();
+    if (h.present)
+      std::printf("header frame: %s, %u frames, %s\n", h.vbr ? "VBR" : "CBR", h.frames,
+                  h.hasToc ? "seek table" : "no seek table");
+    if (h.hasGapless) std::printf("encoder delay: %u, padding: %u\n", h.delay, h.padding);
+    std::printf("samples: %llu\n", static_cast<unsigned long long>(dec.TotalSamples()));
     return 0;
   }
   if (argc < arg + 2) return Usage();
