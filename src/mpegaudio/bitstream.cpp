@@ -271,6 +271,12 @@ bool TMP3::PeekPair(uint32_t at, uint8_t* out) {
 bool TMP3::FindSync() {
   bool armed = false;
   for (;;) {
+    if (!armed && bitsLeft_ == 0 && byteIndex_ + 1 < validLength_) {
+      // Junk is passed over a buffer at a time, not a byte per call.
+      const uint8_t* from = input_ + byteIndex_ + 1;
+      const void* ff = std::memchr(from, 0xFF, size_t(validLength_ - (byteIndex_ + 1)));
+      byteIndex_ = ff ? int32_t(static_cast<const uint8_t*>(ff) - input_) - 1 : validLength_ - 1;
+    }
     const uint32_t b = GetBits(8);
     if (eof_) return false;
     if (armed && referenceByte_ >= 0 && (int32_t(b) | 1) == (referenceByte_ | 1)) {
