@@ -335,6 +335,8 @@ void TMP3::HuffmanDecode(int gr, int ch) {
     const uint32_t v = HuffDecode(h, bits.Peek32(), &len);
     const int need = len + int((v >> 3) & 1) + int((v >> 2) & 1) + int((v >> 1) & 1) + int(v & 1);
     if (bits.pos + uint32_t(need) > limit) {
+      // Not stored; the quadruple before it is complete and stays.
+      lastQuad = i;
       underrun = true;
       break;
     }

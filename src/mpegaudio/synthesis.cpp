@@ -188,17 +188,22 @@ int16_t ToPcm16(float x) {
 void ToPcm16Block(const float* x, int16_t* out) {
 #if defined(__SSE2__)
   // sign(x) floor(|x| 32768 + 0.5) is x 32768 +- 0.5 truncated: the product
-  // is exact and so is the sum below 2^23; larger values saturate anyway.
-  // The clamp keeps the conversion in range; the pack saturates.
+  // is exact, and so is the sum except for the largest magnitude below
+  // 2^-16 (0.5 - 2^-25 rounds up to 1), which the mask sends to 0. Larger
+  // values saturate anyway: the clamp keeps the conversion in range, the
+  // pack saturates.
   const __m128 scale = _mm_set1_ps(32768.0f);
   const __m128 half = _mm_set1_ps(0.5f);
   const __m128 signMask = _mm_set1_ps(-0.0f);
+  const __m128 smallest = _mm_set1_ps(1.0f / 65536);
   const __m128 lo = _mm_set1_ps(-2.0f), hi = _mm_set1_ps(2.0f);
   for (int i = 0; i < 32; i += 8) {
     __m128 a = _mm_loadu_ps(x + i), b = _mm_loadu_ps(x + i + 4);
     // (A NaN, which finite input never produces, comes out as -32768.)
     a = _mm_min_ps(_mm_max_ps(a, lo), hi);
     b = _mm_min_ps(_mm_max_ps(b, lo), hi);
+    a = _mm_and_ps(a, _mm_cmpge_ps(_mm_andnot_ps(signMask, a), smallest));
+    b = _mm_and_ps(b, _mm_cmpge_ps(_mm_andnot_ps(signMask, b), smallest));
     a = _mm_add_ps(_mm_mul_ps(a, scale), _mm_or_ps(half, _mm_and_ps(a, signMask)));
     b = _mm_add_ps(_mm_mul_ps(b, scale), _mm_or_ps(half, _mm_and_ps(b, signMask)));
     _mm_storeu_si128(reinterpret_cast<__m128i*>(out + i), _mm_packs_epi32(_mm_cvttps_epi32(a), _mm_cvttps_epi32(b)));
