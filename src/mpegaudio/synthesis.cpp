@@ -235,6 +235,35 @@ void TMP3::ComputeNewV(int ch) {
   // V[17..48] = -X[31..0], V[49..63] = -X[1..15]. V[0..31] go to the
   // current store, V[32..63] to the other one. The stores hold the single
   // precision values widened, ready for the window sums.
+#if defined(__SSE2__)
+  __m128 X[8], R[8];
+  for (int q = 0; q < 8; ++q) {
+    X[q] = _mm_loadu_ps(x + 4 * q);
+    R[q] = Reverse(X[q]);
+  }
+  const __m128 sign = _mm_set1_ps(-0.0f);
+  // [r(hi)[3], r(lo)[0], r(lo)[1], r(lo)[2]]: four values of a reversed run.
+  auto join = [](__m128 lo, __m128 hi) {
+    return _mm_castsi128_ps(
+        _mm_or_si128(_mm_slli_si128(_mm_castps_si128(lo), 4), _mm_srli_si128(_mm_castps_si128(hi), 12)));
+  };
+  __m128 va[8], vb[8];
+  for (int q = 0; q < 4; ++q) va[q] = X[4 + q];
+  va[4] = _mm_xor_ps(_mm_castsi128_ps(_mm_slli_si128(_mm_castps_si128(R[7]), 4)), sign);  // 0, -x31 ... -x29
+  va[5] = _mm_xor_ps(join(R[6], R[7]), sign);
+  va[6] = _mm_xor_ps(join(R[5], R[6]), sign);
+  va[7] = _mm_xor_ps(join(R[4], R[5]), sign);
+  for (int q = 0; q < 4; ++q) {
+    vb[q] = _mm_xor_ps(join(R[3 - q], R[4 - q]), sign);  // -x16 ... -x1
+    vb[4 + q] = _mm_xor_ps(X[q], sign);                  // -x0 ... -x15
+  }
+  for (int q = 0; q < 8; ++q) {
+    _mm_storeu_pd(a + 4 * q, _mm_cvtps_pd(va[q]));
+    _mm_storeu_pd(a + 4 * q + 2, _mm_cvtps_pd(_mm_movehl_ps(va[q], va[q])));
+    _mm_storeu_pd(b + 4 * q, _mm_cvtps_pd(vb[q]));
+    _mm_storeu_pd(b + 4 * q + 2, _mm_cvtps_pd(_mm_movehl_ps(vb[q], vb[q])));
+  }
+#else
   float va[32], vb[32];
   for (int j = 0; j < 16; ++j) va[j] = x[j + 16];
   va[16] = 0.0f;
@@ -245,6 +274,7 @@ void TMP3::ComputeNewV(int ch) {
     a[j] = va[j];
     b[j] = vb[j];
   }
+#endif
 }
 
 namespace {

@@ -51,6 +51,11 @@ struct Tables {
   float dct18Even[9][12];        // cos(2k (2m + 1) pi / 36), k < 9, padded
   float dct18Odd[9][12];         // cos((2k + 1) (2m + 1) pi / 36), k < 9, padded
   float short12Cos[12][6];       // 12-point IMDCT
+  // The same IMDCT constants four times over, for four subbands at once.
+  alignas(16) float imdctPre4[18][4];
+  alignas(16) float dct18Even4[9][9][4];  // [m][k]
+  alignas(16) float dct18Odd4[9][9][4];
+  alignas(16) float imdctWindow4[4][36][4];
   float aliasCs[8];
   float aliasCa[8];             // signed, as the standard defines it
   float dct32Mul[31];            // Lee DCT butterflies: N = 16, 8, 4, 2, 1
