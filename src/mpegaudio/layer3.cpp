@@ -441,7 +441,7 @@ void TMP3::DecodeGranules() {
       Reorder(gr, ch);
       Antialias(gr, ch);
       Hybrid(gr, ch);
-      for (slot_ = 0; slot_ < 18; ++slot_) Synthesize(ch);
+      Synthesize(ch);
       if (storeOutput_) {
         sampleCount_ += 576;
         ++granuleCount_;

@@ -132,7 +132,7 @@ class TMP3 {
   void Antialias(int gr, int ch);
   void Hybrid(int gr, int ch);
   void Synthesize(int ch);
-  void ComputeNewV(int ch);
+  void ComputeNewV(int ch, const float* matrixed);
   void ComputePcm(int ch);
 
   // Header fields of the last frame (read by tests).
@@ -229,7 +229,6 @@ class TMP3 {
   uint32_t granuleCount_ = 0;
   int16_t* outPos_[2] = {nullptr, nullptr};
   int outStride_ = 2;
-  int slot_ = 0;
   bool storeOutput_ = true;
 };
 
