@@ -117,7 +117,7 @@ bool PlausibleFirstHeader(ScanReader& r, uint32_t start, int b2, int b3) {
 
 }  // namespace
 
-TMP3::TMP3(void* window) : window_(window), tables_(&GetTables()) {
+TMP3::TMP3(void* window) : window_(window), tables_(&GetTables()), windowSums_(PickWindowSums()) {
   input_ = new uint8_t[kInputSize];
   ring_ = new uint8_t[kReservoirSize];
   table_ = new uint32_t[kTableEntries];

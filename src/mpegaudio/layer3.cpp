@@ -424,11 +424,6 @@ void TMP3::DecodeGranules() {
   const int nch = channels_;
   const uint32_t need = uint32_t(granules_) * 576u * uint32_t(nch);
   storeOutput_ = output_ != nullptr && sampleCount_ + need <= outputCapacity_;
-  outStride_ = nch;
-  if (storeOutput_) {
-    outPos_[0] = output_ + sampleCount_;
-    outPos_[1] = outPos_[0] + 1;
-  }
   for (int gr = 0; gr < granules_; ++gr) {
     for (int ch = 0; ch < nch; ++ch) {
       part2Start_ = readBit_;
@@ -442,10 +437,11 @@ void TMP3::DecodeGranules() {
       Antialias(gr, ch);
       Hybrid(gr, ch);
       Synthesize(ch);
-      if (storeOutput_) {
-        sampleCount_ += 576;
-        ++granuleCount_;
-      }
+    }
+    if (storeOutput_) {
+      StoreGranule();
+      sampleCount_ += 576u * uint32_t(nch);
+      granuleCount_ += uint32_t(nch);
     }
   }
 }

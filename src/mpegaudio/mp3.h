@@ -133,7 +133,7 @@ class TMP3 {
   void Hybrid(int gr, int ch);
   void Synthesize(int ch);
   void ComputeNewV(int ch, const float* matrixed);
-  void ComputePcm(int ch);
+  void ComputePcm(int ch, int16_t* pcm);
 
   // Header fields of the last frame (read by tests).
   int HeaderChannels() const { return channels_; }
@@ -145,6 +145,9 @@ class TMP3 {
  private:
   void Refill();
   void DecodeGranules();
+  void StoreGranule();  // interleaves pcm_ into the output buffer
+  using WindowSumsFn = void (*)(const double* v, int first, const double (*window)[32], float* sums);
+  static WindowSumsFn PickWindowSums();
   float* SubbandOut(int ch) { return subbandOut_[ch]; }
 
   void* window_;
@@ -227,9 +230,9 @@ class TMP3 {
   uint32_t outputCapacity_ = 0;
   uint32_t sampleCount_ = 0;
   uint32_t granuleCount_ = 0;
-  int16_t* outPos_[2] = {nullptr, nullptr};
-  int outStride_ = 2;
+  int16_t pcm_[2][576];            // the granule's samples per channel
   bool storeOutput_ = true;
+  WindowSumsFn windowSums_;       // the fastest kernel the machine runs
 };
 
 // 16-bit sample from a full-scale-1.0 float: round half away from zero, saturate.

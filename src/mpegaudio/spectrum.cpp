@@ -23,14 +23,6 @@ float GainOf(int q) {
   return static_cast<float>(std::ldexp(kQuarter[r], (q - r) / 4));
 }
 
-// sign(v) |v|^(4/3) x factor; the table covers |v| < 512.
-inline float Requantize(int32_t v, float factor, const float* signedPow43) {
-  if (v > -512 && v < 512) return factor * signedPow43[v];
-  const int32_t a = v < 0 ? -v : v;
-  const float r = factor * static_cast<float>(std::pow(double(a), 4.0 / 3.0));
-  return v < 0 ? -r : r;
-}
-
 }  // namespace
 
 void TMP3::Dequantize(int gr, int ch) {
@@ -46,7 +38,7 @@ void TMP3::Dequantize(int gr, int ch) {
   const uint8_t* L = scalefacL_[ch];
 
   auto multiplier = [&](int k) { return k < 64 ? t.multiplier[k] : 0.0f; };
-  const float* pow43 = t.signedPow43 + 511;
+  const float* pow43 = t.signedPow43 + Tables::kMaxQuantized;
 
   int line = 0;
   int firstShort = 0;
@@ -58,7 +50,7 @@ void TMP3::Dequantize(int gr, int ch) {
       const float factor = gain * multiplier(k);
       int bandEnd = lb[b + 1];
       if (bandEnd > limit) bandEnd = limit;
-      for (; line < bandEnd; ++line) xr[line] = Requantize(q[line], factor, pow43);
+      for (; line < bandEnd; ++line) xr[line] = factor * pow43[q[line]];
     }
     firstShort = 3;
     if (!(g.window_switching && g.block_type == 2)) firstShort = 13;
@@ -71,7 +63,7 @@ void TMP3::Dequantize(int gr, int ch) {
       const float factor = gain * multiplier(k);
       int windowEnd = line + width;
       if (windowEnd > limit) windowEnd = limit;
-      for (; line < windowEnd; ++line) xr[line] = Requantize(q[line], factor, pow43);
+      for (; line < windowEnd; ++line) xr[line] = factor * pow43[q[line]];
     }
   }
   for (int j = limit; j < 576; ++j) xr[j] = 0.0f;
@@ -332,12 +324,12 @@ void Imdct36x4(const float* in, int type, const Tables& t, float* ov, float* out
   __m128 even[9], odd[9];
   for (int k = 0; k < 9; ++k) even[k] = odd[k] = _mm_setzero_ps();
   for (int m = 0; m < 9; ++m) {
-    const __m128 a = _mm_mul_ps(x[m], _mm_load_ps(t.imdctPre4[m]));
-    const __m128 b = _mm_mul_ps(x[17 - m], _mm_load_ps(t.imdctPre4[17 - m]));
+    const __m128 a = _mm_mul_ps(x[m], _mm_loadu_ps(t.imdctPre4[m]));
+    const __m128 b = _mm_mul_ps(x[17 - m], _mm_loadu_ps(t.imdctPre4[17 - m]));
     const __m128 s = _mm_add_ps(a, b), d = _mm_sub_ps(a, b);
     for (int k = 0; k < 9; ++k) {
-      even[k] = _mm_add_ps(even[k], _mm_mul_ps(s, _mm_load_ps(t.dct18Even4[m][k])));
-      odd[k] = _mm_add_ps(odd[k], _mm_mul_ps(d, _mm_load_ps(t.dct18Odd4[m][k])));
+      even[k] = _mm_add_ps(even[k], _mm_mul_ps(s, _mm_loadu_ps(t.dct18Even4[m][k])));
+      odd[k] = _mm_add_ps(odd[k], _mm_mul_ps(d, _mm_loadu_ps(t.dct18Odd4[m][k])));
     }
   }
   __m128 c[18];
@@ -355,11 +347,11 @@ void Imdct36x4(const float* in, int type, const Tables& t, float* ov, float* out
   for (int i = 0; i < 9; ++i) {
     float* o1 = ov + 32 * i;
     float* o2 = ov + 32 * (9 + i);
-    const __m128 first = _mm_add_ps(_mm_mul_ps(c[9 + i], _mm_load_ps(window[i])), _mm_loadu_ps(o1));
+    const __m128 first = _mm_add_ps(_mm_mul_ps(c[9 + i], _mm_loadu_ps(window[i])), _mm_loadu_ps(o1));
     const __m128 second =
-        _mm_add_ps(_mm_mul_ps(_mm_xor_ps(c[17 - i], signMask), _mm_load_ps(window[9 + i])), _mm_loadu_ps(o2));
-    _mm_storeu_ps(o1, _mm_mul_ps(_mm_xor_ps(c[8 - i], signMask), _mm_load_ps(window[18 + i])));
-    _mm_storeu_ps(o2, _mm_mul_ps(_mm_xor_ps(c[i], signMask), _mm_load_ps(window[27 + i])));
+        _mm_add_ps(_mm_mul_ps(_mm_xor_ps(c[17 - i], signMask), _mm_loadu_ps(window[9 + i])), _mm_loadu_ps(o2));
+    _mm_storeu_ps(o1, _mm_mul_ps(_mm_xor_ps(c[8 - i], signMask), _mm_loadu_ps(window[18 + i])));
+    _mm_storeu_ps(o2, _mm_mul_ps(_mm_xor_ps(c[i], signMask), _mm_loadu_ps(window[27 + i])));
     const int slot = 9 + i;
     _mm_storeu_ps(out + 32 * i, (i & 1) ? _mm_xor_ps(first, invert) : first);
     _mm_storeu_ps(out + 32 * slot, (slot & 1) ? _mm_xor_ps(second, invert) : second);

@@ -258,9 +258,9 @@ __attribute__((target("avx"))) void WindowSumsAvx(const double* v, int first, co
 }
 #endif
 
-using WindowSumsFn = void (*)(const double*, int, const double (*)[32], float*);
+}  // namespace
 
-WindowSumsFn PickWindowSums() {
+TMP3::WindowSumsFn TMP3::PickWindowSums() {
 #if defined(CORVELLA_HAVE_AVX_PATH)
   __builtin_cpu_init();
   if (__builtin_cpu_supports("avx")) return WindowSumsAvx;
@@ -268,24 +268,29 @@ WindowSumsFn PickWindowSums() {
   return WindowSums;
 }
 
-}  // namespace
-
-void TMP3::ComputePcm(int ch) {
-  static const WindowSumsFn windowSums = PickWindowSums();
+void TMP3::ComputePcm(int ch, int16_t* pcm) {
   const double* a = vstore_ + ch * kChannelV + currentV_[ch] * kStore;
   float sums[32];
-  windowSums(a, (writeColumn_[ch] + 1) & 15, tables_->window, sums);
-  if (!storeOutput_) return;
-  int16_t pcm[32];
+  windowSums_(a, (writeColumn_[ch] + 1) & 15, tables_->window, sums);
   ToPcm16Block(sums, pcm);
-  int16_t* out = outPos_[ch];
-  if (outStride_ == 1) {
-    std::memcpy(out, pcm, sizeof pcm);
-    out += 32;
-  } else {
-    for (int j = 0; j < 32; ++j, out += 2) *out = pcm[j];
+}
+
+void TMP3::StoreGranule() {
+  int16_t* out = output_ + sampleCount_;
+  if (channels_ == 1) {
+    std::memcpy(out, pcm_[0], sizeof pcm_[0]);
+    return;
   }
-  outPos_[ch] = out;
+#if defined(__SSE2__)
+  for (int i = 0; i < 576; i += 8) {
+    const __m128i l = _mm_loadu_si128(reinterpret_cast<const __m128i*>(pcm_[0] + i));
+    const __m128i r = _mm_loadu_si128(reinterpret_cast<const __m128i*>(pcm_[1] + i));
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(out + 2 * i), _mm_unpacklo_epi16(l, r));
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(out + 2 * i + 8), _mm_unpackhi_epi16(l, r));
+  }
+#else
+  for (int i = 0; i < 576; ++i) out[2 * i] = pcm_[0][i], out[2 * i + 1] = pcm_[1][i];
+#endif
 }
 
 void TMP3::Synthesize(int ch) {
@@ -323,7 +328,7 @@ void TMP3::Synthesize(int ch) {
 #endif
   for (int slot = 0; slot < 18; ++slot) {
     ComputeNewV(ch, x[slot]);
-    ComputePcm(ch);
+    ComputePcm(ch, pcm_[ch] + 32 * slot);
     writeColumn_[ch] = (writeColumn_[ch] + 1) & 15;
     currentV_[ch] ^= 1;
   }

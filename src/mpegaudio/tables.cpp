@@ -402,10 +402,12 @@ struct TableStore {
 
   TableStore() {
     Tables& t = tables;
-    for (int i = 0; i < 512; ++i) {
-      t.pow43[i] = static_cast<float>(std::pow(double(i), 4.0 / 3.0));
-      t.signedPow43[511 + i] = t.pow43[i];
-      t.signedPow43[511 - i] = -t.pow43[i];
+    constexpr int top = Tables::kMaxQuantized;
+    for (int i = 0; i <= top; ++i) {
+      const float p = static_cast<float>(std::pow(double(i), 4.0 / 3.0));
+      if (i < 512) t.pow43[i] = p;
+      t.signedPow43[top + i] = p;
+      t.signedPow43[top - i] = -p;
     }
     for (int k = 0; k < 64; ++k) t.multiplier[k] = static_cast<float>(std::ldexp(k & 1 ? 0.70710678118654752 : 1.0, -(k >> 1)));
     const double pi = 3.14159265358979323846;
