@@ -16,6 +16,17 @@ namespace {
 
 constexpr uint8_t kNoIntensity = 255;
 
+// xr[i] = factor x sign(q) |q|^(4/3) for i in [from, to).
+inline void Requantize(const int32_t* q, float* xr, int from, int to, float factor, const float* pow43) {
+  int i = from;
+#if defined(__SSE2__)
+  const __m128 f = _mm_set1_ps(factor);
+  for (; i + 4 <= to; i += 4)
+    _mm_storeu_ps(xr + i, _mm_mul_ps(_mm_setr_ps(pow43[q[i]], pow43[q[i + 1]], pow43[q[i + 2]], pow43[q[i + 3]]), f));
+#endif
+  for (; i < to; ++i) xr[i] = factor * pow43[q[i]];
+}
+
 // 2^(q/4), exact in double, rounded once to single precision.
 float GainOf(int q) {
   static const double kQuarter[4] = {1.0, 1.189207115002721, 1.4142135623730951, 1.681792830507429};
@@ -50,7 +61,8 @@ void TMP3::Dequantize(int gr, int ch) {
       const float factor = gain * multiplier(k);
       int bandEnd = lb[b + 1];
       if (bandEnd > limit) bandEnd = limit;
-      for (; line < bandEnd; ++line) xr[line] = factor * pow43[q[line]];
+      Requantize(q, xr, line, bandEnd, factor, pow43);
+      line = bandEnd;
     }
     firstShort = 3;
     if (!(g.window_switching && g.block_type == 2)) firstShort = 13;
@@ -63,7 +75,8 @@ void TMP3::Dequantize(int gr, int ch) {
       const float factor = gain * multiplier(k);
       int windowEnd = line + width;
       if (windowEnd > limit) windowEnd = limit;
-      for (; line < windowEnd; ++line) xr[line] = factor * pow43[q[line]];
+      Requantize(q, xr, line, windowEnd, factor, pow43);
+      line = windowEnd;
     }
   }
   for (int j = limit; j < 576; ++j) xr[j] = 0.0f;
@@ -227,6 +240,23 @@ void TMP3::Antialias(int gr, int ch) {
   const int nz = nonzero_[ch];
   const int needed = (nz + 7) / 18;
   if (needed < bounds) bounds = needed;
+#if defined(__SSE2__)
+  // Butterflies 0..3 and 4..7 four at a time: the lower inputs reversed.
+  for (int k = 1; k <= bounds; ++k) {
+    float* b = xr + 18 * k;
+    for (int i = 0; i < 8; i += 4) {
+      const __m128 cs = _mm_loadu_ps(t.aliasCs + i), ca = _mm_loadu_ps(t.aliasCa + i);
+      __m128 lower = _mm_loadu_ps(b - 4 - i);
+      lower = _mm_shuffle_ps(lower, lower, _MM_SHUFFLE(0, 1, 2, 3));
+      const __m128 upper = _mm_loadu_ps(b + i);
+      __m128 newLower = _mm_sub_ps(_mm_mul_ps(lower, cs), _mm_mul_ps(upper, ca));
+      const __m128 newUpper = _mm_add_ps(_mm_mul_ps(upper, cs), _mm_mul_ps(lower, ca));
+      newLower = _mm_shuffle_ps(newLower, newLower, _MM_SHUFFLE(0, 1, 2, 3));
+      _mm_storeu_ps(b - 4 - i, newLower);
+      _mm_storeu_ps(b + i, newUpper);
+    }
+  }
+#else
   for (int k = 1; k <= bounds; ++k) {
     float* b = xr + 18 * k;
     for (int i = 0; i < 8; ++i) {
@@ -235,6 +265,7 @@ void TMP3::Antialias(int gr, int ch) {
       b[i] = upper * t.aliasCs[i] + lower * t.aliasCa[i];
     }
   }
+#endif
   if (bounds > 0) {
     int reach = 18 * bounds + 8;
     if (reach > nonzero_[ch]) nonzero_[ch] = reach > 576 ? 576 : reach;
