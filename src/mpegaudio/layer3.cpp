@@ -335,6 +335,8 @@ void TMP3::HuffmanDecode(int gr, int ch) {
     const uint32_t v = HuffDecode(h, bits.Peek32(), &len);
     const int need = len + int((v >> 3) & 1) + int((v >> 2) & 1) + int((v >> 1) & 1) + int(v & 1);
     if (bits.pos + uint32_t(need) > limit) {
+      // Not stored; the quadruple before it is complete and stays.
+      lastQuad = i;
       underrun = true;
       break;
     }
@@ -454,11 +456,6 @@ void TMP3::DecodeGranules() {
   const int nch = channels_;
   const uint32_t need = uint32_t(granules_) * 576u * uint32_t(nch);
   storeOutput_ = output_ != nullptr && sampleCount_ + need <= outputCapacity_;
-  outStride_ = nch;
-  if (storeOutput_) {
-    outPos_[0] = output_ + sampleCount_;
-    outPos_[1] = outPos_[0] + 1;
-  }
   for (int gr = 0; gr < granules_; ++gr) {
     for (int ch = 0; ch < nch; ++ch) {
       part2Start_ = readBit_;
@@ -471,11 +468,12 @@ void TMP3::DecodeGranules() {
       Reorder(gr, ch);
       Antialias(gr, ch);
       Hybrid(gr, ch);
-      for (slot_ = 0; slot_ < 18; ++slot_) Synthesize(ch);
-      if (storeOutput_) {
-        sampleCount_ += 576;
-        ++granuleCount_;
-      }
+      Synthesize(ch);
+    }
+    if (storeOutput_) {
+      StoreGranule();
+      sampleCount_ += 576u * uint32_t(nch);
+      granuleCount_ += uint32_t(nch);
     }
   }
 }

@@ -146,8 +146,8 @@ class TMP3 {
   void Antialias(int gr, int ch);
   void Hybrid(int gr, int ch);
   void Synthesize(int ch);
-  void ComputeNewV(int ch);
-  void ComputePcm(int ch);
+  void ComputeNewV(int ch, const float* matrixed);
+  void ComputePcm(int ch, int16_t* pcm);
 
   // Header fields of the last frame (read by tests).
   int HeaderChannels() const { return channels_; }
@@ -171,6 +171,9 @@ class TMP3 {
   // decoded is false for a frame that produced nothing (its index still counts).
   void EmitFrame(uint32_t frameStart, bool decoded);
   void PositionReader(uint32_t offset);
+  void StoreGranule();  // interleaves pcm_ into the output buffer
+  using WindowSumsFn = void (*)(const double* v, int first, const double (*window)[32], float* sums);
+  static WindowSumsFn PickWindowSums();
   float* SubbandOut(int ch) { return subbandOut_[ch]; }
 
   void* window_;
@@ -275,10 +278,9 @@ class TMP3 {
   uint32_t outputCapacity_ = 0;
   uint32_t sampleCount_ = 0;
   uint32_t granuleCount_ = 0;
-  int16_t* outPos_[2] = {nullptr, nullptr};
-  int outStride_ = 2;
-  int slot_ = 0;
+  int16_t pcm_[2][576];            // the granule's samples per channel
   bool storeOutput_ = true;
+  WindowSumsFn windowSums_;       // the fastest kernel the machine runs
 };
 
 // 16-bit sample from a full-scale-1.0 float: round half away from zero, saturate.

@@ -4,6 +4,7 @@
 //
 //   mp3_conformance vector IN.bit REF.pcm
 //   mp3_conformance mpg123 IN.mp3
+//   mp3_conformance twin IN.mp3 TWIN.mp3   (two codings of one spectrum)
 //
 // Prints the largest difference and the RMS difference in LSB; fails when a
 // sample is off by more than 1 LSB or the RMS reaches 0.289 LSB.
@@ -158,6 +159,19 @@ int main(int argc, char** argv) {
     }
     return Report(argv[2], ours, ref, channels);
   }
+  if (argc >= 4 && std::strcmp(argv[1], "twin") == 0) {
+    std::vector<int16_t> ours, twin;
+    int channels = 0, twinChannels = 0;
+    if (!Decode(argv[2], &ours, &channels) || !Decode(argv[3], &twin, &twinChannels) || ours.empty()) {
+      std::fprintf(stderr, "cannot decode %s or %s\n", argv[2], argv[3]);
+      return 1;
+    }
+    if (ours.size() != twin.size()) {
+      std::printf("%s: %zu samples, twin %zu\nFAIL\n", argv[2], ours.size(), twin.size());
+      return 1;
+    }
+    return Report(argv[2], ours, twin, channels);
+  }
 #if defined(HAVE_MPG123)
   if (argc >= 3 && std::strcmp(argv[1], "mpg123") == 0) {
     std::vector<int16_t> ours, ref;
@@ -173,6 +187,6 @@ int main(int argc, char** argv) {
     return Report(argv[2], ours, ref, channels);
   }
 #endif
-  std::fprintf(stderr, "usage: mp3_conformance vector IN.bit REF.pcm | mpg123 IN.mp3\n");
+  std::fprintf(stderr, "usage: mp3_conformance vector IN.bit REF.pcm | mpg123 IN.mp3 | twin IN.mp3 TWIN.mp3\n");
   return 2;
 }
