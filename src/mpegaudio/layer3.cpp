@@ -222,7 +222,7 @@ void TMP3::ReadScaleFactors(int gr, int ch) {
 
 void TMP3::HuffmanDecode(int gr, int ch) {
   const GranuleChannel& g = side_.gr[gr][ch];
-  const Tables& t = GetTables();
+  const Tables& t = *tables_;
   int32_t* q = quant_[ch];
   const uint32_t end = part2Start_ + g.part2_3_length;
   const uint32_t limit = writeCount_ * 8;

@@ -16,6 +16,7 @@
 #include <cstdint>
 #include <string>
 
+#include "mpegaudio/kernels.h"
 #include "platform/files.h"
 
 namespace mpegaudio {
@@ -117,8 +118,6 @@ class TMP3 {
   uint32_t GetBits(int n);
   uint32_t Get1Bit() { return GetBits(1); }
   uint32_t MainBits(int n);
-  uint32_t MainBit() { return MainBits(1); }
-  void RewindMainBits(int n);
   void ResetReader();
   void ResetReservoir();
   void ResetSynthesis();
@@ -146,8 +145,6 @@ class TMP3 {
   void Refill();
   void DecodeGranules();
   void StoreGranule();  // interleaves pcm_ into the output buffer
-  using WindowSumsFn = void (*)(const double* v, int first, const double (*window)[32], float* sums);
-  static WindowSumsFn PickWindowSums();
   float* SubbandOut(int ch) { return subbandOut_[ch]; }
 
   void* window_;
@@ -223,7 +220,7 @@ class TMP3 {
   float subbandOut_[2][576];      // 18 slots x 32 subbands
 
   // Synthesis.
-  double* vstore_;                // [ch][2 stores][16 columns][32 values]
+  double vstore_[2 * 2 * 16 * 32];  // [ch][2 stores][16 columns][32 values]
   int writeColumn_[2];
   int currentV_[2];
   int16_t* output_ = nullptr;
@@ -232,7 +229,7 @@ class TMP3 {
   uint32_t granuleCount_ = 0;
   int16_t pcm_[2][576];            // the granule's samples per channel
   bool storeOutput_ = true;
-  WindowSumsFn windowSums_;       // the fastest kernel the machine runs
+  kernels::WindowSumsFn windowSums_;       // the fastest kernel the machine runs
 };
 
 // 16-bit sample from a full-scale-1.0 float: round half away from zero, saturate.

@@ -1,6 +1,7 @@
 // Polyphase synthesis filterbank and 16-bit output.
 #include <cstring>
 
+#include "mpegaudio/kernels.h"
 #include "mpegaudio/mp3.h"
 #include "mpegaudio/tables.h"
 
@@ -93,7 +94,6 @@ void Dct32Lanes(const T* in, T* out, const float* mul) {
   out[31] = b[31];
 }
 
-[[maybe_unused]] inline void Dct32Scalar(const float* in, float* out, const float* mul) { Dct32Lanes(in, out, mul); }
 
 #if defined(__SSE2__)
 inline __m128 Reverse(__m128 v) { return _mm_shuffle_ps(v, v, _MM_SHUFFLE(0, 1, 2, 3)); }
@@ -151,7 +151,7 @@ void ToPcm16Block(const float* x, int16_t* out) {
 }
 
 void TMP3::ResetSynthesis() {
-  std::memset(vstore_, 0, sizeof(double) * 2 * kChannelV);
+  std::memset(vstore_, 0, sizeof vstore_);
   for (int ch = 0; ch < 2; ++ch) {
     writeColumn_[ch] = 15;
     currentV_[ch] = 0;
@@ -217,8 +217,17 @@ namespace {
 // tap, one accumulator per output. Every variant below does exactly these operations
 // in this order, so all targets give the same bits. Products of two floats
 // are exact in double.
-void WindowSums(const double* v, int first, const double (*window)[32], float* sums) {
+void WindowSumsPlain(const double* v, int first, const double (*window)[32], float* sums) {
+  for (int j = 0; j < 32; ++j) {
+    double s = v[first * kColumn + j] * window[0][j];
+    for (int k = 1; k < 16; ++k) s += v[((first + k) & 15) * kColumn + j] * window[k][j];
+    sums[j] = static_cast<float>(s);
+  }
+}
+
 #if defined(__SSE2__)
+// Two outputs per register.
+void WindowSumsSse2(const double* v, int first, const double (*window)[32], float* sums) {
   for (int j = 0; j < 32; j += 4) {
     const double* c0 = v + first * kColumn + j;
     __m128d a = _mm_mul_pd(_mm_loadu_pd(c0), _mm_loadu_pd(window[0] + j));
@@ -230,14 +239,8 @@ void WindowSums(const double* v, int first, const double (*window)[32], float* s
     }
     _mm_storeu_ps(sums + j, _mm_movelh_ps(_mm_cvtpd_ps(a), _mm_cvtpd_ps(b)));
   }
-#else
-  for (int j = 0; j < 32; ++j) {
-    double s = v[first * kColumn + j] * window[0][j];
-    for (int k = 1; k < 16; ++k) s += v[((first + k) & 15) * kColumn + j] * window[k][j];
-    sums[j] = static_cast<float>(s);
-  }
-#endif
 }
+#endif
 
 #if defined(CORVELLA_HAVE_AVX_PATH)
 // Four outputs per register instead of two; the same operations. The
@@ -260,13 +263,46 @@ __attribute__((target("avx"))) void WindowSumsAvx(const double* v, int first, co
 
 }  // namespace
 
-TMP3::WindowSumsFn TMP3::PickWindowSums() {
+namespace kernels {
+
+std::vector<WindowSumsKernel> WindowSumsKernels() {
+  std::vector<WindowSumsKernel> list{{"plain", WindowSumsPlain}};
+#if defined(__SSE2__)
+  list.push_back({"sse2", WindowSumsSse2});
+#endif
 #if defined(CORVELLA_HAVE_AVX_PATH)
   __builtin_cpu_init();
-  if (__builtin_cpu_supports("avx")) return WindowSumsAvx;
+  if (__builtin_cpu_supports("avx")) list.push_back({"avx", WindowSumsAvx});
 #endif
-  return WindowSums;
+  return list;
 }
+
+void Dct32(const float* in, float* out, const float* mul) { Dct32Lanes(in, out, mul); }
+
+void Dct32Four(const float* const in[4], float* const out[4], const float* mul) {
+#if defined(__SSE2__)
+  Float4 lanes[32], result[32];
+  for (int q = 0; q < 32; q += 4) {
+    __m128 r0 = _mm_loadu_ps(in[0] + q), r1 = _mm_loadu_ps(in[1] + q);
+    __m128 r2 = _mm_loadu_ps(in[2] + q), r3 = _mm_loadu_ps(in[3] + q);
+    _MM_TRANSPOSE4_PS(r0, r1, r2, r3);
+    lanes[q] = r0, lanes[q + 1] = r1, lanes[q + 2] = r2, lanes[q + 3] = r3;
+  }
+  Dct32Lanes(lanes, result, mul);
+  for (int q = 0; q < 32; q += 4) {
+    __m128 r0 = result[q], r1 = result[q + 1], r2 = result[q + 2], r3 = result[q + 3];
+    _MM_TRANSPOSE4_PS(r0, r1, r2, r3);
+    _mm_storeu_ps(out[0] + q, r0);
+    _mm_storeu_ps(out[1] + q, r1);
+    _mm_storeu_ps(out[2] + q, r2);
+    _mm_storeu_ps(out[3] + q, r3);
+  }
+#else
+  for (int i = 0; i < 4; ++i) Dct32(in[i], out[i], mul);
+#endif
+}
+
+}  // namespace kernels
 
 void TMP3::ComputePcm(int ch, int16_t* pcm) {
   const double* a = vstore_ + ch * kChannelV + currentV_[ch] * kStore;
@@ -300,32 +336,15 @@ void TMP3::Synthesize(int ch) {
   const float* in = subbandOut_[ch];
   const float* mul = tables_->dct32Mul;
   float x[18][32];
-#if defined(__SSE2__)
+  float spare[2][32];
   for (int first = 0; first < 18; first += 4) {
-    // The last group holds slots 16 and 17 twice.
-    const int s1 = first + 1, s2 = first + 2 < 18 ? first + 2 : first, s3 = first + 3 < 18 ? first + 3 : s1;
-    Float4 lanes[32], result[32];
-    for (int q = 0; q < 32; q += 4) {
-      __m128 r0 = _mm_loadu_ps(in + 32 * first + q), r1 = _mm_loadu_ps(in + 32 * s1 + q);
-      __m128 r2 = _mm_loadu_ps(in + 32 * s2 + q), r3 = _mm_loadu_ps(in + 32 * s3 + q);
-      _MM_TRANSPOSE4_PS(r0, r1, r2, r3);
-      lanes[q] = r0, lanes[q + 1] = r1, lanes[q + 2] = r2, lanes[q + 3] = r3;
-    }
-    Dct32Lanes(lanes, result, mul);
-    for (int q = 0; q < 32; q += 4) {
-      __m128 r0 = result[q], r1 = result[q + 1], r2 = result[q + 2], r3 = result[q + 3];
-      _MM_TRANSPOSE4_PS(r0, r1, r2, r3);
-      _mm_storeu_ps(x[first] + q, r0);
-      _mm_storeu_ps(x[s1] + q, r1);
-      if (first + 2 < 18) {
-        _mm_storeu_ps(x[first + 2] + q, r2);
-        _mm_storeu_ps(x[first + 3] + q, r3);
-      }
-    }
+    // The last group has two slots; two spare lanes repeat them.
+    const bool full = first + 4 <= 18;
+    const float* from[4] = {in + 32 * first, in + 32 * (first + 1), in + 32 * (full ? first + 2 : first),
+                            in + 32 * (full ? first + 3 : first + 1)};
+    float* const to[4] = {x[first], x[first + 1], full ? x[first + 2] : spare[0], full ? x[first + 3] : spare[1]};
+    kernels::Dct32Four(from, to, mul);
   }
-#else
-  for (int slot = 0; slot < 18; ++slot) Dct32Scalar(in + 32 * slot, x[slot], mul);
-#endif
   for (int slot = 0; slot < 18; ++slot) {
     ComputeNewV(ch, x[slot]);
     ComputePcm(ch, pcm_[ch] + 32 * slot);
