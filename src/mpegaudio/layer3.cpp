@@ -381,9 +381,24 @@ void TMP3::SetOutput(int16_t* buffer, uint32_t capacity) {
 }
 
 int TMP3::DecodeFrame() {
+  // The run-up to a seek target is decoded unheard within this call.
+  for (;;) {
+    runUp_ = false;
+    const int produced = DecodeNext();
+    if (!runUp_ || eof_) return produced;
+  }
+}
+
+int TMP3::DecodeNext() {
   frameError_ = 0;
   if (!FindSync()) return 0;
+  const uint32_t start = frameStart_;
   ReadHeader();
+  if (channels_ != lastChannels_) {
+    // Another song joined on: the filterbank starts afresh for it.
+    if (lastChannels_) ResetSynthesis();
+    lastChannels_ = channels_;
+  }
   FrameSizes();
   ++frameCounter_;
   ReadSideInfo();
@@ -408,15 +423,32 @@ int TMP3::DecodeFrame() {
     ResetReservoir();
     return 0;
   }
-  if (discard < 0) return 0;  // refers back to data not held
+  if (discard < 0) {  // refers back to data not held
+    EmitFrame(start, false);
+    return 0;
+  }
   readBit_ += uint32_t(discard) * 8;
   if (frameError_) {
     ResetReservoir();
     ResetReader();
+    warm_ = false;  // what follows the lost sync starts cold
+    EmitFrame(start, false);
     return 0;
   }
   if (eof_) return 0;
+  // The granules go to a frame-sized scratch buffer; EmitFrame moves them
+  // to the caller's buffer in the stream's format.
+  int16_t* const output = output_;
+  const uint32_t capacity = outputCapacity_, count = sampleCount_, granules = granuleCount_;
+  output_ = scratch_;
+  outputCapacity_ = 2 * 1152;
+  sampleCount_ = 0;
   DecodeGranules();
+  output_ = output;
+  outputCapacity_ = capacity;
+  sampleCount_ = count;
+  granuleCount_ = granules;
+  EmitFrame(start, true);
   return 1;
 }
 

@@ -61,18 +61,29 @@ bool DecodeMpg123(const std::string& path, std::vector<int16_t>* pcm, int* chann
   if (mpg123_open(mh, path.c_str()) != MPG123_OK) return false;
   long rate;
   int enc;
+  int now = 0;  // channels of the frames coming now; *channels stays the first
+  *channels = 0;
   for (;;) {
     off_t num;
     unsigned char* audio;
     size_t bytes;
     const int err = mpg123_decode_frame(mh, &num, &audio, &bytes);
     if (err == MPG123_NEW_FORMAT) {
-      mpg123_getformat(mh, &rate, channels, &enc);
+      mpg123_getformat(mh, &rate, &now, &enc);
+      if (*channels == 0) *channels = now;
       continue;
     }
     if (err != MPG123_OK) break;
     const int16_t* s = reinterpret_cast<const int16_t*>(audio);
-    pcm->insert(pcm->end(), s, s + bytes / 2);
+    const size_t n = bytes / 2;
+    // Joined files: the reference in the first frame's format, as ours.
+    if (now == *channels) {
+      pcm->insert(pcm->end(), s, s + n);
+    } else if (*channels == 2) {
+      for (size_t i = 0; i < n; ++i) pcm->insert(pcm->end(), {s[i], s[i]});
+    } else {
+      for (size_t i = 0; i + 1 < n; i += 2) pcm->push_back(int16_t((int32_t(s[i]) + s[i + 1]) / 2));
+    }
   }
   mpg123_close(mh);
   mpg123_delete(mh);

@@ -231,7 +231,7 @@ TEST(MpegAudioDecode, LowSamplingFrequencyIntensityStereo) {
   EXPECT_EQ(Peak(p7, 1, 2), 0);
 }
 
-TEST(MpegAudioDecode, SeekRestartsFromClearedState) {
+TEST(MpegAudioDecode, SeekLandsOnTheTargetAsAnUnbrokenDecode) {
   std::string data;
   FrameLayout layout;
   layout.mode = 0;
@@ -261,9 +261,10 @@ TEST(MpegAudioDecode, SeekRestartsFromClearedState) {
   b.Seek(10);
   const std::vector<int16_t> fresh = decodeFrames(b, 3);
   EXPECT_EQ(afterPlay, fresh);
-  // Not trivially so: the same frame decoded in sequence differs.
-  const std::vector<int16_t> frame10(straight.begin() + 10 * 2304, straight.begin() + 11 * 2304);
-  EXPECT_NE(std::vector<int16_t>(fresh.begin(), fresh.begin() + 2304), frame10);
+  // Nothing of the old position is heard, and the run-up before the target
+  // makes its frames the very ones a straight decode gives.
+  const std::vector<int16_t> frames10to12(straight.begin() + 10 * 2304, straight.begin() + 13 * 2304);
+  EXPECT_EQ(fresh, frames10to12);
   // The first 32-sample block after the seek of a silent stream is silent.
   FrameLayout silent;
   const std::string quiet = mp3test::SilentStream(silent, 5);
@@ -313,10 +314,8 @@ TEST(MpegAudioDecode, BadFramesAreDroppedAndDecodingGoesOn) {
   FrameLayout noType = good;
   noType.gr[0][0].ws = 1;
   noType.gr[0][0].blockType = 0;
-  FrameLayout field3 = good;
-  field3.samplingField = 3;
-  for (const FrameLayout& bad : {noType, field3}) {
-    const std::string data = stream(bad);
+  {
+    const std::string data = stream(noType);
     platform::MemoryFile file(data.data(), data.size());
     TMP3 dec;
     MP3Info info;
@@ -341,6 +340,10 @@ TEST(MpegAudioDecode, BadFramesAreDroppedAndDecodingGoesOn) {
     EXPECT_GT(produced, 3);
     EXPECT_LT(produced, 40);
   }
+  // A header with the reserved sampling field is no header: only its frame goes.
+  FrameLayout field3 = good;
+  field3.samplingField = 3;
+  EXPECT_EQ(DecodeAll(stream(field3)).size(), 39u * 1152);
 }
 
 TEST(MpegAudioDecode, CorruptSideInformationIsContained) {
