@@ -7,6 +7,15 @@
 #include <cstdint>
 #include <vector>
 
+// On x86-64 Linux the vector kernels are also built with the AVX encoding
+// (three-operand forms, unaligned memory operands; the same arithmetic) and
+// the loader picks the build the machine runs.
+#if defined(__GNUC__) && defined(__x86_64__) && defined(__linux__) && !defined(CORVELLA_NO_AVX)
+#define CORVELLA_KERNEL_CLONES __attribute__((target_clones("avx", "default")))
+#else
+#define CORVELLA_KERNEL_CLONES
+#endif
+
 namespace mpegaudio {
 
 struct Tables;

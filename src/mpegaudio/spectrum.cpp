@@ -37,7 +37,7 @@ float GainOf(int q) {
 
 }  // namespace
 
-void TMP3::Dequantize(int gr, int ch) {
+CORVELLA_KERNEL_CLONES void TMP3::Dequantize(int gr, int ch) {
   const GranuleChannel& g = side_.gr[gr][ch];
   const Tables& t = *tables_;
   const int32_t* q = quant_[ch];
@@ -321,7 +321,7 @@ void Imdct36(const float* in, const float* window, const Tables& t, float* ov, f
 // goes through exactly the scalar operations in the same order, so the
 // results are the same bits. in: the lines of subband `sb` onwards (18 per
 // subband); ov and out: slot-major, 32 apart, starting at subband sb.
-void Imdct36Four(const float* in, int type, const Tables& t, float* ov, float* out) {
+CORVELLA_KERNEL_CLONES void Imdct36Four(const float* in, int type, const Tables& t, float* ov, float* out) {
   __m128 x[18];
   for (int q = 0; q < 16; q += 4) {
     __m128 r0 = _mm_loadu_ps(in + q), r1 = _mm_loadu_ps(in + 18 + q);

@@ -36,7 +36,7 @@ inline Float4 Splat<Float4>(float v) {
 #endif
 
 template <typename T>
-void Dct32Lanes(const T* in, T* out, const float* mul) {
+__attribute__((always_inline)) inline void Dct32Lanes(const T* in, T* out, const float* mul) {
   T a[32], b[32];
   // Split stages, n = 32, 16, 8, 4, 2.
   for (int m = 0; m < 16; ++m) {
@@ -122,7 +122,7 @@ int16_t ToPcm16(float x) {
   return int16_t(v);
 }
 
-void ToPcm16Block(const float* x, int16_t* out) {
+CORVELLA_KERNEL_CLONES void ToPcm16Block(const float* x, int16_t* out) {
 #if defined(__SSE2__)
   // sign(x) floor(|x| 32768 + 0.5) is x 32768 +- 0.5 truncated: the product
   // is exact, and so is the sum except for the largest magnitude below
@@ -160,7 +160,7 @@ void TMP3::ResetSynthesis() {
   std::memset(overlap_, 0, sizeof overlap_);
 }
 
-void TMP3::ComputeNewV(int ch, const float* x) {
+CORVELLA_KERNEL_CLONES void TMP3::ComputeNewV(int ch, const float* x) {
   const int w = writeColumn_[ch];
   double* a = vstore_ + ch * kChannelV + currentV_[ch] * kStore + w * kColumn;
   double* b = vstore_ + ch * kChannelV + (currentV_[ch] ^ 1) * kStore + w * kColumn;
@@ -279,7 +279,7 @@ std::vector<WindowSumsKernel> WindowSumsKernels() {
 
 void Dct32(const float* in, float* out, const float* mul) { Dct32Lanes(in, out, mul); }
 
-void Dct32Four(const float* const in[4], float* const out[4], const float* mul) {
+CORVELLA_KERNEL_CLONES void Dct32Four(const float* const in[4], float* const out[4], const float* mul) {
 #if defined(__SSE2__)
   Float4 lanes[32], result[32];
   for (int q = 0; q < 32; q += 4) {
