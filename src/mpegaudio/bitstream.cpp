@@ -2,7 +2,6 @@
 // and header, the open-time scan and seeking.
 #include <cstring>
 
-#include "mpegaudio/kernels.h"
 #include "mpegaudio/mp3.h"
 #include "mpegaudio/tables.h"
 
@@ -121,7 +120,7 @@ bool PlausibleFirstHeader(ScanReader& r, uint32_t start, int b2, int b3) {
 
 }  // namespace
 
-TMP3::TMP3(void* window) : window_(window), tables_(&GetTables()), windowSums_(kernels::WindowSumsKernels().back().run) {
+TMP3::TMP3(void* window) : window_(window), tables_(&GetTables()) {
   input_ = new uint8_t[kInputSize];
   ring_ = new uint8_t[kReservoirSize];
   table_ = new uint32_t[kTableEntries];

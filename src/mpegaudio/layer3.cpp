@@ -468,8 +468,8 @@ void TMP3::DecodeGranules() {
       Reorder(gr, ch);
       Antialias(gr, ch);
       Hybrid(gr, ch);
-      Synthesize(ch);
     }
+    filterbank_.Synthesize(nch, subbandOut_, pcm_);
     if (storeOutput_) {
       StoreGranule();
       sampleCount_ += 576u * uint32_t(nch);

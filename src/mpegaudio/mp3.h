@@ -16,7 +16,7 @@
 #include <cstdint>
 #include <string>
 
-#include "mpegaudio/kernels.h"
+#include "mpegaudio/filterbank.h"
 #include "mpegaudio/stream_tags.h"
 #include "platform/files.h"
 
@@ -144,9 +144,6 @@ class TMP3 {
   void Reorder(int gr, int ch);
   void Antialias(int gr, int ch);
   void Hybrid(int gr, int ch);
-  void Synthesize(int ch);
-  void ComputeNewV(int ch, const float* matrixed);
-  void ComputePcm(int ch, int16_t* pcm);
 
   // Header fields of the last frame (read by tests).
   int HeaderChannels() const { return channels_; }
@@ -268,16 +265,13 @@ class TMP3 {
   float subbandOut_[2][576];      // 18 slots x 32 subbands
 
   // Synthesis.
-  double vstore_[2 * 2 * 16 * 32];  // [ch][2 stores][16 columns][32 values]
-  int writeColumn_[2];
-  int currentV_[2];
+  Filterbank filterbank_;
   int16_t* output_ = nullptr;
   uint32_t outputCapacity_ = 0;
   uint32_t sampleCount_ = 0;
   uint32_t granuleCount_ = 0;
   int16_t pcm_[2][576];            // the granule's samples per channel
   bool storeOutput_ = true;
-  kernels::WindowSumsFn windowSums_;       // the fastest kernel the machine runs
 };
 
 // 16-bit sample from a full-scale-1.0 float: round half away from zero, saturate.

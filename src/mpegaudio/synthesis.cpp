@@ -1,6 +1,7 @@
 // Polyphase synthesis filterbank and 16-bit output.
 #include <cstring>
 
+#include "mpegaudio/filterbank.h"
 #include "mpegaudio/kernels.h"
 #include "mpegaudio/mp3.h"
 #include "mpegaudio/tables.h"
@@ -150,17 +151,23 @@ CORVELLA_KERNEL_CLONES void ToPcm16Block(const float* x, int16_t* out) {
 #endif
 }
 
-void TMP3::ResetSynthesis() {
+Filterbank::Filterbank() : tables_(GetTables()), windowSums_(kernels::WindowSumsKernels().back().run) { Reset(); }
+
+void Filterbank::Reset() {
   std::memset(vstore_, 0, sizeof vstore_);
   for (int ch = 0; ch < 2; ++ch) {
     writeColumn_[ch] = 15;
     currentV_[ch] = 0;
-    overlapBands_[ch] = 0;
   }
+}
+
+void TMP3::ResetSynthesis() {
+  filterbank_.Reset();
+  for (int ch = 0; ch < 2; ++ch) overlapBands_[ch] = 0;
   std::memset(overlap_, 0, sizeof overlap_);
 }
 
-CORVELLA_KERNEL_CLONES void TMP3::ComputeNewV(int ch, const float* x) {
+CORVELLA_KERNEL_CLONES void Filterbank::ComputeNewV(int ch, const float* x) {
   const int w = writeColumn_[ch];
   double* a = vstore_ + ch * kChannelV + currentV_[ch] * kStore + w * kColumn;
   double* b = vstore_ + ch * kChannelV + (currentV_[ch] ^ 1) * kStore + w * kColumn;
@@ -304,10 +311,10 @@ CORVELLA_KERNEL_CLONES void Dct32Four(const float* const in[4], float* const out
 
 }  // namespace kernels
 
-void TMP3::ComputePcm(int ch, int16_t* pcm) {
+void Filterbank::ComputePcm(int ch, int16_t* pcm) {
   const double* a = vstore_ + ch * kChannelV + currentV_[ch] * kStore;
   float sums[32];
-  windowSums_(a, (writeColumn_[ch] + 1) & 15, tables_->window, sums);
+  windowSums_(a, (writeColumn_[ch] + 1) & 15, tables_.window, sums);
   ToPcm16Block(sums, pcm);
 }
 
@@ -329,27 +336,29 @@ void TMP3::StoreGranule() {
 #endif
 }
 
-void TMP3::Synthesize(int ch) {
-  // The matrixing of all 18 slots first, four slots at a time (one per
-  // lane, the same operations as one at a time); then slot by slot the V
-  // store and the window sums, which need the previous slots' stores.
-  const float* in = subbandOut_[ch];
-  const float* mul = tables_->dct32Mul;
-  float x[18][32];
-  float spare[2][32];
-  for (int first = 0; first < 18; first += 4) {
-    // The last group has two slots; two spare lanes repeat them.
-    const bool full = first + 4 <= 18;
-    const float* from[4] = {in + 32 * first, in + 32 * (first + 1), in + 32 * (full ? first + 2 : first),
-                            in + 32 * (full ? first + 3 : first + 1)};
-    float* const to[4] = {x[first], x[first + 1], full ? x[first + 2] : spare[0], full ? x[first + 3] : spare[1]};
-    kernels::Dct32Four(from, to, mul);
-  }
-  for (int slot = 0; slot < 18; ++slot) {
-    ComputeNewV(ch, x[slot]);
-    ComputePcm(ch, pcm_[ch] + 32 * slot);
-    writeColumn_[ch] = (writeColumn_[ch] + 1) & 15;
-    currentV_[ch] ^= 1;
+void Filterbank::Synthesize(int channels, const float (*subbands)[576], int16_t (*pcm)[576]) {
+  const float* mul = tables_.dct32Mul;
+  for (int ch = 0; ch < channels; ++ch) {
+    // The matrixing of all 18 slots first, four slots at a time (one per
+    // lane, the same operations as one at a time); then slot by slot the V
+    // store and the window sums, which need the previous slots' stores.
+    const float* in = subbands[ch];
+    float x[18][32];
+    float spare[2][32];
+    for (int first = 0; first < 18; first += 4) {
+      // The last group has two slots; two spare lanes repeat them.
+      const bool full = first + 4 <= 18;
+      const float* from[4] = {in + 32 * first, in + 32 * (first + 1), in + 32 * (full ? first + 2 : first),
+                              in + 32 * (full ? first + 3 : first + 1)};
+      float* const to[4] = {x[first], x[first + 1], full ? x[first + 2] : spare[0], full ? x[first + 3] : spare[1]};
+      kernels::Dct32Four(from, to, mul);
+    }
+    for (int slot = 0; slot < 18; ++slot) {
+      ComputeNewV(ch, x[slot]);
+      ComputePcm(ch, pcm[ch] + 32 * slot);
+      writeColumn_[ch] = (writeColumn_[ch] + 1) & 15;
+      currentV_[ch] ^= 1;
+    }
   }
 }
 
