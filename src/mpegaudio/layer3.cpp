@@ -2,6 +2,7 @@
 // decoding and the per-frame driver.
 #include <cstring>
 
+#include "mpegaudio/kernels.h"
 #include "mpegaudio/mp3.h"
 #include "mpegaudio/tables.h"
 
@@ -220,7 +221,7 @@ void TMP3::ReadScaleFactors(int gr, int ch) {
   }
 }
 
-void TMP3::HuffmanDecode(int gr, int ch) {
+CORVELLA_BITS_CLONES void TMP3::HuffmanDecode(int gr, int ch) {
   const GranuleChannel& g = side_.gr[gr][ch];
   const Tables& t = *tables_;
   int32_t* q = quant_[ch];
