@@ -125,11 +125,10 @@ bool PlausibleFirstHeader(ScanReader& r, uint32_t start, int b2, int b3) {
 
 }  // namespace
 
-TMP3::TMP3(void* window) : window_(window), tables_(&GetTables()), windowSums_(PickWindowSums()) {
+TMP3::TMP3(void* window) : window_(window), tables_(&GetTables()) {
   input_ = new uint8_t[kInputSize];
   ring_ = new uint8_t[kReservoirSize];
   table_ = new uint32_t[kTableEntries];
-  vstore_ = new double[2 * 2 * 16 * 32];
   std::memset(input_, 0, kInputSize);
   std::memset(ring_, 0, kReservoirSize);
   std::memset(scalefacL_, 0, sizeof scalefacL_);
@@ -146,7 +145,6 @@ TMP3::~TMP3() {
   delete[] input_;
   delete[] ring_;
   delete[] table_;
-  delete[] vstore_;
 }
 
 void TMP3::ResetReader() {
@@ -225,10 +223,6 @@ uint32_t TMP3::MainBits(int n) {
     n -= take;
   }
   return result;
-}
-
-void TMP3::RewindMainBits(int n) {
-  readBit_ = uint32_t(n) > readBit_ ? 0 : readBit_ - uint32_t(n);
 }
 
 void TMP3::CopyMainData(int32_t count) {

@@ -2,6 +2,7 @@
 // decoding and the per-frame driver.
 #include <cstring>
 
+#include "mpegaudio/kernels.h"
 #include "mpegaudio/mp3.h"
 #include "mpegaudio/tables.h"
 
@@ -220,9 +221,9 @@ void TMP3::ReadScaleFactors(int gr, int ch) {
   }
 }
 
-void TMP3::HuffmanDecode(int gr, int ch) {
+CORVELLA_BITS_CLONES void TMP3::HuffmanDecode(int gr, int ch) {
   const GranuleChannel& g = side_.gr[gr][ch];
-  const Tables& t = GetTables();
+  const Tables& t = *tables_;
   int32_t* q = quant_[ch];
   const uint32_t end = part2Start_ + g.part2_3_length;
   const uint32_t limit = writeCount_ * 8;
@@ -468,8 +469,8 @@ void TMP3::DecodeGranules() {
       Reorder(gr, ch);
       Antialias(gr, ch);
       Hybrid(gr, ch);
-      Synthesize(ch);
     }
+    filterbank_.Synthesize(nch, subbandOut_, pcm_);
     if (storeOutput_) {
       StoreGranule();
       sampleCount_ += 576u * uint32_t(nch);

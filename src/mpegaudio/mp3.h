@@ -16,6 +16,7 @@
 #include <cstdint>
 #include <string>
 
+#include "mpegaudio/filterbank.h"
 #include "mpegaudio/stream_tags.h"
 #include "platform/files.h"
 
@@ -131,8 +132,6 @@ class TMP3 {
   uint32_t GetBits(int n);
   uint32_t Get1Bit() { return GetBits(1); }
   uint32_t MainBits(int n);
-  uint32_t MainBit() { return MainBits(1); }
-  void RewindMainBits(int n);
   void ResetReader();
   void ResetReservoir();
   void ResetSynthesis();
@@ -145,9 +144,6 @@ class TMP3 {
   void Reorder(int gr, int ch);
   void Antialias(int gr, int ch);
   void Hybrid(int gr, int ch);
-  void Synthesize(int ch);
-  void ComputeNewV(int ch, const float* matrixed);
-  void ComputePcm(int ch, int16_t* pcm);
 
   // Header fields of the last frame (read by tests).
   int HeaderChannels() const { return channels_; }
@@ -160,6 +156,7 @@ class TMP3 {
   void Refill();
   int DecodeNext();
   void DecodeGranules();
+  void StoreGranule();  // interleaves pcm_ into the output buffer
   // Frame bytes of a header from its third byte (padding included).
   uint32_t LengthFromHeader(int b3) const;
   // Two bytes at an absolute file offset without moving the reader.
@@ -171,9 +168,6 @@ class TMP3 {
   // decoded is false for a frame that produced nothing (its index still counts).
   void EmitFrame(uint32_t frameStart, bool decoded);
   void PositionReader(uint32_t offset);
-  void StoreGranule();  // interleaves pcm_ into the output buffer
-  using WindowSumsFn = void (*)(const double* v, int first, const double (*window)[32], float* sums);
-  static WindowSumsFn PickWindowSums();
   float* SubbandOut(int ch) { return subbandOut_[ch]; }
 
   void* window_;
@@ -271,16 +265,13 @@ class TMP3 {
   float subbandOut_[2][576];      // 18 slots x 32 subbands
 
   // Synthesis.
-  double* vstore_;                // [ch][2 stores][16 columns][32 values]
-  int writeColumn_[2];
-  int currentV_[2];
+  Filterbank filterbank_;
   int16_t* output_ = nullptr;
   uint32_t outputCapacity_ = 0;
   uint32_t sampleCount_ = 0;
   uint32_t granuleCount_ = 0;
   int16_t pcm_[2][576];            // the granule's samples per channel
   bool storeOutput_ = true;
-  WindowSumsFn windowSums_;       // the fastest kernel the machine runs
 };
 
 // 16-bit sample from a full-scale-1.0 float: round half away from zero, saturate.

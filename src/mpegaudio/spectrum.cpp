@@ -3,6 +3,7 @@
 #include <cmath>
 #include <cstring>
 
+#include "mpegaudio/kernels.h"
 #include "mpegaudio/mp3.h"
 #include "mpegaudio/tables.h"
 
@@ -36,9 +37,9 @@ float GainOf(int q) {
 
 }  // namespace
 
-void TMP3::Dequantize(int gr, int ch) {
+CORVELLA_KERNEL_CLONES void TMP3::Dequantize(int gr, int ch) {
   const GranuleChannel& g = side_.gr[gr][ch];
-  const Tables& t = GetTables();
+  const Tables& t = *tables_;
   const int32_t* q = quant_[ch];
   float* xr = xr_[ch];
   const int limit = nonzero_[ch];
@@ -106,7 +107,7 @@ void TMP3::Stereo(int gr) {
   // Intensity positions per line; kNoIntensity where the line is coded
   // normally.
   const GranuleChannel& g = side_.gr[gr][0];
-  const Tables& t = GetTables();
+  const Tables& t = *tables_;
   uint8_t pos[576];
   std::memset(pos, kNoIntensity, sizeof pos);
   const uint16_t* lb = kLongBounds[samplingIndex_];
@@ -233,7 +234,7 @@ void TMP3::Antialias(int gr, int ch) {
   const GranuleChannel& g = side_.gr[gr][ch];
   const bool shortBlocks = g.window_switching && g.block_type == 2;
   if (shortBlocks && !g.mixed_block) return;
-  const Tables& t = GetTables();
+  const Tables& t = *tables_;
   float* xr = xr_[ch];
   int bounds = shortBlocks ? 1 : 31;
   // Boundaries whose neighbourhood is all zero need nothing.
@@ -272,7 +273,7 @@ void TMP3::Antialias(int gr, int ch) {
   }
 }
 
-namespace {
+namespace kernels {
 
 // 36-point IMDCT of 18 lines, windowed. The 18-point DCT-IV behind it is
 // C[k] + C[k - 1] = U[k], U being the DCT-II of the lines times
@@ -283,27 +284,6 @@ namespace {
 // overlap (also slot by slot, 32 apart).
 void Imdct36(const float* in, const float* window, const Tables& t, float* ov, float* out, float oddSign) {
   float even[12], odd[12];
-#if defined(__SSE2__)
-  __m128 e0 = _mm_setzero_ps(), e1 = e0, e2 = e0, o0 = e0, o1 = e0, o2 = e0;
-  for (int m = 0; m < 9; ++m) {
-    const float a = in[m] * t.imdctPre[m], b = in[17 - m] * t.imdctPre[17 - m];
-    const __m128 s = _mm_set1_ps(a + b), d = _mm_set1_ps(a - b);
-    const float* ce = t.dct18Even[m];
-    const float* co = t.dct18Odd[m];
-    e0 = _mm_add_ps(e0, _mm_mul_ps(s, _mm_loadu_ps(ce)));
-    e1 = _mm_add_ps(e1, _mm_mul_ps(s, _mm_loadu_ps(ce + 4)));
-    e2 = _mm_add_ps(e2, _mm_mul_ps(s, _mm_loadu_ps(ce + 8)));
-    o0 = _mm_add_ps(o0, _mm_mul_ps(d, _mm_loadu_ps(co)));
-    o1 = _mm_add_ps(o1, _mm_mul_ps(d, _mm_loadu_ps(co + 4)));
-    o2 = _mm_add_ps(o2, _mm_mul_ps(d, _mm_loadu_ps(co + 8)));
-  }
-  _mm_storeu_ps(even, e0);
-  _mm_storeu_ps(even + 4, e1);
-  _mm_storeu_ps(even + 8, e2);
-  _mm_storeu_ps(odd, o0);
-  _mm_storeu_ps(odd + 4, o1);
-  _mm_storeu_ps(odd + 8, o2);
-#else
   for (int k = 0; k < 12; ++k) even[k] = odd[k] = 0.0f;
   for (int m = 0; m < 9; ++m) {
     const float a = in[m] * t.imdctPre[m], b = in[17 - m] * t.imdctPre[17 - m];
@@ -315,7 +295,6 @@ void Imdct36(const float* in, const float* window, const Tables& t, float* ov, f
       odd[k] += d * co[k];
     }
   }
-#endif
   // c[k] = U[k] - c[k - 1] = (U[k] - U[k - 1]) + c[k - 2]: two short chains.
   float u[18];
   for (int k = 0; k < 9; ++k) {
@@ -342,7 +321,7 @@ void Imdct36(const float* in, const float* window, const Tables& t, float* ov, f
 // goes through exactly the scalar operations in the same order, so the
 // results are the same bits. in: the lines of subband `sb` onwards (18 per
 // subband); ov and out: slot-major, 32 apart, starting at subband sb.
-void Imdct36x4(const float* in, int type, const Tables& t, float* ov, float* out) {
+CORVELLA_KERNEL_CLONES void Imdct36Four(const float* in, int type, const Tables& t, float* ov, float* out) {
   __m128 x[18];
   for (int q = 0; q < 16; q += 4) {
     __m128 r0 = _mm_loadu_ps(in + q), r1 = _mm_loadu_ps(in + 18 + q);
@@ -388,7 +367,16 @@ void Imdct36x4(const float* in, int type, const Tables& t, float* ov, float* out
     _mm_storeu_ps(out + 32 * slot, (slot & 1) ? _mm_xor_ps(second, invert) : second);
   }
 }
+#else
+void Imdct36Four(const float* in, int type, const Tables& t, float* ov, float* out) {
+  for (int sb = 0; sb < 4; ++sb)
+    Imdct36(in + 18 * sb, t.imdctWindow[type], t, ov + sb, out + sb, (sb & 1) ? -1.0f : 1.0f);
+}
 #endif
+
+}  // namespace kernels
+
+namespace {
 
 // Three 12-point IMDCTs over the interleaved windows of a subband, windowed
 // and overlapped into 36 outputs at 6 ... 29.
@@ -409,7 +397,7 @@ void Imdct12x3(const float* in, const float* window, const float (*cosTable)[6],
 
 void TMP3::Hybrid(int gr, int ch) {
   const GranuleChannel& g = side_.gr[gr][ch];
-  const Tables& t = GetTables();
+  const Tables& t = *tables_;
   const float* xr = xr_[ch];
   float* overlap = overlap_[ch];  // slot-major: [slot][subband]
   float* out = subbandOut_[ch];
@@ -418,13 +406,11 @@ void TMP3::Hybrid(int gr, int ch) {
   if (activeBands > 32) activeBands = 32;
   const int blockType = g.window_switching ? int(g.block_type) : 0;
   int sb = 0;
-#if defined(__SSE2__)
   if (blockType != 2 && !(g.window_switching && g.mixed_block)) {
     // Long blocks: four subbands at a time (zero lines give the overlap
     // alone, as below).
-    for (; sb < activeBands; sb += 4) Imdct36x4(xr + 18 * sb, blockType, t, overlap + sb, out + sb);
+    for (; sb < activeBands; sb += 4) kernels::Imdct36Four(xr + 18 * sb, blockType, t, overlap + sb, out + sb);
   }
-#endif
   float raw[36];
   for (; sb < activeBands; ++sb) {
     float* ov = overlap + sb;
@@ -433,7 +419,7 @@ void TMP3::Hybrid(int gr, int ch) {
       int type = blockType;
       if (g.window_switching && g.mixed_block && sb < 2) type = 0;
       if (type != 2) {
-        Imdct36(xr + 18 * sb, t.imdctWindow[type], t, ov, out + sb, oddSign);
+        kernels::Imdct36(xr + 18 * sb, t.imdctWindow[type], t, ov, out + sb, oddSign);
         continue;
       }
       Imdct12x3(xr + 18 * sb, t.imdctWindow[2], t.short12Cos, raw);

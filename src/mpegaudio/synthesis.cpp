@@ -1,6 +1,8 @@
 // Polyphase synthesis filterbank and 16-bit output.
 #include <cstring>
 
+#include "mpegaudio/filterbank.h"
+#include "mpegaudio/kernels.h"
 #include "mpegaudio/mp3.h"
 #include "mpegaudio/tables.h"
 
@@ -35,7 +37,7 @@ inline Float4 Splat<Float4>(float v) {
 #endif
 
 template <typename T>
-void Dct32Lanes(const T* in, T* out, const float* mul) {
+__attribute__((always_inline)) inline void Dct32Lanes(const T* in, T* out, const float* mul) {
   T a[32], b[32];
   // Split stages, n = 32, 16, 8, 4, 2.
   for (int m = 0; m < 16; ++m) {
@@ -93,7 +95,6 @@ void Dct32Lanes(const T* in, T* out, const float* mul) {
   out[31] = b[31];
 }
 
-[[maybe_unused]] inline void Dct32Scalar(const float* in, float* out, const float* mul) { Dct32Lanes(in, out, mul); }
 
 #if defined(__SSE2__)
 inline __m128 Reverse(__m128 v) { return _mm_shuffle_ps(v, v, _MM_SHUFFLE(0, 1, 2, 3)); }
@@ -122,7 +123,7 @@ int16_t ToPcm16(float x) {
   return int16_t(v);
 }
 
-void ToPcm16Block(const float* x, int16_t* out) {
+CORVELLA_KERNEL_CLONES void ToPcm16Block(const float* x, int16_t* out) {
 #if defined(__SSE2__)
   // sign(x) floor(|x| 32768 + 0.5) is x 32768 +- 0.5 truncated: the product
   // is exact, and so is the sum except for the largest magnitude below
@@ -150,17 +151,23 @@ void ToPcm16Block(const float* x, int16_t* out) {
 #endif
 }
 
-void TMP3::ResetSynthesis() {
-  std::memset(vstore_, 0, sizeof(double) * 2 * kChannelV);
+Filterbank::Filterbank() : tables_(GetTables()), windowSums_(kernels::WindowSumsKernels().back().run) { Reset(); }
+
+void Filterbank::Reset() {
+  std::memset(vstore_, 0, sizeof vstore_);
   for (int ch = 0; ch < 2; ++ch) {
     writeColumn_[ch] = 15;
     currentV_[ch] = 0;
-    overlapBands_[ch] = 0;
   }
+}
+
+void TMP3::ResetSynthesis() {
+  filterbank_.Reset();
+  for (int ch = 0; ch < 2; ++ch) overlapBands_[ch] = 0;
   std::memset(overlap_, 0, sizeof overlap_);
 }
 
-void TMP3::ComputeNewV(int ch, const float* x) {
+CORVELLA_KERNEL_CLONES void Filterbank::ComputeNewV(int ch, const float* x) {
   const int w = writeColumn_[ch];
   double* a = vstore_ + ch * kChannelV + currentV_[ch] * kStore + w * kColumn;
   double* b = vstore_ + ch * kChannelV + (currentV_[ch] ^ 1) * kStore + w * kColumn;
@@ -217,8 +224,17 @@ namespace {
 // tap, one accumulator per output. Every variant below does exactly these operations
 // in this order, so all targets give the same bits. Products of two floats
 // are exact in double.
-void WindowSums(const double* v, int first, const double (*window)[32], float* sums) {
+void WindowSumsPlain(const double* v, int first, const double (*window)[32], float* sums) {
+  for (int j = 0; j < 32; ++j) {
+    double s = v[first * kColumn + j] * window[0][j];
+    for (int k = 1; k < 16; ++k) s += v[((first + k) & 15) * kColumn + j] * window[k][j];
+    sums[j] = static_cast<float>(s);
+  }
+}
+
 #if defined(__SSE2__)
+// Two outputs per register.
+void WindowSumsSse2(const double* v, int first, const double (*window)[32], float* sums) {
   for (int j = 0; j < 32; j += 4) {
     const double* c0 = v + first * kColumn + j;
     __m128d a = _mm_mul_pd(_mm_loadu_pd(c0), _mm_loadu_pd(window[0] + j));
@@ -230,14 +246,8 @@ void WindowSums(const double* v, int first, const double (*window)[32], float* s
     }
     _mm_storeu_ps(sums + j, _mm_movelh_ps(_mm_cvtpd_ps(a), _mm_cvtpd_ps(b)));
   }
-#else
-  for (int j = 0; j < 32; ++j) {
-    double s = v[first * kColumn + j] * window[0][j];
-    for (int k = 1; k < 16; ++k) s += v[((first + k) & 15) * kColumn + j] * window[k][j];
-    sums[j] = static_cast<float>(s);
-  }
-#endif
 }
+#endif
 
 #if defined(CORVELLA_HAVE_AVX_PATH)
 // Four outputs per register instead of two; the same operations. The
@@ -260,18 +270,51 @@ __attribute__((target("avx"))) void WindowSumsAvx(const double* v, int first, co
 
 }  // namespace
 
-TMP3::WindowSumsFn TMP3::PickWindowSums() {
+namespace kernels {
+
+std::vector<WindowSumsKernel> WindowSumsKernels() {
+  std::vector<WindowSumsKernel> list{{"plain", WindowSumsPlain}};
+#if defined(__SSE2__)
+  list.push_back({"sse2", WindowSumsSse2});
+#endif
 #if defined(CORVELLA_HAVE_AVX_PATH)
   __builtin_cpu_init();
-  if (__builtin_cpu_supports("avx")) return WindowSumsAvx;
+  if (__builtin_cpu_supports("avx")) list.push_back({"avx", WindowSumsAvx});
 #endif
-  return WindowSums;
+  return list;
 }
 
-void TMP3::ComputePcm(int ch, int16_t* pcm) {
+void Dct32(const float* in, float* out, const float* mul) { Dct32Lanes(in, out, mul); }
+
+CORVELLA_KERNEL_CLONES void Dct32Four(const float* const in[4], float* const out[4], const float* mul) {
+#if defined(__SSE2__)
+  Float4 lanes[32], result[32];
+  for (int q = 0; q < 32; q += 4) {
+    __m128 r0 = _mm_loadu_ps(in[0] + q), r1 = _mm_loadu_ps(in[1] + q);
+    __m128 r2 = _mm_loadu_ps(in[2] + q), r3 = _mm_loadu_ps(in[3] + q);
+    _MM_TRANSPOSE4_PS(r0, r1, r2, r3);
+    lanes[q] = r0, lanes[q + 1] = r1, lanes[q + 2] = r2, lanes[q + 3] = r3;
+  }
+  Dct32Lanes(lanes, result, mul);
+  for (int q = 0; q < 32; q += 4) {
+    __m128 r0 = result[q], r1 = result[q + 1], r2 = result[q + 2], r3 = result[q + 3];
+    _MM_TRANSPOSE4_PS(r0, r1, r2, r3);
+    _mm_storeu_ps(out[0] + q, r0);
+    _mm_storeu_ps(out[1] + q, r1);
+    _mm_storeu_ps(out[2] + q, r2);
+    _mm_storeu_ps(out[3] + q, r3);
+  }
+#else
+  for (int i = 0; i < 4; ++i) Dct32(in[i], out[i], mul);
+#endif
+}
+
+}  // namespace kernels
+
+void Filterbank::ComputePcm(int ch, int16_t* pcm) {
   const double* a = vstore_ + ch * kChannelV + currentV_[ch] * kStore;
   float sums[32];
-  windowSums_(a, (writeColumn_[ch] + 1) & 15, tables_->window, sums);
+  windowSums_(a, (writeColumn_[ch] + 1) & 15, tables_.window, sums);
   ToPcm16Block(sums, pcm);
 }
 
@@ -293,44 +336,29 @@ void TMP3::StoreGranule() {
 #endif
 }
 
-void TMP3::Synthesize(int ch) {
-  // The matrixing of all 18 slots first, four slots at a time (one per
-  // lane, the same operations as one at a time); then slot by slot the V
-  // store and the window sums, which need the previous slots' stores.
-  const float* in = subbandOut_[ch];
-  const float* mul = tables_->dct32Mul;
-  float x[18][32];
-#if defined(__SSE2__)
-  for (int first = 0; first < 18; first += 4) {
-    // The last group holds slots 16 and 17 twice.
-    const int s1 = first + 1, s2 = first + 2 < 18 ? first + 2 : first, s3 = first + 3 < 18 ? first + 3 : s1;
-    Float4 lanes[32], result[32];
-    for (int q = 0; q < 32; q += 4) {
-      __m128 r0 = _mm_loadu_ps(in + 32 * first + q), r1 = _mm_loadu_ps(in + 32 * s1 + q);
-      __m128 r2 = _mm_loadu_ps(in + 32 * s2 + q), r3 = _mm_loadu_ps(in + 32 * s3 + q);
-      _MM_TRANSPOSE4_PS(r0, r1, r2, r3);
-      lanes[q] = r0, lanes[q + 1] = r1, lanes[q + 2] = r2, lanes[q + 3] = r3;
+void Filterbank::Synthesize(int channels, const float (*subbands)[576], int16_t (*pcm)[576]) {
+  const float* mul = tables_.dct32Mul;
+  for (int ch = 0; ch < channels; ++ch) {
+    // The matrixing of all 18 slots first, four slots at a time (one per
+    // lane, the same operations as one at a time); then slot by slot the V
+    // store and the window sums, which need the previous slots' stores.
+    const float* in = subbands[ch];
+    float x[18][32];
+    float spare[2][32];
+    for (int first = 0; first < 18; first += 4) {
+      // The last group has two slots; two spare lanes repeat them.
+      const bool full = first + 4 <= 18;
+      const float* from[4] = {in + 32 * first, in + 32 * (first + 1), in + 32 * (full ? first + 2 : first),
+                              in + 32 * (full ? first + 3 : first + 1)};
+      float* const to[4] = {x[first], x[first + 1], full ? x[first + 2] : spare[0], full ? x[first + 3] : spare[1]};
+      kernels::Dct32Four(from, to, mul);
     }
-    Dct32Lanes(lanes, result, mul);
-    for (int q = 0; q < 32; q += 4) {
-      __m128 r0 = result[q], r1 = result[q + 1], r2 = result[q + 2], r3 = result[q + 3];
-      _MM_TRANSPOSE4_PS(r0, r1, r2, r3);
-      _mm_storeu_ps(x[first] + q, r0);
-      _mm_storeu_ps(x[s1] + q, r1);
-      if (first + 2 < 18) {
-        _mm_storeu_ps(x[first + 2] + q, r2);
-        _mm_storeu_ps(x[first + 3] + q, r3);
-      }
+    for (int slot = 0; slot < 18; ++slot) {
+      ComputeNewV(ch, x[slot]);
+      ComputePcm(ch, pcm[ch] + 32 * slot);
+      writeColumn_[ch] = (writeColumn_[ch] + 1) & 15;
+      currentV_[ch] ^= 1;
     }
-  }
-#else
-  for (int slot = 0; slot < 18; ++slot) Dct32Scalar(in + 32 * slot, x[slot], mul);
-#endif
-  for (int slot = 0; slot < 18; ++slot) {
-    ComputeNewV(ch, x[slot]);
-    ComputePcm(ch, pcm_[ch] + 32 * slot);
-    writeColumn_[ch] = (writeColumn_[ch] + 1) & 15;
-    currentV_[ch] ^= 1;
   }
 }
 
