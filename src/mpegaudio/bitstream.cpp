@@ -107,15 +107,20 @@ bool PlausibleFirstHeader(ScanReader& r, uint32_t start, int b2, int b3) {
     if (got < 2) return next == r.FileSize();  // a file of this one frame
     return isHeader(buf);
   }
+  // Free format: every frame says so, and the frames repeat at one distance
+  // (give or take the padding byte). A sync word inside the first frame's
+  // data must not decide the distance, so each candidate is tried.
+  auto isFree = [&](const uint8_t* p) { return isHeader(p) && (p[2] >> 4) == 0; };
   const uint32_t got = r.PeekAt(start + 4, buf, sizeof buf);
-  uint32_t distance = 0;
-  for (uint32_t i = 0; i + 1 < got && !distance; ++i)
-    if (isHeader(buf + i)) distance = i + 4;
-  if (!distance) return false;
-  uint8_t third[4];
-  const uint32_t more = r.PeekAt(start + 2 * distance - 1, third, 4);
-  if (more < 3) return start + 2 * distance + 1 >= r.FileSize();  // two frames fill the file
-  return isHeader(third) || isHeader(third + 1) || (more >= 4 && isHeader(third + 2));
+  for (uint32_t i = 0; i + 2 < got; ++i) {
+    if (!isFree(buf + i)) continue;
+    const uint32_t distance = i + 4;
+    uint8_t third[5];
+    const uint32_t more = r.PeekAt(start + 2 * distance - 1, third, 5);
+    if (more < 4) return start + 2 * distance + 1 >= r.FileSize();  // two frames fill the file
+    if (isFree(third) || isFree(third + 1) || (more >= 5 && isFree(third + 2))) return true;
+  }
+  return false;
 }
 
 }  // namespace
@@ -460,6 +465,12 @@ void TMP3::Scan(platform::File* file, MP3Info* info) {
     const int combined = ((b3 >> 2) & 3) + (lsf_ ? ((referenceByte_ & 0x10) ? 4 : 8) : 0);
     const int bitrateIndex = b3 >> 4;
     const int padding = (b3 >> 1) & 1;
+    if (frames == 1 && firstBitrateIndex_ == 0 && bitrateIndex != 0) {
+      // The second free format header measures the frame length: a sync
+      // word in the first frame's data is not it.
+      r.MoveTo(start + 2);
+      continue;
+    }
 
     if (!infoChecked) {
       // The first frame may be a header frame: no audio, but the count,
