@@ -151,7 +151,68 @@ CORVELLA_KERNEL_CLONES void ToPcm16Block(const float* x, int16_t* out) {
 #endif
 }
 
-Filterbank::Filterbank() : tables_(GetTables()), windowSums_(kernels::WindowSumsKernels().back().run) { Reset(); }
+namespace {
+
+#if defined(__SSE2__)
+// V[0..31] (va) and V[32..63] (vb) of a slot from its matrixed values.
+__attribute__((always_inline)) inline void MakeV(const float* x, __m128* va, __m128* vb) {
+  __m128 X[8], R[8];
+  for (int q = 0; q < 8; ++q) {
+    X[q] = _mm_loadu_ps(x + 4 * q);
+    R[q] = Reverse(X[q]);
+  }
+  const __m128 sign = _mm_set1_ps(-0.0f);
+  // [r(hi)[3], r(lo)[0], r(lo)[1], r(lo)[2]]: four values of a reversed run.
+  auto join = [](__m128 lo, __m128 hi) {
+    return _mm_castsi128_ps(
+        _mm_or_si128(_mm_slli_si128(_mm_castps_si128(lo), 4), _mm_srli_si128(_mm_castps_si128(hi), 12)));
+  };
+  for (int q = 0; q < 4; ++q) va[q] = X[4 + q];
+  va[4] = _mm_xor_ps(_mm_castsi128_ps(_mm_slli_si128(_mm_castps_si128(R[7]), 4)), sign);  // 0, -x31 ... -x29
+  va[5] = _mm_xor_ps(join(R[6], R[7]), sign);
+  va[6] = _mm_xor_ps(join(R[5], R[6]), sign);
+  va[7] = _mm_xor_ps(join(R[4], R[5]), sign);
+  for (int q = 0; q < 4; ++q) {
+    vb[q] = _mm_xor_ps(join(R[3 - q], R[4 - q]), sign);  // -x16 ... -x1
+    vb[4 + q] = _mm_xor_ps(X[q], sign);                  // -x0 ... -x15
+  }
+}
+
+void StoreV(const float* x, double* a, double* b) {
+  __m128 va[8], vb[8];
+  MakeV(x, va, vb);
+  for (int q = 0; q < 8; ++q) {
+    _mm_storeu_pd(a + 4 * q, _mm_cvtps_pd(va[q]));
+    _mm_storeu_pd(a + 4 * q + 2, _mm_cvtps_pd(_mm_movehl_ps(va[q], va[q])));
+    _mm_storeu_pd(b + 4 * q, _mm_cvtps_pd(vb[q]));
+    _mm_storeu_pd(b + 4 * q + 2, _mm_cvtps_pd(_mm_movehl_ps(vb[q], vb[q])));
+  }
+}
+#endif
+
+#if defined(CORVELLA_HAVE_AVX_PATH)
+// Four values widened per instruction; the same values.
+__attribute__((target("avx"))) void StoreVAvx(const float* x, double* a, double* b) {
+  __m128 va[8], vb[8];
+  MakeV(x, va, vb);
+  for (int q = 0; q < 8; ++q) {
+    _mm256_storeu_pd(a + 4 * q, _mm256_cvtps_pd(va[q]));
+    _mm256_storeu_pd(b + 4 * q, _mm256_cvtps_pd(vb[q]));
+  }
+}
+#endif
+
+}  // namespace
+
+Filterbank::Filterbank() : tables_(GetTables()), windowSums_(kernels::WindowSumsKernels().back().run) {
+#if defined(__SSE2__)
+  storeV_ = StoreV;
+#if defined(CORVELLA_HAVE_AVX_PATH)
+  if (__builtin_cpu_supports("avx")) storeV_ = StoreVAvx;
+#endif
+#endif
+  Reset();
+}
 
 void Filterbank::Reset() {
   std::memset(vstore_, 0, sizeof vstore_);
@@ -167,7 +228,7 @@ void TMP3::ResetSynthesis() {
   std::memset(overlap_, 0, sizeof overlap_);
 }
 
-CORVELLA_KERNEL_CLONES void Filterbank::ComputeNewV(int ch, const float* x) {
+void Filterbank::ComputeNewV(int ch, const float* x) {
   const int w = writeColumn_[ch];
   double* a = vstore_ + ch * kChannelV + currentV_[ch] * kStore + w * kColumn;
   double* b = vstore_ + ch * kChannelV + (currentV_[ch] ^ 1) * kStore + w * kColumn;
@@ -176,33 +237,7 @@ CORVELLA_KERNEL_CLONES void Filterbank::ComputeNewV(int ch, const float* x) {
   // current store, V[32..63] to the other one. The stores hold the single
   // precision values widened, ready for the window sums.
 #if defined(__SSE2__)
-  __m128 X[8], R[8];
-  for (int q = 0; q < 8; ++q) {
-    X[q] = _mm_loadu_ps(x + 4 * q);
-    R[q] = Reverse(X[q]);
-  }
-  const __m128 sign = _mm_set1_ps(-0.0f);
-  // [r(hi)[3], r(lo)[0], r(lo)[1], r(lo)[2]]: four values of a reversed run.
-  auto join = [](__m128 lo, __m128 hi) {
-    return _mm_castsi128_ps(
-        _mm_or_si128(_mm_slli_si128(_mm_castps_si128(lo), 4), _mm_srli_si128(_mm_castps_si128(hi), 12)));
-  };
-  __m128 va[8], vb[8];
-  for (int q = 0; q < 4; ++q) va[q] = X[4 + q];
-  va[4] = _mm_xor_ps(_mm_castsi128_ps(_mm_slli_si128(_mm_castps_si128(R[7]), 4)), sign);  // 0, -x31 ... -x29
-  va[5] = _mm_xor_ps(join(R[6], R[7]), sign);
-  va[6] = _mm_xor_ps(join(R[5], R[6]), sign);
-  va[7] = _mm_xor_ps(join(R[4], R[5]), sign);
-  for (int q = 0; q < 4; ++q) {
-    vb[q] = _mm_xor_ps(join(R[3 - q], R[4 - q]), sign);  // -x16 ... -x1
-    vb[4 + q] = _mm_xor_ps(X[q], sign);                  // -x0 ... -x15
-  }
-  for (int q = 0; q < 8; ++q) {
-    _mm_storeu_pd(a + 4 * q, _mm_cvtps_pd(va[q]));
-    _mm_storeu_pd(a + 4 * q + 2, _mm_cvtps_pd(_mm_movehl_ps(va[q], va[q])));
-    _mm_storeu_pd(b + 4 * q, _mm_cvtps_pd(vb[q]));
-    _mm_storeu_pd(b + 4 * q + 2, _mm_cvtps_pd(_mm_movehl_ps(vb[q], vb[q])));
-  }
+  storeV_(x, a, b);
 #else
   float va[32], vb[32];
   for (int j = 0; j < 16; ++j) va[j] = x[j + 16];
