@@ -28,6 +28,7 @@ class ScanReader {
   }
   // Position of the next byte to be read.
   uint32_t Position() const { return position_; }
+  // The end of what this reader sees (the audio end, before trailing tags).
   uint32_t FileSize() const { return fileSize_; }
   // Skips n bytes; false when that goes past the end of the file.
   bool Skip(uint32_t n) {
@@ -64,7 +65,9 @@ class ScanReader {
 
  private:
   bool Fill() {
-    const size_t n = file_->Read(buf_, TMP3::kInputSize);
+    if (position_ >= fileSize_) return false;
+    const uint32_t room = fileSize_ - position_;
+    const size_t n = file_->Read(buf_, room < uint32_t(TMP3::kInputSize) ? room : TMP3::kInputSize);
     index_ = 0;
     length_ = static_cast<uint32_t>(n);
     return n > 0;
@@ -104,15 +107,20 @@ bool PlausibleFirstHeader(ScanReader& r, uint32_t start, int b2, int b3) {
     if (got < 2) return next == r.FileSize();  // a file of this one frame
     return isHeader(buf);
   }
+  // Free format: every frame says so, and the frames repeat at one distance
+  // (give or take the padding byte). A sync word inside the first frame's
+  // data must not decide the distance, so each candidate is tried.
+  auto isFree = [&](const uint8_t* p) { return isHeader(p) && (p[2] >> 4) == 0; };
   const uint32_t got = r.PeekAt(start + 4, buf, sizeof buf);
-  uint32_t distance = 0;
-  for (uint32_t i = 0; i + 1 < got && !distance; ++i)
-    if (isHeader(buf + i)) distance = i + 4;
-  if (!distance) return false;
-  uint8_t third[4];
-  const uint32_t more = r.PeekAt(start + 2 * distance - 1, third, 4);
-  if (more < 3) return start + 2 * distance + 1 >= r.FileSize();  // two frames fill the file
-  return isHeader(third) || isHeader(third + 1) || (more >= 4 && isHeader(third + 2));
+  for (uint32_t i = 0; i + 2 < got; ++i) {
+    if (!isFree(buf + i)) continue;
+    const uint32_t distance = i + 4;
+    uint8_t third[5];
+    const uint32_t more = r.PeekAt(start + 2 * distance - 1, third, 5);
+    if (more < 4) return start + 2 * distance + 1 >= r.FileSize();  // two frames fill the file
+    if (isFree(third) || isFree(third + 1) || (more >= 5 && isFree(third + 2))) return true;
+  }
+  return false;
 }
 
 }  // namespace
@@ -121,7 +129,6 @@ TMP3::TMP3(void* window) : window_(window), tables_(&GetTables()) {
   input_ = new uint8_t[kInputSize];
   ring_ = new uint8_t[kReservoirSize];
   table_ = new uint32_t[kTableEntries];
-  vstore_ = new double[2 * 2 * 16 * 32];
   std::memset(input_, 0, kInputSize);
   std::memset(ring_, 0, kReservoirSize);
   std::memset(scalefacL_, 0, sizeof scalefacL_);
@@ -138,7 +145,6 @@ TMP3::~TMP3() {
   delete[] input_;
   delete[] ring_;
   delete[] table_;
-  delete[] vstore_;
 }
 
 void TMP3::ResetReader() {
@@ -154,8 +160,19 @@ void TMP3::ResetReservoir() {
   bytesAvailable_ = 0;
 }
 
+void TMP3::PositionReader(uint32_t offset) {
+  if (file_) file_->Seek(offset);
+  ResetReader();
+  nextRead_ = offset;
+  readerBase_ = offset;
+}
+
 void TMP3::Refill() {
-  const size_t n = file_ ? file_->Read(input_, kInputSize) : 0;
+  // The reader stops where the trailing tags begin.
+  const uint32_t room = audioEnd_ > nextRead_ ? audioEnd_ - nextRead_ : 0;
+  const size_t n = file_ ? file_->Read(input_, room < uint32_t(kInputSize) ? room : kInputSize) : 0;
+  readerBase_ = nextRead_;
+  nextRead_ += uint32_t(n);
   if (n == 0) {
     eof_ = 1;
     validLength_ = kInputSize - 1;
@@ -208,10 +225,6 @@ uint32_t TMP3::MainBits(int n) {
   return result;
 }
 
-void TMP3::RewindMainBits(int n) {
-  readBit_ = uint32_t(n) > readBit_ ? 0 : readBit_ - uint32_t(n);
-}
-
 void TMP3::CopyMainData(int32_t count) {
   while (count > 0) {
     // Whole bytes straight from the buffer while they are there.
@@ -233,12 +246,66 @@ void TMP3::CopyMainData(int32_t count) {
   }
 }
 
+uint32_t TMP3::LengthFromHeader(int b3) const {
+  const int bitrateIndex = b3 >> 4;
+  const uint32_t padding = uint32_t(b3 >> 1) & 1;
+  if (bitrateIndex == 0 || bitrateIndex == firstBitrateIndex_) return firstFrameLength_ + padding;
+  const int combined = ((b3 >> 2) & 3) + (lsf_ ? ((referenceByte_ & 0x10) ? 4 : 8) : 0);
+  return ComputedLength(lsf_, bitrateIndex, kSampleRates[combined]) + padding;
+}
+
+bool TMP3::PeekPair(uint32_t at, uint8_t* out) {
+  if (uint64_t(at) + 2 > audioEnd_) return false;
+  if (byteIndex_ < kInputSize && at >= readerBase_ && at + 2 <= readerBase_ + uint32_t(validLength_)) {
+    out[0] = input_[at - readerBase_];
+    out[1] = input_[at - readerBase_ + 1];
+    return true;
+  }
+  if (!file_ || !file_->Seek(at)) return false;
+  const bool got = file_->Read(out, 2) == 2;
+  file_->Seek(nextRead_);
+  return got;
+}
+
 bool TMP3::FindSync() {
   bool armed = false;
   for (;;) {
+    if (!armed && bitsLeft_ == 0 && byteIndex_ + 1 < validLength_) {
+      // Junk is passed over a buffer at a time, not a byte per call.
+      const uint8_t* from = input_ + byteIndex_ + 1;
+      const void* ff = std::memchr(from, 0xFF, size_t(validLength_ - (byteIndex_ + 1)));
+      byteIndex_ = ff ? int32_t(static_cast<const uint8_t*>(ff) - input_) - 1 : validLength_ - 1;
+    }
     const uint32_t b = GetBits(8);
     if (eof_) return false;
     if (armed && referenceByte_ >= 0 && (int32_t(b) | 1) == (referenceByte_ | 1)) {
+      // A header counts only when the next one (or the end of the audio)
+      // follows where its frame ends; a sync word inside main data would
+      // otherwise feed garbage to the reservoir.
+      const uint32_t start = ReaderPosition() - 1;
+      uint8_t h[2];
+      if (!PeekPair(start + 2, h) || ((h[0] >> 2) & 3) == 3) {
+        armed = false;
+        continue;
+      }
+      const uint32_t length = LengthFromHeader(h[0]);
+      const uint64_t next = uint64_t(start) + length;
+      bool follows = next == audioEnd_;
+      // Free format lengths are measured, so allow the next header a byte either way.
+      const int slack = (h[0] >> 4) == 0 ? 1 : 0;
+      for (int d = -slack; d <= slack && !follows; ++d) {
+        uint8_t n2[2];
+        follows = PeekPair(uint32_t(next + d), n2) && n2[0] == 0xFF && (n2[1] | 1) == (referenceByte_ | 1);
+        // Joined files: a tag between two songs ends the frame before it too.
+        if (!follows && d == 0 && PeekPair(uint32_t(next), n2))
+          follows = (n2[0] == 'I' && n2[1] == 'D') || (n2[0] == 'T' && n2[1] == 'A') ||
+                    (n2[0] == 'A' && n2[1] == 'P') || (n2[0] == 'L' && n2[1] == 'Y');
+      }
+      if (!follows) {
+        armed = false;
+        continue;
+      }
+      frameStart_ = start;
       lsf_ = (b & 0x08) ? 0 : 1;
       layer_ = 4 - int32_t((b >> 1) & 3);
       if (layer_ != 3) frameError_ = 1;
@@ -282,6 +349,36 @@ void TMP3::FrameSizes() {
   mainDataBytes_ = frameBytes_ - headerBytes_ - sideBytes_;
 }
 
+namespace {
+
+// Candidates for the first header that may be examined; a real file has a
+// handful, a crafted one could otherwise make the check read for seconds.
+constexpr uint32_t kFirstHeaderCandidates = 4096;
+// Samples a standard decoder's filterbank delays its output by.
+constexpr uint32_t kDecoderDelay = 529;
+
+int SideBytes(int lsf, int channels) { return lsf ? (channels == 1 ? 9 : 17) : (channels == 1 ? 17 : 32); }
+
+// Whether a stream that opened with many frames of one bitrate keeps it: a
+// few frames spread over the rest of the file are looked at. A VBR file with
+// seconds of silence at the start is found out here.
+bool LooksConstant(ScanReader& r, uint32_t from, uint32_t end, int reference, int bitrateIndex) {
+  if (end <= from) return true;
+  for (int i = 1; i <= 8; ++i) {
+    const uint32_t at = from + uint32_t(uint64_t(end - from) * i / 9);
+    uint8_t buf[4096];
+    const uint32_t got = r.PeekAt(at, buf, sizeof buf);
+    for (uint32_t k = 0; k + 3 < got; ++k) {
+      if (buf[k] != 0xFF || (buf[k + 1] | 1) != (reference | 1)) continue;
+      if ((buf[k + 2] >> 4) != bitrateIndex) return false;
+      break;  // one header per place is enough
+    }
+  }
+  return true;
+}
+
+}  // namespace
+
 void TMP3::Scan(platform::File* file, MP3Info* info) {
   file_ = file;
   ResetReader();
@@ -295,9 +392,19 @@ void TMP3::Scan(platform::File* file, MP3Info* info) {
   tableCount_ = 0;
   tableStep_ = 1;
   totalFrames_ = 0;
+  infoFrame_ = InfoFrame();
+  useToc_ = false;
+  skipStart_ = 0;
+  keepSamples_ = 0;
+
+  const AudioRegion region = FindAudioRegion(file, fileSize_);
+  audioStart_ = region.start;
+  audioEnd_ = region.end;
+  infoStart_ = 0;
   file->Seek(0);
 
-  ScanReader r(file, input_, fileSize_);
+  ScanReader r(file, input_, audioEnd_);
+  r.MoveTo(region.start);
   uint32_t frames = 0;
   uint32_t run = 0;
   uint32_t estimate = 0;
@@ -305,9 +412,14 @@ void TMP3::Scan(platform::File* file, MP3Info* info) {
   uint32_t firstStart = 0;
   int firstPadding = 0;
   bool lengthKnown = false;
+  bool infoChecked = false;
+  bool headerCount = false;  // the header frame's count is believed
+  bool varying = false;      // the bitrate was seen to change: scan to the end
+  uint32_t candidates = 0;
 
   auto setEstimate = [&](double length) {
-    estimate = length > 0 ? static_cast<uint32_t>(double(fileSize_) / length) : 0;
+    const uint32_t bytes = audioEnd_ > firstStart ? audioEnd_ - firstStart : 0;
+    estimate = length > 0 ? static_cast<uint32_t>(double(bytes) / length + 0.5) : 0;
     tableStep_ = estimate < 20000 ? 1 : int32_t(estimate / 20000 + 1);
     lengthKnown = true;
   };
@@ -342,6 +454,7 @@ void TMP3::Scan(platform::File* file, MP3Info* info) {
     const int b4 = r.Next();
     if (b3 < 0 || b4 < 0) break;
     if (referenceByte_ < 0) {
+      if (++candidates > kFirstHeaderCandidates) break;
       if (!PlausibleFirstHeader(r, start, b, b3)) {
         r.MoveTo(start + 2);  // search on right after this 0xFF and its second byte
         continue;
@@ -352,21 +465,62 @@ void TMP3::Scan(platform::File* file, MP3Info* info) {
     const int combined = ((b3 >> 2) & 3) + (lsf_ ? ((referenceByte_ & 0x10) ? 4 : 8) : 0);
     const int bitrateIndex = b3 >> 4;
     const int padding = (b3 >> 1) & 1;
+    if (frames == 1 && firstBitrateIndex_ == 0 && bitrateIndex != 0) {
+      // The second free format header measures the frame length: a sync
+      // word in the first frame's data is not it.
+      r.MoveTo(start + 2);
+      continue;
+    }
+
+    if (!infoChecked) {
+      // The first frame may be a header frame: no audio, but the count,
+      // a seek table and the encoder's delay and padding.
+      infoChecked = true;
+      if (bitrateIndex != 0 && combined <= 7) {
+        const uint32_t length = ComputedLength(lsf_, bitrateIndex, kSampleRates[combined]) + uint32_t(padding);
+        uint8_t buf[1600];
+        const uint32_t got = r.PeekAt(start, buf, length < sizeof buf ? length : uint32_t(sizeof buf));
+        const InfoFrame h = ParseInfoFrame(buf, got, SideBytes(lsf_, (b4 >> 6) == 3 ? 1 : 2), !(b & 1));
+        if (h.present) {
+          infoFrame_ = h;
+          infoStart_ = start;
+          if (!r.Skip(length - 4)) break;
+          continue;
+        }
+      }
+    }
 
     if (frames == 0) {
       firstBitrateIndex_ = bitrateIndex;
       firstStart = start;
+      audioStart_ = start;
       firstPadding = padding;
       firstChannels_ = (b4 >> 6) == 3 ? 1 : 2;
       sampleRate_ = kSampleRates[combined];
       bytesPerSecond_ = sampleRate_ * uint32_t(firstChannels_) * 2;
       if (bitrateIndex != 0) {
-        const uint32_t whole = uint32_t(kBitrates[lsf_][bitrateIndex]) * 144000u / sampleRate_;
-        const double length = lsf_ ? whole / 2.0 : double(whole);
-        firstFrameLength_ = static_cast<uint32_t>(length);
-        setEstimate(length);
+        firstFrameLength_ = ComputedLength(lsf_, bitrateIndex, sampleRate_);
+        // The estimate divides by the mean length: padding bytes included,
+        // a 44.1 kHz stream would otherwise gain a frame every twenty seconds.
+        setEstimate(double(kBitrates[lsf_][bitrateIndex]) * 144000.0 / sampleRate_ / (lsf_ ? 2 : 1));
       }
       if (combined > 7) break;  // MPEG-2.5: refused by its rate
+      if (infoFrame_.present && infoFrame_.frames > 0) {
+        // A count the audio bytes cannot hold (even in frames of the
+        // lowest bitrate, or of this one for a constant bitrate) is wrong.
+        const uint32_t bytes = audioEnd_ - start;
+        const uint32_t smallest =
+            infoFrame_.vbr || bitrateIndex == 0 ? ComputedLength(lsf_, 1, sampleRate_) : firstFrameLength_;
+        headerCount = uint64_t(infoFrame_.frames - 1) * smallest <= bytes;
+        // A file cut short (an interrupted download) has fewer bytes than
+        // its header counted: then only the scan knows what is left.
+        if (infoFrame_.bytes > audioEnd_ - infoStart_ + 1441) headerCount = false;
+        if (headerCount && (!infoFrame_.vbr || infoFrame_.hasToc) && bitrateIndex != 0) {
+          useToc_ = infoFrame_.vbr;
+          ++frames;
+          break;  // the header says all the scan would find
+        }
+      }
     } else if (frames == 1 && firstBitrateIndex_ == 0) {
       int64_t length = int64_t(start) - int64_t(firstStart) - firstPadding;
       if (length < 1) length = 1;
@@ -388,9 +542,12 @@ void TMP3::Scan(platform::File* file, MP3Info* info) {
       uint32_t length;
       if (bitrateIndex == firstBitrateIndex_) {
         length = firstFrameLength_;
-        if (++run > 99) {
-          ++frames;
-          break;  // constant bitrate: no need to read on
+        if (!varying && ++run > 99) {
+          if (LooksConstant(r, r.Position(), audioEnd_, referenceByte_, firstBitrateIndex_)) {
+            ++frames;
+            break;  // constant bitrate: no need to read on
+          }
+          varying = true;
         }
       } else {
         length = ComputedLength(lsf_, bitrateIndex, kSampleRates[combined]);
@@ -404,14 +561,33 @@ void TMP3::Scan(platform::File* file, MP3Info* info) {
     if (!skipped) break;
   }
 
-  if (run < 100) {
-    totalFrames_ = frames;
-  } else {
+  const uint32_t samplesPerFrame = lsf_ ? 576 : 1152;
+  if (headerCount && (useToc_ || !infoFrame_.vbr) && frames > 0) {
+    totalFrames_ = infoFrame_.frames;
+    if (!useToc_) tableStep_ = -1;
+  } else if (run > 99 && !varying) {
     totalFrames_ = estimate;
     tableStep_ = -1;
+  } else {
+    totalFrames_ = frames;
+    // A header frame without a table still knows the count best, but never
+    // more than was found.
+    if (headerCount && infoFrame_.frames < frames) totalFrames_ = infoFrame_.frames;
   }
+  if (frames == 0) audioStart_ = region.start;
+  maxFrameBytes_ = firstBitrateIndex_ == 0 ? firstFrameLength_ + 1
+                                           : ComputedLength(lsf_, 14, sampleRate_) + 1;
   usPerFrame_ = (lsf_ ? 576000000u : 1152000000u) / sampleRate_;
   lengthMs_ = static_cast<uint32_t>(double(totalFrames_) * usPerFrame_ / 1000.0);
+  if (headerCount && infoFrame_.hasGapless) {
+    const uint64_t all = uint64_t(totalFrames_) * samplesPerFrame;
+    const uint64_t cut = uint64_t(infoFrame_.delay) + infoFrame_.padding;
+    if (cut < all) {
+      skipStart_ = infoFrame_.delay + kDecoderDelay;
+      keepSamples_ = all - cut;
+      lengthMs_ = static_cast<uint32_t>(keepSamples_ * 1000 / sampleRate_);
+    }
+  }
   info->sampleRate = sampleRate_;
   info->lengthMs = lengthMs_;
   info->usPerFrame = usPerFrame_;
@@ -419,33 +595,139 @@ void TMP3::Scan(platform::File* file, MP3Info* info) {
   ResetReader();
 }
 
+void TMP3::EmitFrame(uint32_t start, bool decoded) {
+  const uint32_t perFrame = uint32_t(granules_) * 576;
+  if (!indexKnown_) {
+    if (start < dropBefore_) {
+      if (decoded) warm_ = true;
+      runUp_ = true;
+      return;  // run-up to a seek target: decoded, not heard
+    }
+    indexKnown_ = true;
+    const uint32_t bytes = audioEnd_ - audioStart_;
+    if (useToc_ || !bytes || !totalFrames_) {
+      frameIndex_ = heardFrom_;
+      approxIndex_ = useToc_ && heardFrom_ > 0;
+    } else {
+      frameIndex_ = uint32_t(double(start - audioStart_) * totalFrames_ / bytes + 0.5);
+    }
+    heardFrom_ = frameIndex_;
+  }
+  uint32_t index = frameIndex_++;
+  const bool cold = !warm_;
+  if (decoded) warm_ = true;
+  if (index < heardFrom_) runUp_ = true;
+  if (!decoded || index < heardFrom_) return;
+
+  uint32_t first = 0, last = perFrame;  // the part heard, in samples per channel
+  if (keepSamples_) {
+    bool trim = true;
+    if (approxIndex_) {
+      // A coarse index must not cut real audio: only the true last frame
+      // loses its padding.
+      trim = uint64_t(start) + uint32_t(frameBytes_) >= audioEnd_;
+      if (trim) index = totalFrames_ - 1;
+    }
+    if (trim) {
+      const uint64_t at = uint64_t(index) * perFrame;
+      const uint64_t begin = skipStart_, end = skipStart_ + keepSamples_;
+      if (at + perFrame <= begin || at >= end) return;
+      if (at < begin) first = uint32_t(begin - at);
+      if (at + perFrame > end) last = uint32_t(end - at);
+    }
+  }
+  const int outChannels = firstChannels_;
+  const uint32_t n = (last - first) * uint32_t(outChannels);
+  if (!output_ || sampleCount_ + n > outputCapacity_) return;
+  int16_t* out = output_ + sampleCount_;
+  const int16_t* in = scratch_ + first * uint32_t(channels_);
+  if (cold) {
+    // The first frame after a lost sync has no true predecessor in the
+    // filterbank: silence rather than a click.
+    std::memset(out, 0, n * sizeof *out);
+  } else if (channels_ == outChannels) {
+    std::memcpy(out, in, n * sizeof *out);
+  } else if (outChannels == 2) {
+    for (uint32_t i = 0; i < last - first; ++i) out[2 * i] = out[2 * i + 1] = in[i];
+  } else {
+    for (uint32_t i = 0; i < last - first; ++i) out[i] = int16_t((int32_t(in[2 * i]) + in[2 * i + 1]) / 2);
+  }
+  sampleCount_ += n;
+  granuleCount_ += uint32_t(granules_ * outChannels);
+}
+
+uint64_t TMP3::TotalSamples() const {
+  return keepSamples_ ? keepSamples_ : uint64_t(totalFrames_) * (lsf_ ? 576 : 1152);
+}
+
 void TMP3::Begin(platform::File* file) {
   file_ = file;
   frameCounter_ = 0;
-  if (file_) file_->Seek(0);
   ResetReservoir();
-  ResetReader();
   ResetSynthesis();
+  frameIndex_ = 0;
+  heardFrom_ = 0;
+  indexKnown_ = true;
+  approxIndex_ = false;
+  lastChannels_ = 0;
+  warm_ = true;
+  PositionReader(file_ ? audioStart_ : 0);
 }
 
 void TMP3::Seek(int32_t frameIndex) {
   ResetReservoir();
-  ResetReader();
   ResetSynthesis();
+  const uint32_t f = frameIndex < 0 ? 0 : uint32_t(frameIndex);
+  heardFrom_ = f;
+  indexKnown_ = true;
+  approxIndex_ = false;
+  lastChannels_ = 0;
   if (!file_) return;
-  if (frameIndex < 0) frameIndex = 0;
-  uint32_t offset = 0;
-  if (tableStep_ > 0) {
-    uint32_t k = uint32_t(frameIndex) / uint32_t(tableStep_);
-    if (tableCount_ == 0) k = 0;
-    else if (k >= tableCount_) k = tableCount_ - 1;
-    offset = tableCount_ ? table_[k] : 0;
-    // Beyond the last frame counted: past the end, so that nothing plays.
-    if (tableCount_ && uint32_t(frameIndex) >= totalFrames_) offset = fileSize_;
-  } else if (totalFrames_ > 0) {
-    offset = static_cast<uint32_t>(double(fileSize_) * frameIndex / totalFrames_);
+  if (f >= totalFrames_) {
+    // Past the last frame: nothing is left to play.
+    PositionReader(audioEnd_);
+    return;
   }
-  file_->Seek(offset);
+  // Decoding starts early enough that the target's reservoir (up to 511
+  // bytes back) is complete and one whole frame has filled the filterbank.
+  const uint32_t preroll = 2 * maxFrameBytes_ + 1024;
+  uint32_t from = audioStart_;
+  if (tableStep_ > 0 && !useToc_ && tableCount_ > 0) {
+    uint32_t k = f / uint32_t(tableStep_);
+    if (k >= tableCount_) k = tableCount_ - 1;
+    uint32_t e = k;
+    while (e > 0 && table_[k] - table_[e] < preroll) --e;
+    from = table_[e];
+    frameIndex_ = e * uint32_t(tableStep_);
+  } else {
+    uint32_t target = audioStart_;
+    const uint32_t bytes = audioEnd_ - audioStart_;
+    if (useToc_) {
+      const double percent = double(f) * 100.0 / totalFrames_;
+      const int i = percent >= 99 ? 99 : int(percent);
+      const double a = infoFrame_.toc[i];
+      const double b = i < 99 ? infoFrame_.toc[i + 1] : 256.0;
+      const uint32_t span = infoFrame_.bytes && infoFrame_.bytes <= audioEnd_ - infoStart_ ? infoFrame_.bytes
+                                                                                          : audioEnd_ - infoStart_;
+      target = infoStart_ + uint32_t((a + (b - a) * (percent - i)) / 256.0 * span);
+    } else if (totalFrames_ > 0) {
+      // Frame starts sit within a byte of the average spacing; aim just
+      // before the target's so that the first header at or after it is it.
+      const double at = double(bytes) * f / totalFrames_;
+      target = audioStart_ + (at > 2 ? uint32_t(at - 2) : 0);
+    }
+    if (target < audioStart_) target = audioStart_;
+    if (target >= audioEnd_) target = audioEnd_;
+    from = target > audioStart_ + preroll ? target - preroll : audioStart_;
+    if (from == audioStart_ && !useToc_) {
+      frameIndex_ = 0;  // counted from the first frame: exact
+    } else {
+      indexKnown_ = false;
+      dropBefore_ = target;
+    }
+  }
+  warm_ = from == audioStart_;
+  PositionReader(from);
 }
 
 }  // namespace mpegaudio

@@ -2,6 +2,7 @@
 // decoding and the per-frame driver.
 #include <cstring>
 
+#include "mpegaudio/kernels.h"
 #include "mpegaudio/mp3.h"
 #include "mpegaudio/tables.h"
 
@@ -220,9 +221,9 @@ void TMP3::ReadScaleFactors(int gr, int ch) {
   }
 }
 
-void TMP3::HuffmanDecode(int gr, int ch) {
+CORVELLA_BITS_CLONES void TMP3::HuffmanDecode(int gr, int ch) {
   const GranuleChannel& g = side_.gr[gr][ch];
-  const Tables& t = GetTables();
+  const Tables& t = *tables_;
   int32_t* q = quant_[ch];
   const uint32_t end = part2Start_ + g.part2_3_length;
   const uint32_t limit = writeCount_ * 8;
@@ -335,6 +336,8 @@ void TMP3::HuffmanDecode(int gr, int ch) {
     const uint32_t v = HuffDecode(h, bits.Peek32(), &len);
     const int need = len + int((v >> 3) & 1) + int((v >> 2) & 1) + int((v >> 1) & 1) + int(v & 1);
     if (bits.pos + uint32_t(need) > limit) {
+      // Not stored; the quadruple before it is complete and stays.
+      lastQuad = i;
       underrun = true;
       break;
     }
@@ -379,9 +382,24 @@ void TMP3::SetOutput(int16_t* buffer, uint32_t capacity) {
 }
 
 int TMP3::DecodeFrame() {
+  // The run-up to a seek target is decoded unheard within this call.
+  for (;;) {
+    runUp_ = false;
+    const int produced = DecodeNext();
+    if (!runUp_ || eof_) return produced;
+  }
+}
+
+int TMP3::DecodeNext() {
   frameError_ = 0;
   if (!FindSync()) return 0;
+  const uint32_t start = frameStart_;
   ReadHeader();
+  if (channels_ != lastChannels_) {
+    // Another song joined on: the filterbank starts afresh for it.
+    if (lastChannels_) ResetSynthesis();
+    lastChannels_ = channels_;
+  }
   FrameSizes();
   ++frameCounter_;
   ReadSideInfo();
@@ -406,15 +424,32 @@ int TMP3::DecodeFrame() {
     ResetReservoir();
     return 0;
   }
-  if (discard < 0) return 0;  // refers back to data not held
+  if (discard < 0) {  // refers back to data not held
+    EmitFrame(start, false);
+    return 0;
+  }
   readBit_ += uint32_t(discard) * 8;
   if (frameError_) {
     ResetReservoir();
     ResetReader();
+    warm_ = false;  // what follows the lost sync starts cold
+    EmitFrame(start, false);
     return 0;
   }
   if (eof_) return 0;
+  // The granules go to a frame-sized scratch buffer; EmitFrame moves them
+  // to the caller's buffer in the stream's format.
+  int16_t* const output = output_;
+  const uint32_t capacity = outputCapacity_, count = sampleCount_, granules = granuleCount_;
+  output_ = scratch_;
+  outputCapacity_ = 2 * 1152;
+  sampleCount_ = 0;
   DecodeGranules();
+  output_ = output;
+  outputCapacity_ = capacity;
+  sampleCount_ = count;
+  granuleCount_ = granules;
+  EmitFrame(start, true);
   return 1;
 }
 
@@ -422,11 +457,6 @@ void TMP3::DecodeGranules() {
   const int nch = channels_;
   const uint32_t need = uint32_t(granules_) * 576u * uint32_t(nch);
   storeOutput_ = output_ != nullptr && sampleCount_ + need <= outputCapacity_;
-  outStride_ = nch;
-  if (storeOutput_) {
-    outPos_[0] = output_ + sampleCount_;
-    outPos_[1] = outPos_[0] + 1;
-  }
   for (int gr = 0; gr < granules_; ++gr) {
     for (int ch = 0; ch < nch; ++ch) {
       part2Start_ = readBit_;
@@ -439,11 +469,12 @@ void TMP3::DecodeGranules() {
       Reorder(gr, ch);
       Antialias(gr, ch);
       Hybrid(gr, ch);
-      for (slot_ = 0; slot_ < 18; ++slot_) Synthesize(ch);
-      if (storeOutput_) {
-        sampleCount_ += 576;
-        ++granuleCount_;
-      }
+    }
+    filterbank_.Synthesize(nch, subbandOut_, pcm_);
+    if (storeOutput_) {
+      StoreGranule();
+      sampleCount_ += 576u * uint32_t(nch);
+      granuleCount_ += uint32_t(nch);
     }
   }
 }

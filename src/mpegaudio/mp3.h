@@ -16,6 +16,8 @@
 #include <cstdint>
 #include <string>
 
+#include "mpegaudio/filterbank.h"
+#include "mpegaudio/stream_tags.h"
 #include "platform/files.h"
 
 namespace mpegaudio {
@@ -75,9 +77,12 @@ class TMP3 {
   // Attaches the (scanned) file for decoding from its start: frame counter,
   // reservoir, reader and filterbank state are cleared.
   void Begin(platform::File* file);
-  // Positions the input at a frame (through the frame-position table, or in
-  // proportion to the file size for a constant bitrate); reservoir, reader
-  // and filterbank are reset, so nothing of the old position is heard.
+  // Positions the input at a frame (through the frame-position table, the
+  // header frame's table, or in proportion to the audio bytes for a constant
+  // bitrate); reservoir, reader and filterbank are reset, so nothing of the
+  // old position is heard. The frames just before the target are decoded
+  // unheard, so that output starts at the target as an unbroken decode
+  // would have it.
   void Seek(int32_t frameIndex);
 
   // --- output buffer ------------------------------------------------------
@@ -96,6 +101,8 @@ class TMP3 {
 
   // --- stream description (valid after Scan) --------------------------------
   uint32_t SampleRate() const { return sampleRate_; }
+  // The output's channels: every frame is written in the first frame's
+  // format (a mono frame doubled, a stereo one mixed down).
   int Channels() const { return firstChannels_; }
   uint32_t TotalFrames() const { return totalFrames_; }
   uint32_t MicrosecondsPerFrame() const { return usPerFrame_; }
@@ -104,6 +111,14 @@ class TMP3 {
   uint32_t TableCount() const { return tableCount_; }
   uint32_t TableEntry(uint32_t i) const { return i < tableCount_ ? table_[i] : 0; }
   uint32_t FirstFrameLength() const { return firstFrameLength_; }
+  // The audio frames' bytes: after leading tags, junk and a header frame,
+  // before trailing tags.
+  uint32_t AudioStart() const { return audioStart_; }
+  uint32_t AudioEnd() const { return audioEnd_; }
+  const InfoFrame& Header() const { return infoFrame_; }
+  // Samples per channel the whole stream yields (encoder delay and padding
+  // taken off when the header frame gives them).
+  uint64_t TotalSamples() const;
   uint32_t FrameCounter() const { return frameCounter_; }
   bool Lsf() const { return lsf_ != 0; }
   int FrameError() const { return frameError_; }
@@ -117,8 +132,6 @@ class TMP3 {
   uint32_t GetBits(int n);
   uint32_t Get1Bit() { return GetBits(1); }
   uint32_t MainBits(int n);
-  uint32_t MainBit() { return MainBits(1); }
-  void RewindMainBits(int n);
   void ResetReader();
   void ResetReservoir();
   void ResetSynthesis();
@@ -131,9 +144,6 @@ class TMP3 {
   void Reorder(int gr, int ch);
   void Antialias(int gr, int ch);
   void Hybrid(int gr, int ch);
-  void Synthesize(int ch);
-  void ComputeNewV(int ch);
-  void ComputePcm(int ch);
 
   // Header fields of the last frame (read by tests).
   int HeaderChannels() const { return channels_; }
@@ -144,7 +154,20 @@ class TMP3 {
 
  private:
   void Refill();
+  int DecodeNext();
   void DecodeGranules();
+  void StoreGranule();  // interleaves pcm_ into the output buffer
+  // Frame bytes of a header from its third byte (padding included).
+  uint32_t LengthFromHeader(int b3) const;
+  // Two bytes at an absolute file offset without moving the reader.
+  bool PeekPair(uint32_t at, uint8_t* out);
+  // Offset of the reader's current byte in the file.
+  uint32_t ReaderPosition() const { return readerBase_ + uint32_t(byteIndex_); }
+  // After the granules: the frame's samples in scratch_ go to the output in
+  // the stream's format, less what is muted or trimmed.
+  // decoded is false for a frame that produced nothing (its index still counts).
+  void EmitFrame(uint32_t frameStart, bool decoded);
+  void PositionReader(uint32_t offset);
   float* SubbandOut(int ch) { return subbandOut_[ch]; }
 
   void* window_;
@@ -157,6 +180,8 @@ class TMP3 {
   int32_t bitsLeft_ = 0;
   int32_t validLength_ = kInputSize;
   int32_t eof_ = 0;
+  uint32_t readerBase_ = 0;   // file offset of input_[0]
+  uint32_t nextRead_ = 0;     // file offset of the next refill
 
   // Bit reservoir: a ring of 4096 bytes; positions are absolute counts
   // (rebased now and then), the ring index is the count modulo 4096.
@@ -183,6 +208,26 @@ class TMP3 {
   uint32_t fileSize_ = 0;
   uint32_t frameCounter_ = 0;
   int firstChannels_ = 2;
+  uint32_t audioStart_ = 0;    // first audio frame
+  uint32_t audioEnd_ = 0xFFFFFFFFu;  // end of the last one (trailing tags excluded)
+  uint32_t infoStart_ = 0;     // header frame, when there is one
+  InfoFrame infoFrame_;
+  bool useToc_ = false;        // seek through the header frame's table
+  uint32_t maxFrameBytes_ = 0;
+
+  // Where decoding stands after Begin or Seek.
+  uint32_t frameIndex_ = 0;    // index of the next audio frame
+  bool indexKnown_ = true;     // false until a seek's target frame is reached
+  bool approxIndex_ = false;   // the index came from the header frame's coarse table
+  uint32_t heardFrom_ = 0;     // frames before this index are decoded unheard
+  uint32_t frameStart_ = 0;    // file offset of the current frame's header
+  uint32_t dropBefore_ = 0;    // until the index is known: frames before this offset are unheard
+  int lastChannels_ = 0;       // channels of the last frame read
+  bool runUp_ = false;         // the last frame was decoded unheard before a seek target
+  bool warm_ = true;           // filterbank and overlap hold a complete frame's state
+  uint32_t skipStart_ = 0;     // samples per channel to trim at the start
+  uint64_t keepSamples_ = 0;   // samples per channel of the whole stream; 0: no trim
+  int16_t scratch_[2 * 1152];
 
   // Header of the current frame.
   int32_t layer_ = 3;
@@ -220,16 +265,12 @@ class TMP3 {
   float subbandOut_[2][576];      // 18 slots x 32 subbands
 
   // Synthesis.
-  double* vstore_;                // [ch][2 stores][16 columns][32 values]
-  int writeColumn_[2];
-  int currentV_[2];
+  Filterbank filterbank_;
   int16_t* output_ = nullptr;
   uint32_t outputCapacity_ = 0;
   uint32_t sampleCount_ = 0;
   uint32_t granuleCount_ = 0;
-  int16_t* outPos_[2] = {nullptr, nullptr};
-  int outStride_ = 2;
-  int slot_ = 0;
+  int16_t pcm_[2][576];            // the granule's samples per channel
   bool storeOutput_ = true;
 };
 

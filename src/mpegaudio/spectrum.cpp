@@ -3,6 +3,7 @@
 #include <cmath>
 #include <cstring>
 
+#include "mpegaudio/kernels.h"
 #include "mpegaudio/mp3.h"
 #include "mpegaudio/tables.h"
 
@@ -16,6 +17,17 @@ namespace {
 
 constexpr uint8_t kNoIntensity = 255;
 
+// xr[i] = factor x sign(q) |q|^(4/3) for i in [from, to).
+inline void Requantize(const int32_t* q, float* xr, int from, int to, float factor, const float* pow43) {
+  int i = from;
+#if defined(__SSE2__)
+  const __m128 f = _mm_set1_ps(factor);
+  for (; i + 4 <= to; i += 4)
+    _mm_storeu_ps(xr + i, _mm_mul_ps(_mm_setr_ps(pow43[q[i]], pow43[q[i + 1]], pow43[q[i + 2]], pow43[q[i + 3]]), f));
+#endif
+  for (; i < to; ++i) xr[i] = factor * pow43[q[i]];
+}
+
 // 2^(q/4), exact in double, rounded once to single precision.
 float GainOf(int q) {
   static const double kQuarter[4] = {1.0, 1.189207115002721, 1.4142135623730951, 1.681792830507429};
@@ -23,19 +35,11 @@ float GainOf(int q) {
   return static_cast<float>(std::ldexp(kQuarter[r], (q - r) / 4));
 }
 
-// sign(v) |v|^(4/3) x factor; the table covers |v| < 512.
-inline float Requantize(int32_t v, float factor, const float* signedPow43) {
-  if (v > -512 && v < 512) return factor * signedPow43[v];
-  const int32_t a = v < 0 ? -v : v;
-  const float r = factor * static_cast<float>(std::pow(double(a), 4.0 / 3.0));
-  return v < 0 ? -r : r;
-}
-
 }  // namespace
 
-void TMP3::Dequantize(int gr, int ch) {
+CORVELLA_KERNEL_CLONES void TMP3::Dequantize(int gr, int ch) {
   const GranuleChannel& g = side_.gr[gr][ch];
-  const Tables& t = GetTables();
+  const Tables& t = *tables_;
   const int32_t* q = quant_[ch];
   float* xr = xr_[ch];
   const int limit = nonzero_[ch];
@@ -46,7 +50,7 @@ void TMP3::Dequantize(int gr, int ch) {
   const uint8_t* L = scalefacL_[ch];
 
   auto multiplier = [&](int k) { return k < 64 ? t.multiplier[k] : 0.0f; };
-  const float* pow43 = t.signedPow43 + 511;
+  const float* pow43 = t.signedPow43 + Tables::kMaxQuantized;
 
   int line = 0;
   int firstShort = 0;
@@ -58,7 +62,8 @@ void TMP3::Dequantize(int gr, int ch) {
       const float factor = gain * multiplier(k);
       int bandEnd = lb[b + 1];
       if (bandEnd > limit) bandEnd = limit;
-      for (; line < bandEnd; ++line) xr[line] = Requantize(q[line], factor, pow43);
+      Requantize(q, xr, line, bandEnd, factor, pow43);
+      line = bandEnd;
     }
     firstShort = 3;
     if (!(g.window_switching && g.block_type == 2)) firstShort = 13;
@@ -71,7 +76,8 @@ void TMP3::Dequantize(int gr, int ch) {
       const float factor = gain * multiplier(k);
       int windowEnd = line + width;
       if (windowEnd > limit) windowEnd = limit;
-      for (; line < windowEnd; ++line) xr[line] = Requantize(q[line], factor, pow43);
+      Requantize(q, xr, line, windowEnd, factor, pow43);
+      line = windowEnd;
     }
   }
   for (int j = limit; j < 576; ++j) xr[j] = 0.0f;
@@ -101,7 +107,7 @@ void TMP3::Stereo(int gr) {
   // Intensity positions per line; kNoIntensity where the line is coded
   // normally.
   const GranuleChannel& g = side_.gr[gr][0];
-  const Tables& t = GetTables();
+  const Tables& t = *tables_;
   uint8_t pos[576];
   std::memset(pos, kNoIntensity, sizeof pos);
   const uint16_t* lb = kLongBounds[samplingIndex_];
@@ -228,13 +234,30 @@ void TMP3::Antialias(int gr, int ch) {
   const GranuleChannel& g = side_.gr[gr][ch];
   const bool shortBlocks = g.window_switching && g.block_type == 2;
   if (shortBlocks && !g.mixed_block) return;
-  const Tables& t = GetTables();
+  const Tables& t = *tables_;
   float* xr = xr_[ch];
   int bounds = shortBlocks ? 1 : 31;
   // Boundaries whose neighbourhood is all zero need nothing.
   const int nz = nonzero_[ch];
   const int needed = (nz + 7) / 18;
   if (needed < bounds) bounds = needed;
+#if defined(__SSE2__)
+  // Butterflies 0..3 and 4..7 four at a time: the lower inputs reversed.
+  for (int k = 1; k <= bounds; ++k) {
+    float* b = xr + 18 * k;
+    for (int i = 0; i < 8; i += 4) {
+      const __m128 cs = _mm_loadu_ps(t.aliasCs + i), ca = _mm_loadu_ps(t.aliasCa + i);
+      __m128 lower = _mm_loadu_ps(b - 4 - i);
+      lower = _mm_shuffle_ps(lower, lower, _MM_SHUFFLE(0, 1, 2, 3));
+      const __m128 upper = _mm_loadu_ps(b + i);
+      __m128 newLower = _mm_sub_ps(_mm_mul_ps(lower, cs), _mm_mul_ps(upper, ca));
+      const __m128 newUpper = _mm_add_ps(_mm_mul_ps(upper, cs), _mm_mul_ps(lower, ca));
+      newLower = _mm_shuffle_ps(newLower, newLower, _MM_SHUFFLE(0, 1, 2, 3));
+      _mm_storeu_ps(b - 4 - i, newLower);
+      _mm_storeu_ps(b + i, newUpper);
+    }
+  }
+#else
   for (int k = 1; k <= bounds; ++k) {
     float* b = xr + 18 * k;
     for (int i = 0; i < 8; ++i) {
@@ -243,13 +266,14 @@ void TMP3::Antialias(int gr, int ch) {
       b[i] = upper * t.aliasCs[i] + lower * t.aliasCa[i];
     }
   }
+#endif
   if (bounds > 0) {
     int reach = 18 * bounds + 8;
     if (reach > nonzero_[ch]) nonzero_[ch] = reach > 576 ? 576 : reach;
   }
 }
 
-namespace {
+namespace kernels {
 
 // 36-point IMDCT of 18 lines, windowed. The 18-point DCT-IV behind it is
 // C[k] + C[k - 1] = U[k], U being the DCT-II of the lines times
@@ -257,30 +281,9 @@ namespace {
 // differences (odd outputs) of lines n and 17 - n.
 // Adds the first half to the overlap into out (slot by slot, 32 apart, odd
 // slots negated for odd subbands) and keeps the second half as the new
-// overlap.
+// overlap (also slot by slot, 32 apart).
 void Imdct36(const float* in, const float* window, const Tables& t, float* ov, float* out, float oddSign) {
   float even[12], odd[12];
-#if defined(__SSE2__)
-  __m128 e0 = _mm_setzero_ps(), e1 = e0, e2 = e0, o0 = e0, o1 = e0, o2 = e0;
-  for (int m = 0; m < 9; ++m) {
-    const float a = in[m] * t.imdctPre[m], b = in[17 - m] * t.imdctPre[17 - m];
-    const __m128 s = _mm_set1_ps(a + b), d = _mm_set1_ps(a - b);
-    const float* ce = t.dct18Even[m];
-    const float* co = t.dct18Odd[m];
-    e0 = _mm_add_ps(e0, _mm_mul_ps(s, _mm_loadu_ps(ce)));
-    e1 = _mm_add_ps(e1, _mm_mul_ps(s, _mm_loadu_ps(ce + 4)));
-    e2 = _mm_add_ps(e2, _mm_mul_ps(s, _mm_loadu_ps(ce + 8)));
-    o0 = _mm_add_ps(o0, _mm_mul_ps(d, _mm_loadu_ps(co)));
-    o1 = _mm_add_ps(o1, _mm_mul_ps(d, _mm_loadu_ps(co + 4)));
-    o2 = _mm_add_ps(o2, _mm_mul_ps(d, _mm_loadu_ps(co + 8)));
-  }
-  _mm_storeu_ps(even, e0);
-  _mm_storeu_ps(even + 4, e1);
-  _mm_storeu_ps(even + 8, e2);
-  _mm_storeu_ps(odd, o0);
-  _mm_storeu_ps(odd + 4, o1);
-  _mm_storeu_ps(odd + 8, o2);
-#else
   for (int k = 0; k < 12; ++k) even[k] = odd[k] = 0.0f;
   for (int m = 0; m < 9; ++m) {
     const float a = in[m] * t.imdctPre[m], b = in[17 - m] * t.imdctPre[17 - m];
@@ -292,7 +295,6 @@ void Imdct36(const float* in, const float* window, const Tables& t, float* ov, f
       odd[k] += d * co[k];
     }
   }
-#endif
   // c[k] = U[k] - c[k - 1] = (U[k] - U[k - 1]) + c[k - 2]: two short chains.
   float u[18];
   for (int k = 0; k < 9; ++k) {
@@ -304,15 +306,77 @@ void Imdct36(const float* in, const float* window, const Tables& t, float* ov, f
   c[1] = u[1] - c[0];
   for (int k = 2; k < 18; ++k) c[k] = (u[k] - u[k - 1]) + c[k - 2];
   for (int i = 0; i < 9; ++i) {
-    const float first = c[9 + i] * window[i] + ov[i];
-    const float second = -c[17 - i] * window[9 + i] + ov[9 + i];
-    ov[i] = -c[8 - i] * window[18 + i];
-    ov[9 + i] = -c[i] * window[27 + i];
+    const float first = c[9 + i] * window[i] + ov[32 * i];
+    const float second = -c[17 - i] * window[9 + i] + ov[32 * (9 + i)];
+    ov[32 * i] = -c[8 - i] * window[18 + i];
+    ov[32 * (9 + i)] = -c[i] * window[27 + i];
     const int slot = 9 + i;
     out[32 * i] = (i & 1) ? first * oddSign : first;
     out[32 * slot] = (slot & 1) ? second * oddSign : second;
   }
 }
+
+#if defined(__SSE2__)
+// Imdct36 for four neighbouring subbands at once, one per lane: every lane
+// goes through exactly the scalar operations in the same order, so the
+// results are the same bits. in: the lines of subband `sb` onwards (18 per
+// subband); ov and out: slot-major, 32 apart, starting at subband sb.
+CORVELLA_KERNEL_CLONES void Imdct36Four(const float* in, int type, const Tables& t, float* ov, float* out) {
+  __m128 x[18];
+  for (int q = 0; q < 16; q += 4) {
+    __m128 r0 = _mm_loadu_ps(in + q), r1 = _mm_loadu_ps(in + 18 + q);
+    __m128 r2 = _mm_loadu_ps(in + 36 + q), r3 = _mm_loadu_ps(in + 54 + q);
+    _MM_TRANSPOSE4_PS(r0, r1, r2, r3);
+    x[q] = r0, x[q + 1] = r1, x[q + 2] = r2, x[q + 3] = r3;
+  }
+  x[16] = _mm_setr_ps(in[16], in[34], in[52], in[70]);
+  x[17] = _mm_setr_ps(in[17], in[35], in[53], in[71]);
+  __m128 even[9], odd[9];
+  for (int k = 0; k < 9; ++k) even[k] = odd[k] = _mm_setzero_ps();
+  for (int m = 0; m < 9; ++m) {
+    const __m128 a = _mm_mul_ps(x[m], _mm_loadu_ps(t.imdctPre4[m]));
+    const __m128 b = _mm_mul_ps(x[17 - m], _mm_loadu_ps(t.imdctPre4[17 - m]));
+    const __m128 s = _mm_add_ps(a, b), d = _mm_sub_ps(a, b);
+    for (int k = 0; k < 9; ++k) {
+      even[k] = _mm_add_ps(even[k], _mm_mul_ps(s, _mm_loadu_ps(t.dct18Even4[m][k])));
+      odd[k] = _mm_add_ps(odd[k], _mm_mul_ps(d, _mm_loadu_ps(t.dct18Odd4[m][k])));
+    }
+  }
+  __m128 c[18];
+  c[0] = _mm_mul_ps(even[0], _mm_set1_ps(0.5f));
+  c[1] = _mm_sub_ps(odd[0], c[0]);
+  for (int k = 2; k < 18; ++k) {
+    const __m128 uk = (k & 1) ? odd[k / 2] : even[k / 2];
+    const __m128 uprev = (k & 1) ? even[k / 2] : odd[k / 2 - 1];
+    c[k] = _mm_add_ps(_mm_sub_ps(uk, uprev), c[k - 2]);
+  }
+  const float(*window)[4] = t.imdctWindow4[type];
+  const __m128 signMask = _mm_set1_ps(-0.0f);
+  // Frequency inversion: odd slots of the odd subbands (lanes 1 and 3).
+  const __m128 invert = _mm_castsi128_ps(_mm_setr_epi32(0, int(0x80000000u), 0, int(0x80000000u)));
+  for (int i = 0; i < 9; ++i) {
+    float* o1 = ov + 32 * i;
+    float* o2 = ov + 32 * (9 + i);
+    const __m128 first = _mm_add_ps(_mm_mul_ps(c[9 + i], _mm_loadu_ps(window[i])), _mm_loadu_ps(o1));
+    const __m128 second =
+        _mm_add_ps(_mm_mul_ps(_mm_xor_ps(c[17 - i], signMask), _mm_loadu_ps(window[9 + i])), _mm_loadu_ps(o2));
+    _mm_storeu_ps(o1, _mm_mul_ps(_mm_xor_ps(c[8 - i], signMask), _mm_loadu_ps(window[18 + i])));
+    _mm_storeu_ps(o2, _mm_mul_ps(_mm_xor_ps(c[i], signMask), _mm_loadu_ps(window[27 + i])));
+    const int slot = 9 + i;
+    _mm_storeu_ps(out + 32 * i, (i & 1) ? _mm_xor_ps(first, invert) : first);
+    _mm_storeu_ps(out + 32 * slot, (slot & 1) ? _mm_xor_ps(second, invert) : second);
+  }
+}
+#else
+void Imdct36Four(const float* in, int type, const Tables& t, float* ov, float* out) {
+  for (int sb = 0; sb < 4; ++sb)
+    Imdct36(in + 18 * sb, t.imdctWindow[type], t, ov + sb, out + sb, (sb & 1) ? -1.0f : 1.0f);
+}
+#endif
+
+}  // namespace kernels
+
+namespace {
 
 // Three 12-point IMDCTs over the interleaved windows of a subband, windowed
 // and overlapped into 36 outputs at 6 ... 29.
@@ -333,38 +397,45 @@ void Imdct12x3(const float* in, const float* window, const float (*cosTable)[6],
 
 void TMP3::Hybrid(int gr, int ch) {
   const GranuleChannel& g = side_.gr[gr][ch];
-  const Tables& t = GetTables();
+  const Tables& t = *tables_;
   const float* xr = xr_[ch];
-  float* overlap = overlap_[ch];
+  float* overlap = overlap_[ch];  // slot-major: [slot][subband]
   float* out = subbandOut_[ch];
   const int dataBands = (nonzero_[ch] + 17) / 18;
   int activeBands = dataBands > overlapBands_[ch] ? dataBands : overlapBands_[ch];
   if (activeBands > 32) activeBands = 32;
+  const int blockType = g.window_switching ? int(g.block_type) : 0;
+  int sb = 0;
+  if (blockType != 2 && !(g.window_switching && g.mixed_block)) {
+    // Long blocks: four subbands at a time (zero lines give the overlap
+    // alone, as below).
+    for (; sb < activeBands; sb += 4) kernels::Imdct36Four(xr + 18 * sb, blockType, t, overlap + sb, out + sb);
+  }
   float raw[36];
-  for (int sb = 0; sb < activeBands; ++sb) {
-    float* ov = overlap + 18 * sb;
+  for (; sb < activeBands; ++sb) {
+    float* ov = overlap + sb;
     const float oddSign = (sb & 1) ? -1.0f : 1.0f;  // frequency inversion
     if (sb < dataBands) {
-      int type = g.window_switching ? int(g.block_type) : 0;
+      int type = blockType;
       if (g.window_switching && g.mixed_block && sb < 2) type = 0;
       if (type != 2) {
-        Imdct36(xr + 18 * sb, t.imdctWindow[type], t, ov, out + sb, oddSign);
+        kernels::Imdct36(xr + 18 * sb, t.imdctWindow[type], t, ov, out + sb, oddSign);
         continue;
       }
       Imdct12x3(xr + 18 * sb, t.imdctWindow[2], t.short12Cos, raw);
       for (int i = 0; i < 18; ++i) {
-        const float v = raw[i] + ov[i];
+        const float v = raw[i] + ov[32 * i];
         out[32 * i + sb] = (i & 1) ? v * oddSign : v;
-        ov[i] = raw[18 + i];
+        ov[32 * i] = raw[18 + i];
       }
     } else {
       for (int i = 0; i < 18; ++i) {
-        out[32 * i + sb] = (i & 1) ? ov[i] * oddSign : ov[i];
-        ov[i] = 0.0f;
+        out[32 * i + sb] = (i & 1) ? ov[32 * i] * oddSign : ov[32 * i];
+        ov[32 * i] = 0.0f;
       }
     }
   }
-  for (int sb = activeBands; sb < 32; ++sb)
+  for (; sb < 32; ++sb)
     for (int i = 0; i < 18; ++i) out[32 * i + sb] = 0.0f;
   overlapBands_[ch] = dataBands;
 }

@@ -1,6 +1,8 @@
 // Polyphase synthesis filterbank and 16-bit output.
 #include <cstring>
 
+#include "mpegaudio/filterbank.h"
+#include "mpegaudio/kernels.h"
 #include "mpegaudio/mp3.h"
 #include "mpegaudio/tables.h"
 
@@ -20,32 +22,47 @@ namespace {
 // Each stage splits every block of size n into sums and scaled differences
 // of mirrored pairs (multipliers 1 / (2 cos((2m + 1) pi / 2n))); the merge
 // then runs back up: out[2k] = G[k], out[2k + 1] = H[k] + H[k + 1].
-[[maybe_unused]] void Dct32Scalar(const float* in, float* out, const float* mul) {
-  float a[32], b[32];
+template <typename T>
+inline T Splat(float v);
+template <>
+inline float Splat<float>(float v) {
+  return v;
+}
+#if defined(__SSE2__)
+typedef float Float4 __attribute__((vector_size(16)));
+template <>
+inline Float4 Splat<Float4>(float v) {
+  return Float4{v, v, v, v};
+}
+#endif
+
+template <typename T>
+__attribute__((always_inline)) inline void Dct32Lanes(const T* in, T* out, const float* mul) {
+  T a[32], b[32];
   // Split stages, n = 32, 16, 8, 4, 2.
   for (int m = 0; m < 16; ++m) {
     a[m] = in[m] + in[31 - m];
-    a[16 + m] = (in[m] - in[31 - m]) * mul[m];
+    a[16 + m] = (in[m] - in[31 - m]) * Splat<T>(mul[m]);
   }
   for (int blk = 0; blk < 32; blk += 16)
     for (int m = 0; m < 8; ++m) {
       b[blk + m] = a[blk + m] + a[blk + 15 - m];
-      b[blk + 8 + m] = (a[blk + m] - a[blk + 15 - m]) * mul[16 + m];
+      b[blk + 8 + m] = (a[blk + m] - a[blk + 15 - m]) * Splat<T>(mul[16 + m]);
     }
   for (int blk = 0; blk < 32; blk += 8)
     for (int m = 0; m < 4; ++m) {
       a[blk + m] = b[blk + m] + b[blk + 7 - m];
-      a[blk + 4 + m] = (b[blk + m] - b[blk + 7 - m]) * mul[24 + m];
+      a[blk + 4 + m] = (b[blk + m] - b[blk + 7 - m]) * Splat<T>(mul[24 + m]);
     }
   for (int blk = 0; blk < 32; blk += 4) {
     b[blk] = a[blk] + a[blk + 3];
     b[blk + 1] = a[blk + 1] + a[blk + 2];
-    b[blk + 2] = (a[blk] - a[blk + 3]) * mul[28];
-    b[blk + 3] = (a[blk + 1] - a[blk + 2]) * mul[29];
+    b[blk + 2] = (a[blk] - a[blk + 3]) * Splat<T>(mul[28]);
+    b[blk + 3] = (a[blk + 1] - a[blk + 2]) * Splat<T>(mul[29]);
   }
   for (int blk = 0; blk < 32; blk += 2) {
     a[blk] = b[blk] + b[blk + 1];
-    a[blk + 1] = (b[blk] - b[blk + 1]) * mul[30];
+    a[blk + 1] = (b[blk] - b[blk + 1]) * Splat<T>(mul[30]);
   }
   // Merge stages, n = 4, 8, 16, 32: a block holds G (first half) and H.
   for (int blk = 0; blk < 32; blk += 4) {
@@ -78,88 +95,9 @@ namespace {
   out[31] = b[31];
 }
 
+
 #if defined(__SSE2__)
 inline __m128 Reverse(__m128 v) { return _mm_shuffle_ps(v, v, _MM_SHUFFLE(0, 1, 2, 3)); }
-// [v1, v2, v3, next0]
-inline __m128 ShiftIn(__m128 v, __m128 next) {
-  const __m128 t = _mm_move_ss(v, next);  // [next0, v1, v2, v3]
-  return _mm_shuffle_ps(t, t, _MM_SHUFFLE(0, 3, 2, 1));
-}
-// [v1, v2, v3, 0]
-inline __m128 ShiftOut(__m128 v) { return _mm_castsi128_ps(_mm_srli_si128(_mm_castps_si128(v), 4)); }
-
-// The same network as Dct32Scalar, four lanes at a time; every output is
-// made by the same operations on the same operands, so the results agree.
-void Dct32(const float* in, float* out, const float* mul) {
-  __m128 a[8], b[8];
-  // n = 32
-  for (int q = 0; q < 4; ++q) {
-    const __m128 lo = _mm_loadu_ps(in + 4 * q), hi = Reverse(_mm_loadu_ps(in + 28 - 4 * q));
-    a[q] = _mm_add_ps(lo, hi);
-    a[4 + q] = _mm_mul_ps(_mm_sub_ps(lo, hi), _mm_loadu_ps(mul + 4 * q));
-  }
-  // n = 16, blocks a[0..3] and a[4..7]
-  const __m128 m16a = _mm_loadu_ps(mul + 16), m16b = _mm_loadu_ps(mul + 20);
-  for (int blk = 0; blk < 8; blk += 4) {
-    for (int q = 0; q < 2; ++q) {
-      const __m128 lo = a[blk + q], hi = Reverse(a[blk + 3 - q]);
-      b[blk + q] = _mm_add_ps(lo, hi);
-      b[blk + 2 + q] = _mm_mul_ps(_mm_sub_ps(lo, hi), q == 0 ? m16a : m16b);
-    }
-  }
-  // n = 8, blocks of two vectors
-  const __m128 m8 = _mm_loadu_ps(mul + 24);
-  for (int blk = 0; blk < 8; blk += 2) {
-    const __m128 lo = b[blk], hi = Reverse(b[blk + 1]);
-    a[blk] = _mm_add_ps(lo, hi);
-    a[blk + 1] = _mm_mul_ps(_mm_sub_ps(lo, hi), m8);
-  }
-  // n = 4 and n = 2 inside each vector
-  const __m128 m4 = _mm_setr_ps(mul[28], mul[29], mul[28], mul[29]);
-  const __m128 m2 = _mm_set1_ps(mul[30]);
-  for (int v = 0; v < 8; ++v) {
-    const __m128 x = a[v], r = Reverse(x);
-    const __m128 s = _mm_add_ps(x, r);                 // [x0 + x3, x1 + x2, ...]
-    const __m128 d = _mm_mul_ps(_mm_sub_ps(x, r), m4);  // [(x0 - x3) m, (x1 - x2) m, ...]
-    const __m128 y = _mm_movelh_ps(s, d);              // [s0, s1, d0, d1]
-    const __m128 sw = _mm_shuffle_ps(y, y, _MM_SHUFFLE(2, 3, 0, 1));
-    const __m128 s2 = _mm_add_ps(y, sw);               // [y0 + y1, ., y2 + y3, .]
-    const __m128 d2 = _mm_mul_ps(_mm_sub_ps(y, sw), m2);
-    const __m128 z = _mm_unpacklo_ps(_mm_shuffle_ps(s2, s2, _MM_SHUFFLE(2, 0, 2, 0)),
-                                     _mm_shuffle_ps(d2, d2, _MM_SHUFFLE(2, 0, 2, 0)));  // [s0, d0, s2, d2]
-    // Merge n = 4: [z0, z2 + z3, z1, z3]
-    const __m128 p = _mm_shuffle_ps(z, z, _MM_SHUFFLE(3, 1, 2, 0));                      // [z0, z2, z1, z3]
-    const __m128 add = _mm_and_ps(_mm_shuffle_ps(z, z, _MM_SHUFFLE(3, 3, 3, 3)),
-                                  _mm_castsi128_ps(_mm_setr_epi32(0, -1, 0, 0)));       // [0, z3, 0, 0]
-    b[v] = _mm_add_ps(p, add);
-  }
-  // Merge n = 8: G = b[2k], H = b[2k + 1]
-  for (int blk = 0; blk < 8; blk += 2) {
-    const __m128 g = b[blk], h = b[blk + 1];
-    const __m128 hs = _mm_add_ps(h, ShiftOut(h));
-    a[blk] = _mm_unpacklo_ps(g, hs);
-    a[blk + 1] = _mm_unpackhi_ps(g, hs);
-  }
-  // Merge n = 16: G = a[blk], a[blk + 1]; H = a[blk + 2], a[blk + 3]
-  for (int blk = 0; blk < 8; blk += 4) {
-    const __m128 h0 = a[blk + 2], h1 = a[blk + 3];
-    const __m128 hs0 = _mm_add_ps(h0, ShiftIn(h0, h1));
-    const __m128 hs1 = _mm_add_ps(h1, ShiftOut(h1));
-    b[blk] = _mm_unpacklo_ps(a[blk], hs0);
-    b[blk + 1] = _mm_unpackhi_ps(a[blk], hs0);
-    b[blk + 2] = _mm_unpacklo_ps(a[blk + 1], hs1);
-    b[blk + 3] = _mm_unpackhi_ps(a[blk + 1], hs1);
-  }
-  // Merge n = 32: G = b[0..3], H = b[4..7]
-  for (int q = 0; q < 4; ++q) {
-    const __m128 h = b[4 + q];
-    const __m128 hs = _mm_add_ps(h, q < 3 ? ShiftIn(h, b[5 + q]) : ShiftOut(h));
-    _mm_storeu_ps(out + 8 * q, _mm_unpacklo_ps(b[q], hs));
-    _mm_storeu_ps(out + 8 * q + 4, _mm_unpackhi_ps(b[q], hs));
-  }
-}
-#else
-inline void Dct32(const float* in, float* out, const float* mul) { Dct32Scalar(in, out, mul); }
 #endif
 
 // A V store is kept column by column: the 32 values of one slot together.
@@ -185,20 +123,25 @@ int16_t ToPcm16(float x) {
   return int16_t(v);
 }
 
-void ToPcm16Block(const float* x, int16_t* out) {
+CORVELLA_KERNEL_CLONES void ToPcm16Block(const float* x, int16_t* out) {
 #if defined(__SSE2__)
   // sign(x) floor(|x| 32768 + 0.5) is x 32768 +- 0.5 truncated: the product
-  // is exact and so is the sum below 2^23; larger values saturate anyway.
-  // The clamp keeps the conversion in range; the pack saturates.
+  // is exact, and so is the sum except for the largest magnitude below
+  // 2^-16 (0.5 - 2^-25 rounds up to 1), which the mask sends to 0. Larger
+  // values saturate anyway: the clamp keeps the conversion in range, the
+  // pack saturates.
   const __m128 scale = _mm_set1_ps(32768.0f);
   const __m128 half = _mm_set1_ps(0.5f);
   const __m128 signMask = _mm_set1_ps(-0.0f);
+  const __m128 smallest = _mm_set1_ps(1.0f / 65536);
   const __m128 lo = _mm_set1_ps(-2.0f), hi = _mm_set1_ps(2.0f);
   for (int i = 0; i < 32; i += 8) {
     __m128 a = _mm_loadu_ps(x + i), b = _mm_loadu_ps(x + i + 4);
     // (A NaN, which finite input never produces, comes out as -32768.)
     a = _mm_min_ps(_mm_max_ps(a, lo), hi);
     b = _mm_min_ps(_mm_max_ps(b, lo), hi);
+    a = _mm_and_ps(a, _mm_cmpge_ps(_mm_andnot_ps(signMask, a), smallest));
+    b = _mm_and_ps(b, _mm_cmpge_ps(_mm_andnot_ps(signMask, b), smallest));
     a = _mm_add_ps(_mm_mul_ps(a, scale), _mm_or_ps(half, _mm_and_ps(a, signMask)));
     b = _mm_add_ps(_mm_mul_ps(b, scale), _mm_or_ps(half, _mm_and_ps(b, signMask)));
     _mm_storeu_si128(reinterpret_cast<__m128i*>(out + i), _mm_packs_epi32(_mm_cvttps_epi32(a), _mm_cvttps_epi32(b)));
@@ -208,21 +151,84 @@ void ToPcm16Block(const float* x, int16_t* out) {
 #endif
 }
 
-void TMP3::ResetSynthesis() {
-  std::memset(vstore_, 0, sizeof(double) * 2 * kChannelV);
+namespace {
+
+#if defined(__SSE2__)
+// V[0..31] (va) and V[32..63] (vb) of a slot from its matrixed values.
+__attribute__((always_inline)) inline void MakeV(const float* x, __m128* va, __m128* vb) {
+  __m128 X[8], R[8];
+  for (int q = 0; q < 8; ++q) {
+    X[q] = _mm_loadu_ps(x + 4 * q);
+    R[q] = Reverse(X[q]);
+  }
+  const __m128 sign = _mm_set1_ps(-0.0f);
+  // [r(hi)[3], r(lo)[0], r(lo)[1], r(lo)[2]]: four values of a reversed run.
+  auto join = [](__m128 lo, __m128 hi) {
+    return _mm_castsi128_ps(
+        _mm_or_si128(_mm_slli_si128(_mm_castps_si128(lo), 4), _mm_srli_si128(_mm_castps_si128(hi), 12)));
+  };
+  for (int q = 0; q < 4; ++q) va[q] = X[4 + q];
+  va[4] = _mm_xor_ps(_mm_castsi128_ps(_mm_slli_si128(_mm_castps_si128(R[7]), 4)), sign);  // 0, -x31 ... -x29
+  va[5] = _mm_xor_ps(join(R[6], R[7]), sign);
+  va[6] = _mm_xor_ps(join(R[5], R[6]), sign);
+  va[7] = _mm_xor_ps(join(R[4], R[5]), sign);
+  for (int q = 0; q < 4; ++q) {
+    vb[q] = _mm_xor_ps(join(R[3 - q], R[4 - q]), sign);  // -x16 ... -x1
+    vb[4 + q] = _mm_xor_ps(X[q], sign);                  // -x0 ... -x15
+  }
+}
+
+void StoreV(const float* x, double* a, double* b) {
+  __m128 va[8], vb[8];
+  MakeV(x, va, vb);
+  for (int q = 0; q < 8; ++q) {
+    _mm_storeu_pd(a + 4 * q, _mm_cvtps_pd(va[q]));
+    _mm_storeu_pd(a + 4 * q + 2, _mm_cvtps_pd(_mm_movehl_ps(va[q], va[q])));
+    _mm_storeu_pd(b + 4 * q, _mm_cvtps_pd(vb[q]));
+    _mm_storeu_pd(b + 4 * q + 2, _mm_cvtps_pd(_mm_movehl_ps(vb[q], vb[q])));
+  }
+}
+#endif
+
+#if defined(CORVELLA_HAVE_AVX_PATH)
+// Four values widened per instruction; the same values.
+__attribute__((target("avx"))) void StoreVAvx(const float* x, double* a, double* b) {
+  __m128 va[8], vb[8];
+  MakeV(x, va, vb);
+  for (int q = 0; q < 8; ++q) {
+    _mm256_storeu_pd(a + 4 * q, _mm256_cvtps_pd(va[q]));
+    _mm256_storeu_pd(b + 4 * q, _mm256_cvtps_pd(vb[q]));
+  }
+}
+#endif
+
+}  // namespace
+
+Filterbank::Filterbank() : tables_(GetTables()), windowSums_(kernels::WindowSumsKernels().back().run) {
+#if defined(__SSE2__)
+  storeV_ = StoreV;
+#if defined(CORVELLA_HAVE_AVX_PATH)
+  if (__builtin_cpu_supports("avx")) storeV_ = StoreVAvx;
+#endif
+#endif
+  Reset();
+}
+
+void Filterbank::Reset() {
+  std::memset(vstore_, 0, sizeof vstore_);
   for (int ch = 0; ch < 2; ++ch) {
     writeColumn_[ch] = 15;
     currentV_[ch] = 0;
-    overlapBands_[ch] = 0;
   }
+}
+
+void TMP3::ResetSynthesis() {
+  filterbank_.Reset();
+  for (int ch = 0; ch < 2; ++ch) overlapBands_[ch] = 0;
   std::memset(overlap_, 0, sizeof overlap_);
 }
 
-void TMP3::ComputeNewV(int ch) {
-  const Tables& t = *tables_;
-  const float* s = subbandOut_[ch] + 32 * slot_;
-  float x[32];
-  Dct32(s, x, t.dct32Mul);
+void Filterbank::ComputeNewV(int ch, const float* x) {
   const int w = writeColumn_[ch];
   double* a = vstore_ + ch * kChannelV + currentV_[ch] * kStore + w * kColumn;
   double* b = vstore_ + ch * kChannelV + (currentV_[ch] ^ 1) * kStore + w * kColumn;
@@ -230,6 +236,9 @@ void TMP3::ComputeNewV(int ch) {
   // V[17..48] = -X[31..0], V[49..63] = -X[1..15]. V[0..31] go to the
   // current store, V[32..63] to the other one. The stores hold the single
   // precision values widened, ready for the window sums.
+#if defined(__SSE2__)
+  storeV_(x, a, b);
+#else
   float va[32], vb[32];
   for (int j = 0; j < 16; ++j) va[j] = x[j + 16];
   va[16] = 0.0f;
@@ -240,6 +249,7 @@ void TMP3::ComputeNewV(int ch) {
     a[j] = va[j];
     b[j] = vb[j];
   }
+#endif
 }
 
 namespace {
@@ -249,8 +259,17 @@ namespace {
 // tap, one accumulator per output. Every variant below does exactly these operations
 // in this order, so all targets give the same bits. Products of two floats
 // are exact in double.
-void WindowSums(const double* v, int first, const double (*window)[32], float* sums) {
+void WindowSumsPlain(const double* v, int first, const double (*window)[32], float* sums) {
+  for (int j = 0; j < 32; ++j) {
+    double s = v[first * kColumn + j] * window[0][j];
+    for (int k = 1; k < 16; ++k) s += v[((first + k) & 15) * kColumn + j] * window[k][j];
+    sums[j] = static_cast<float>(s);
+  }
+}
+
 #if defined(__SSE2__)
+// Two outputs per register.
+void WindowSumsSse2(const double* v, int first, const double (*window)[32], float* sums) {
   for (int j = 0; j < 32; j += 4) {
     const double* c0 = v + first * kColumn + j;
     __m128d a = _mm_mul_pd(_mm_loadu_pd(c0), _mm_loadu_pd(window[0] + j));
@@ -262,69 +281,120 @@ void WindowSums(const double* v, int first, const double (*window)[32], float* s
     }
     _mm_storeu_ps(sums + j, _mm_movelh_ps(_mm_cvtpd_ps(a), _mm_cvtpd_ps(b)));
   }
-#else
-  for (int j = 0; j < 32; ++j) {
-    double s = v[first * kColumn + j] * window[0][j];
-    for (int k = 1; k < 16; ++k) s += v[((first + k) & 15) * kColumn + j] * window[k][j];
-    sums[j] = static_cast<float>(s);
-  }
-#endif
 }
+#endif
 
 #if defined(CORVELLA_HAVE_AVX_PATH)
-// Four outputs per register instead of two; the same operations.
+// Four outputs per register instead of two; the same operations. The
+// column loop is outside, so each column's address is formed once and all
+// 32 sums stay in registers.
 __attribute__((target("avx"))) void WindowSumsAvx(const double* v, int first, const double (*window)[32],
                                                   float* sums) {
-  for (int j = 0; j < 32; j += 8) {
-    const double* c0 = v + first * kColumn + j;
-    __m256d a = _mm256_mul_pd(_mm256_loadu_pd(c0), _mm256_loadu_pd(window[0] + j));
-    __m256d b = _mm256_mul_pd(_mm256_loadu_pd(c0 + 4), _mm256_loadu_pd(window[0] + j + 4));
-    for (int k = 1; k < 16; ++k) {
-      const double* c = v + ((first + k) & 15) * kColumn + j;
-      a = _mm256_add_pd(a, _mm256_mul_pd(_mm256_loadu_pd(c), _mm256_loadu_pd(window[k] + j)));
-      b = _mm256_add_pd(b, _mm256_mul_pd(_mm256_loadu_pd(c + 4), _mm256_loadu_pd(window[k] + j + 4)));
-    }
-    _mm_storeu_ps(sums + j, _mm256_cvtpd_ps(a));
-    _mm_storeu_ps(sums + j + 4, _mm256_cvtpd_ps(b));
+  __m256d acc[8];
+  const double* c0 = v + first * kColumn;
+  for (int q = 0; q < 8; ++q) acc[q] = _mm256_mul_pd(_mm256_loadu_pd(c0 + 4 * q), _mm256_loadu_pd(window[0] + 4 * q));
+  for (int k = 1; k < 16; ++k) {
+    const double* c = v + ((first + k) & 15) * kColumn;
+    const double* w = window[k];
+    for (int q = 0; q < 8; ++q)
+      acc[q] = _mm256_add_pd(acc[q], _mm256_mul_pd(_mm256_loadu_pd(c + 4 * q), _mm256_loadu_pd(w + 4 * q)));
   }
+  for (int q = 0; q < 8; ++q) _mm_storeu_ps(sums + 4 * q, _mm256_cvtpd_ps(acc[q]));
 }
 #endif
-
-using WindowSumsFn = void (*)(const double*, int, const double (*)[32], float*);
-
-WindowSumsFn PickWindowSums() {
-#if defined(CORVELLA_HAVE_AVX_PATH)
-  __builtin_cpu_init();
-  if (__builtin_cpu_supports("avx")) return WindowSumsAvx;
-#endif
-  return WindowSums;
-}
 
 }  // namespace
 
-void TMP3::ComputePcm(int ch) {
-  static const WindowSumsFn windowSums = PickWindowSums();
-  const double* a = vstore_ + ch * kChannelV + currentV_[ch] * kStore;
-  float sums[32];
-  windowSums(a, (writeColumn_[ch] + 1) & 15, tables_->window, sums);
-  if (!storeOutput_) return;
-  int16_t pcm[32];
-  ToPcm16Block(sums, pcm);
-  int16_t* out = outPos_[ch];
-  if (outStride_ == 1) {
-    std::memcpy(out, pcm, sizeof pcm);
-    out += 32;
-  } else {
-    for (int j = 0; j < 32; ++j, out += 2) *out = pcm[j];
-  }
-  outPos_[ch] = out;
+namespace kernels {
+
+std::vector<WindowSumsKernel> WindowSumsKernels() {
+  std::vector<WindowSumsKernel> list{{"plain", WindowSumsPlain}};
+#if defined(__SSE2__)
+  list.push_back({"sse2", WindowSumsSse2});
+#endif
+#if defined(CORVELLA_HAVE_AVX_PATH)
+  __builtin_cpu_init();
+  if (__builtin_cpu_supports("avx")) list.push_back({"avx", WindowSumsAvx});
+#endif
+  return list;
 }
 
-void TMP3::Synthesize(int ch) {
-  ComputeNewV(ch);
-  ComputePcm(ch);
-  writeColumn_[ch] = (writeColumn_[ch] + 1) & 15;
-  currentV_[ch] ^= 1;
+void Dct32(const float* in, float* out, const float* mul) { Dct32Lanes(in, out, mul); }
+
+CORVELLA_KERNEL_CLONES void Dct32Four(const float* const in[4], float* const out[4], const float* mul) {
+#if defined(__SSE2__)
+  Float4 lanes[32], result[32];
+  for (int q = 0; q < 32; q += 4) {
+    __m128 r0 = _mm_loadu_ps(in[0] + q), r1 = _mm_loadu_ps(in[1] + q);
+    __m128 r2 = _mm_loadu_ps(in[2] + q), r3 = _mm_loadu_ps(in[3] + q);
+    _MM_TRANSPOSE4_PS(r0, r1, r2, r3);
+    lanes[q] = r0, lanes[q + 1] = r1, lanes[q + 2] = r2, lanes[q + 3] = r3;
+  }
+  Dct32Lanes(lanes, result, mul);
+  for (int q = 0; q < 32; q += 4) {
+    __m128 r0 = result[q], r1 = result[q + 1], r2 = result[q + 2], r3 = result[q + 3];
+    _MM_TRANSPOSE4_PS(r0, r1, r2, r3);
+    _mm_storeu_ps(out[0] + q, r0);
+    _mm_storeu_ps(out[1] + q, r1);
+    _mm_storeu_ps(out[2] + q, r2);
+    _mm_storeu_ps(out[3] + q, r3);
+  }
+#else
+  for (int i = 0; i < 4; ++i) Dct32(in[i], out[i], mul);
+#endif
+}
+
+}  // namespace kernels
+
+void Filterbank::ComputePcm(int ch, int16_t* pcm) {
+  const double* a = vstore_ + ch * kChannelV + currentV_[ch] * kStore;
+  float sums[32];
+  windowSums_(a, (writeColumn_[ch] + 1) & 15, tables_.window, sums);
+  ToPcm16Block(sums, pcm);
+}
+
+void TMP3::StoreGranule() {
+  int16_t* out = output_ + sampleCount_;
+  if (channels_ == 1) {
+    std::memcpy(out, pcm_[0], sizeof pcm_[0]);
+    return;
+  }
+#if defined(__SSE2__)
+  for (int i = 0; i < 576; i += 8) {
+    const __m128i l = _mm_loadu_si128(reinterpret_cast<const __m128i*>(pcm_[0] + i));
+    const __m128i r = _mm_loadu_si128(reinterpret_cast<const __m128i*>(pcm_[1] + i));
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(out + 2 * i), _mm_unpacklo_epi16(l, r));
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(out + 2 * i + 8), _mm_unpackhi_epi16(l, r));
+  }
+#else
+  for (int i = 0; i < 576; ++i) out[2 * i] = pcm_[0][i], out[2 * i + 1] = pcm_[1][i];
+#endif
+}
+
+void Filterbank::Synthesize(int channels, const float (*subbands)[576], int16_t (*pcm)[576]) {
+  const float* mul = tables_.dct32Mul;
+  for (int ch = 0; ch < channels; ++ch) {
+    // The matrixing of all 18 slots first, four slots at a time (one per
+    // lane, the same operations as one at a time); then slot by slot the V
+    // store and the window sums, which need the previous slots' stores.
+    const float* in = subbands[ch];
+    float x[18][32];
+    float spare[2][32];
+    for (int first = 0; first < 18; first += 4) {
+      // The last group has two slots; two spare lanes repeat them.
+      const bool full = first + 4 <= 18;
+      const float* from[4] = {in + 32 * first, in + 32 * (first + 1), in + 32 * (full ? first + 2 : first),
+                              in + 32 * (full ? first + 3 : first + 1)};
+      float* const to[4] = {x[first], x[first + 1], full ? x[first + 2] : spare[0], full ? x[first + 3] : spare[1]};
+      kernels::Dct32Four(from, to, mul);
+    }
+    for (int slot = 0; slot < 18; ++slot) {
+      ComputeNewV(ch, x[slot]);
+      ComputePcm(ch, pcm[ch] + 32 * slot);
+      writeColumn_[ch] = (writeColumn_[ch] + 1) & 15;
+      currentV_[ch] ^= 1;
+    }
+  }
 }
 
 }  // namespace mpegaudio

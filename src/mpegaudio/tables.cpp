@@ -402,10 +402,12 @@ struct TableStore {
 
   TableStore() {
     Tables& t = tables;
-    for (int i = 0; i < 512; ++i) {
-      t.pow43[i] = static_cast<float>(std::pow(double(i), 4.0 / 3.0));
-      t.signedPow43[511 + i] = t.pow43[i];
-      t.signedPow43[511 - i] = -t.pow43[i];
+    constexpr int top = Tables::kMaxQuantized;
+    for (int i = 0; i <= top; ++i) {
+      const float p = static_cast<float>(std::pow(double(i), 4.0 / 3.0));
+      if (i < 512) t.pow43[i] = p;
+      t.signedPow43[top + i] = p;
+      t.signedPow43[top - i] = -p;
     }
     for (int k = 0; k < 64; ++k) t.multiplier[k] = static_cast<float>(std::ldexp(k & 1 ? 0.70710678118654752 : 1.0, -(k >> 1)));
     const double pi = 3.14159265358979323846;
@@ -444,6 +446,16 @@ struct TableStore {
         t.dct18Even[m][k] = k < 9 ? static_cast<float>(std::cos(2 * k * (2 * m + 1) * pi / 36.0)) : 0.0f;
         t.dct18Odd[m][k] = k < 9 ? static_cast<float>(std::cos((2 * k + 1) * (2 * m + 1) * pi / 36.0)) : 0.0f;
       }
+    for (int lane = 0; lane < 4; ++lane) {
+      for (int n = 0; n < 18; ++n) t.imdctPre4[n][lane] = t.imdctPre[n];
+      for (int m = 0; m < 9; ++m)
+        for (int k = 0; k < 9; ++k) {
+          t.dct18Even4[m][k][lane] = t.dct18Even[m][k];
+          t.dct18Odd4[m][k][lane] = t.dct18Odd[m][k];
+        }
+      for (int type = 0; type < 4; ++type)
+        for (int i = 0; i < 36; ++i) t.imdctWindow4[type][i][lane] = t.imdctWindow[type][i];
+    }
     for (int i = 0; i < 12; ++i)
       for (int k = 0; k < 6; ++k)
         t.short12Cos[i][k] = static_cast<float>(std::cos(pi / 24.0 * (2 * i + 1 + 6) * (2 * k + 1)));

@@ -42,7 +42,10 @@ struct HuffLookup {
 
 struct Tables {
   float pow43[512];              // x^(4/3)
-  float signedPow43[1023];       // sign(x) |x|^(4/3) for x = -511 ... 511
+  // sign(x) |x|^(4/3) for every value Huffman decoding can give (15 plus 13
+  // linbits at most): x = -kMaxQuantized ... kMaxQuantized.
+  static constexpr int kMaxQuantized = 15 + 8191;
+  float signedPow43[2 * kMaxQuantized + 1];
   float multiplier[64];          // 2^(-k/2) to six decimals
   float tanRatio[16];            // MPEG-1 intensity ratios
   float lsfIo[2][32];            // lsf intensity factors
@@ -51,6 +54,12 @@ struct Tables {
   float dct18Even[9][12];        // cos(2k (2m + 1) pi / 36), k < 9, padded
   float dct18Odd[9][12];         // cos((2k + 1) (2m + 1) pi / 36), k < 9, padded
   float short12Cos[12][6];       // 12-point IMDCT
+  // The same IMDCT constants four times over, for four subbands at once
+  // (read with unaligned loads: the 32-bit heap aligns to 8 bytes only).
+  float imdctPre4[18][4];
+  float dct18Even4[9][9][4];  // [m][k]
+  float dct18Odd4[9][9][4];
+  float imdctWindow4[4][36][4];
   float aliasCs[8];
   float aliasCa[8];             // signed, as the standard defines it
   float dct32Mul[31];            // Lee DCT butterflies: N = 16, 8, 4, 2, 1

@@ -1,9 +1,12 @@
 #!/usr/bin/env bash
 # The Windows build of the decoder (i686, SSE2) must write exactly the same
 # samples as the native one: both run on every test bitstream and LAME file.
-# Usage: i686_identical.sh NATIVE_MP3DEC WIN32_MP3DEC.EXE VECTOR_DIR [LAME_DIR]
+# Usage: i686_identical.sh NATIVE_MP3DEC WIN32_MP3DEC.EXE VECTOR_DIR [MP3_DIR...]
 set -u
-native=$1 win=$2 vectors=$3 lame=${4:-}
+native=$1 win=$2 vectors=$3
+shift 3
+extra=()
+for dir in "$@"; do extra+=("$dir"/*.mp3); done
 here=$(cd "$(dirname "$0")/../.." && pwd)
 if [ ! -f "$win" ]; then
   echo "no Windows build at $win (build the win32 preset first)"
@@ -12,7 +15,7 @@ fi
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 status=0 count=0
-for f in "$vectors"/*.bit ${lame:+"$lame"/*.mp3}; do
+for f in "$vectors"/*.bit "${extra[@]}"; do
   [ -f "$f" ] || continue
   name=$(basename "$f")
   "$native" --raw "$f" "$work/native.pcm" >/dev/null 2>&1

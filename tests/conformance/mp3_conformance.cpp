@@ -4,6 +4,7 @@
 //
 //   mp3_conformance vector IN.bit REF.pcm
 //   mp3_conformance mpg123 IN.mp3
+//   mp3_conformance twin IN.mp3 TWIN.mp3   (two codings of one spectrum)
 //
 // Prints the largest difference and the RMS difference in LSB; fails when a
 // sample is off by more than 1 LSB or the RMS reaches 0.289 LSB.
@@ -60,18 +61,29 @@ bool DecodeMpg123(const std::string& path, std::vector<int16_t>* pcm, int* chann
   if (mpg123_open(mh, path.c_str()) != MPG123_OK) return false;
   long rate;
   int enc;
+  int now = 0;  // channels of the frames coming now; *channels stays the first
+  *channels = 0;
   for (;;) {
     off_t num;
     unsigned char* audio;
     size_t bytes;
     const int err = mpg123_decode_frame(mh, &num, &audio, &bytes);
     if (err == MPG123_NEW_FORMAT) {
-      mpg123_getformat(mh, &rate, channels, &enc);
+      mpg123_getformat(mh, &rate, &now, &enc);
+      if (*channels == 0) *channels = now;
       continue;
     }
     if (err != MPG123_OK) break;
     const int16_t* s = reinterpret_cast<const int16_t*>(audio);
-    pcm->insert(pcm->end(), s, s + bytes / 2);
+    const size_t n = bytes / 2;
+    // Joined files: the reference in the first frame's format, as ours.
+    if (now == *channels) {
+      pcm->insert(pcm->end(), s, s + n);
+    } else if (*channels == 2) {
+      for (size_t i = 0; i < n; ++i) pcm->insert(pcm->end(), {s[i], s[i]});
+    } else {
+      for (size_t i = 0; i + 1 < n; i += 2) pcm->push_back(int16_t((int32_t(s[i]) + s[i + 1]) / 2));
+    }
   }
   mpg123_close(mh);
   mpg123_delete(mh);
@@ -147,6 +159,19 @@ int main(int argc, char** argv) {
     }
     return Report(argv[2], ours, ref, channels);
   }
+  if (argc >= 4 && std::strcmp(argv[1], "twin") == 0) {
+    std::vector<int16_t> ours, twin;
+    int channels = 0, twinChannels = 0;
+    if (!Decode(argv[2], &ours, &channels) || !Decode(argv[3], &twin, &twinChannels) || ours.empty()) {
+      std::fprintf(stderr, "cannot decode %s or %s\n", argv[2], argv[3]);
+      return 1;
+    }
+    if (ours.size() != twin.size()) {
+      std::printf("%s: %zu samples, twin %zu\nFAIL\n", argv[2], ours.size(), twin.size());
+      return 1;
+    }
+    return Report(argv[2], ours, twin, channels);
+  }
 #if defined(HAVE_MPG123)
   if (argc >= 3 && std::strcmp(argv[1], "mpg123") == 0) {
     std::vector<int16_t> ours, ref;
@@ -162,6 +187,6 @@ int main(int argc, char** argv) {
     return Report(argv[2], ours, ref, channels);
   }
 #endif
-  std::fprintf(stderr, "usage: mp3_conformance vector IN.bit REF.pcm | mpg123 IN.mp3\n");
+  std::fprintf(stderr, "usage: mp3_conformance vector IN.bit REF.pcm | mpg123 IN.mp3 | twin IN.mp3 TWIN.mp3\n");
   return 2;
 }

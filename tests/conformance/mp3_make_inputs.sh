@@ -47,4 +47,10 @@ enc stereo22_vbr       stereo22050.wav -m s -V 3
 enc joint22_free       stereo22050.wav -m j --freeformat -b 100
 enc mono16_cbr32       mono16000.wav   -m m -b 32
 enc joint16_cbr48      stereo16000.wav -m j -b 48
+# Two songs joined end to end, mono then stereo, each at its own bitrate.
+enc part_mono          mono44100.wav   -m m -b 64
+enc part_stereo        stereo44100.wav -m j -b 160
+cat part_mono.mp3 part_stereo.mp3 > joined44_mono_stereo.mp3
+cat part_stereo.mp3 part_mono.mp3 > joined44_stereo_mono.mp3
+rm -f part_mono.mp3 part_stereo.mp3
 rm -f ./*.wav

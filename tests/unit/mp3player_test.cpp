@@ -36,6 +36,31 @@ TEST(Mp3Player, EverySongLengthPlaysOutAndEndsWithSuccess) {
   }
 }
 
+TEST(Mp3Player, PlaysTheSongWithoutTheEncodersDelayAndPaddingInTheOpenedFormat) {
+  // An encoder's header frame (count, then its tag with delay 576 and
+  // padding 1000) before 100 frames: the header is not heard, the delay
+  // (with the decoder's 529) and the padding are cut.
+  std::string header = SilentFrames(1);
+  const std::string tag = std::string("Info\0\0\0\x09\0\0\0\x64", 12) + std::string(4, '\0') + "LAME3.100" +
+                          std::string(12, '\0') + "\x24\x03\xE8";
+  header.replace(36, tag.size(), tag);
+  PlayerRig rig;
+  rig.Load(header + SilentFrames(100));
+  ASSERT_EQ(1, rig.Start()) << rig.message;
+  rig.RunWorker();
+  EXPECT_EQ(uint64_t(100 * 1152 - 576 - 1000) * 4, rig.WrittenTotal());
+  EXPECT_EQ(uint64_t(100 * 1152 - 576 - 1000) * 1000 / 44100, rig.info.lengthMs);
+
+  // Two songs joined, mono then stereo: the device stays mono, each frame
+  // gives its own duration.
+  PlayerRig joined;
+  joined.Load(SilentFrames(40, StreamKind::kMono44) + SilentFrames(60));
+  ASSERT_EQ(1, joined.Start()) << joined.message;
+  joined.RunWorker();
+  EXPECT_EQ(1, joined.player.Format().channels);
+  EXPECT_EQ(uint64_t(100) * FrameBytes(StreamKind::kMono44), joined.WrittenTotal());
+}
+
 TEST(Mp3Player, ShortSongQueuesOneBufferMarkedLast) {
   PlayerRig rig;
   rig.Load(SilentFrames(10));

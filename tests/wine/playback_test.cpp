@@ -494,3 +494,67 @@ TEST_F(PlaybackBox, SongEndingWhileADialogIsOpenGoesOnToTheNext) {
   p.Command(204);
   ASSERT_TRUE(p.Close());
 }
+
+namespace {
+
+// The status bar's time field (its second part), read across the process
+// boundary through a buffer in the player's own memory.
+std::wstring TimeField(const Player& p) {
+  HWND bar = FindWindowExW(p.Frame(), nullptr, STATUSCLASSNAMEW, nullptr);
+  HANDLE process = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ, FALSE, p.Pid());
+  if (!bar || !process) return L"?";
+  wchar_t text[64] = {};
+  void* remote = VirtualAllocEx(process, nullptr, sizeof text, MEM_COMMIT, PAGE_READWRITE);
+  DWORD_PTR r = 0;
+  if (remote && SendMessageTimeoutW(bar, SB_GETTEXTW, 1, reinterpret_cast<LPARAM>(remote), SMTO_NORMAL, 2000, &r))
+    ReadProcessMemory(process, remote, text, sizeof text - sizeof(wchar_t), nullptr);
+  if (remote) VirtualFreeEx(process, remote, 0, MEM_RELEASE);
+  CloseHandle(process);
+  return text;
+}
+
+}  // namespace
+
+TEST_F(PlaybackBox, Mp3WithAPictureTagShowsItsTrueLengthAndSeeksToTheRightTime) {
+  // The four-second song behind a 300 KB ID3v2 picture (as taggers write
+  // them: version 3, synchsafe size, an APIC frame) and an ID3v1 tag.
+  std::string song;
+  ASSERT_TRUE(ReadBytes(Sjis2W(Sample("song.mp3")), &song));
+  std::string picture = "image/jpeg";
+  picture.insert(0, 1, '\0');
+  picture += std::string("\0\x03\0", 3) + "\xFF\xD8\xFF\xE0";
+  for (uint32_t x = 1; picture.size() < 300000; x = x * 1103515245u + 12345u) picture += char(x >> 24);
+  auto be32 = [](uint32_t n) { return std::string{char(n >> 24), char(n >> 16), char(n >> 8), char(n)}; };
+  const std::string frame = "APIC" + be32(uint32_t(picture.size())) + std::string(2, '\0') + picture;
+  const uint32_t n = uint32_t(frame.size());
+  const std::string size{char((n >> 21) & 0x7F), char((n >> 14) & 0x7F), char((n >> 7) & 0x7F), char(n & 0x7F)};
+  const std::string tagged = std::string("ID3\x03\0\0", 6) + size + frame + song + "TAG" + std::string(125, ' ');
+  const std::wstring path = dir_ + L"\\pictured.mp3";
+  ASSERT_TRUE(WriteBytes(path, tagged));
+
+  Player p;
+  ASSERT_TRUE(p.Start(L"", dir_));
+  ASSERT_TRUE(p.WaitFrame());
+  p.AddPath(W2Sjis(path));
+  p.Control(0, 102);
+  ASSERT_TRUE(WaitState(p, 1, 3000));
+  Sleep(500);
+  std::wstring shown = TimeField(p);
+  EXPECT_NE(shown.find(L"／0分04秒"), std::wstring::npos) << W2Sjis(shown);
+  // Three quarters of the slider is the third second.
+  HWND slider = GetDlgItem(p.Client(), 302);
+  ASSERT_TRUE(slider);
+  DWORD_PTR max = 0, r = 0;
+  SendMessageTimeoutW(slider, TBM_GETRANGEMAX, 0, 0, SMTO_NORMAL, 2000, &max);
+  SendMessageTimeoutW(slider, TBM_SETPOS, TRUE, max * 3 / 4, SMTO_NORMAL, 2000, &r);
+  SendMessageTimeoutW(p.Client(), WM_HSCROLL, MAKEWPARAM(TB_PAGEDOWN, 0), reinterpret_cast<LPARAM>(slider),
+                      SMTO_NORMAL, 2000, &r);
+  SendMessageTimeoutW(p.Client(), WM_HSCROLL, MAKEWPARAM(TB_ENDTRACK, 0), reinterpret_cast<LPARAM>(slider),
+                      SMTO_NORMAL, 2000, &r);
+  Sleep(450);
+  shown = TimeField(p);
+  EXPECT_NE(shown.find(L"0分03秒／0分04秒"), std::wstring::npos) << W2Sjis(shown);
+  // And it plays on to its end from there, about a second later.
+  EXPECT_TRUE(WaitState(p, 0, 3000));
+  ASSERT_TRUE(p.Close());
+}

@@ -191,6 +191,13 @@ int main(int argc, char** argv) {
                 "length: %u ms\ntable step: %d\n",
                 info.sampleRate, dec.Channels(), dec.TotalFrames(), info.usPerFrame, info.lengthMs,
                 int(dec.TableStep()));
+    std::printf("audio bytes: %u to %u\n", dec.AudioStart(), dec.AudioEnd());
+    const mpegaudio::InfoFrame& h = dec.Header();
+    if (h.present)
+      std::printf("header frame: %s, %u frames, %s\n", h.vbr ? "VBR" : "CBR", h.frames,
+                  h.hasToc ? "seek table" : "no seek table");
+    if (h.hasGapless) std::printf("encoder delay: %u, padding: %u\n", h.delay, h.padding);
+    std::printf("samples: %llu\n", static_cast<unsigned long long>(dec.TotalSamples()));
     return 0;
   }
   if (argc < arg + 2) return Usage();
@@ -199,29 +206,67 @@ int main(int argc, char** argv) {
     PrintMessage("cannot open " + in);
     return 1;
   }
-  std::vector<int16_t> pcm;
-  DecodeAll(dec, file.get(), &pcm);
-
-  std::vector<uint8_t> bytes;
-  const uint32_t dataBytes = uint32_t(pcm.size() * 2);
-  if (mode == "wav") {
-    const uint32_t channels = uint32_t(dec.Channels());
-    bytes.insert(bytes.end(), {'R', 'I', 'F', 'F'});
-    Put32(&bytes, 36 + dataBytes);
-    bytes.insert(bytes.end(), {'W', 'A', 'V', 'E', 'f', 'm', 't', ' '});
-    Put32(&bytes, 16);
-    Put16(&bytes, 1);
-    Put16(&bytes, channels);
-    Put32(&bytes, info.sampleRate);
-    Put32(&bytes, info.sampleRate * channels * 2);
-    Put16(&bytes, channels * 2);
-    Put16(&bytes, 16);
-    bytes.insert(bytes.end(), {'d', 'a', 't', 'a'});
-    Put32(&bytes, dataBytes);
-  }
-  for (int16_t s : pcm) Put16(&bytes, uint16_t(s));
   std::unique_ptr<platform::File> out = fs.Create(argv[arg + 1]);
-  if (!out || !out->Write(bytes.data(), bytes.size())) {
+  if (!out) {
+    std::fprintf(stderr, "cannot write %s\n", argv[arg + 1]);
+    return 1;
+  }
+  // Streamed: a block of frames at a time goes out, so memory stays small
+  // whatever the length of the song.
+  const uint32_t channels = uint32_t(dec.Channels());
+  std::vector<uint8_t> header;
+  auto makeHeader = [&](uint32_t dataBytes) {
+    header.clear();
+    header.insert(header.end(), {'R', 'I', 'F', 'F'});
+    Put32(&header, 36 + dataBytes);
+    header.insert(header.end(), {'W', 'A', 'V', 'E', 'f', 'm', 't', ' '});
+    Put32(&header, 16);
+    Put16(&header, 1);
+    Put16(&header, channels);
+    Put32(&header, info.sampleRate);
+    Put32(&header, info.sampleRate * channels * 2);
+    Put16(&header, channels * 2);
+    Put16(&header, 16);
+    header.insert(header.end(), {'d', 'a', 't', 'a'});
+    Put32(&header, dataBytes);
+  };
+  const uint64_t expected = dec.TotalSamples() * channels * 2;
+  const uint32_t expectedBytes = expected > 0xFFFFFFF0u ? 0xFFFFFFF0u : uint32_t(expected);
+  bool ok = true;
+  if (mode == "wav") {
+    makeHeader(expectedBytes);
+    ok = out->Write(header.data(), header.size());
+  }
+  constexpr uint32_t kBlock = 32 * 2 * 1152;  // 32 frames of stereo
+  std::vector<int16_t> pcm(kBlock + 2 * 1152);
+#if !(defined(__BYTE_ORDER__) && __BYTE_ORDER__ == __ORDER_LITTLE_ENDIAN__)
+  std::vector<uint8_t> bytes(pcm.size() * 2);
+#endif
+  uint64_t written = 0;
+  dec.Begin(file.get());
+  while (ok && !dec.EndOfFile()) {
+    dec.ResetCounts();
+    dec.SetOutput(pcm.data(), uint32_t(pcm.size()));
+    while (!dec.EndOfFile() && dec.SampleCount() < kBlock) dec.DecodeFrame();
+    const uint32_t n = dec.SampleCount();
+#if defined(__BYTE_ORDER__) && __BYTE_ORDER__ == __ORDER_LITTLE_ENDIAN__
+    ok = out->Write(pcm.data(), size_t(n) * 2);  // already little-endian
+#else
+    for (uint32_t i = 0; i < n; ++i) {
+      bytes[2 * i] = uint8_t(uint16_t(pcm[i]));
+      bytes[2 * i + 1] = uint8_t(uint16_t(pcm[i]) >> 8);
+    }
+    ok = out->Write(bytes.data(), size_t(n) * 2);
+#endif
+    written += uint64_t(n) * 2;
+  }
+  // The length was an estimate for a file without a header frame: put the
+  // true one in where the output can be rewritten.
+  if (ok && mode == "wav" && written != expectedBytes && out->Seek(0)) {
+    makeHeader(written > 0xFFFFFFF0u ? 0xFFFFFFF0u : uint32_t(written));
+    ok = out->Write(header.data(), header.size());
+  }
+  if (!ok) {
     std::fprintf(stderr, "cannot write %s\n", argv[arg + 1]);
     return 1;
   }
