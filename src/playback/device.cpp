@@ -118,7 +118,7 @@ int32_t Device::SoftPegSeek(uint32_t start) {
 }
 
 bool Device::OpenAndPlay(std::string path) {
-  const bool wasCurrent = list_.Count() > 0 && text::EqualNoCase(path, list_.PathAt(list_.Current()));
+  const bool wasCurrent = list_.Count() > 0 && list_.SamePath(path, list_.PathAt(list_.Current()));
   auto afterDirectoryChange = [&]() {
     if (wasCurrent && list_.Count() > 0) path = list_.PathAt(list_.Current());
   };
@@ -329,9 +329,7 @@ bool Device::OpenAndPlay(std::string path) {
   // 13. CD track.
   if (flags_.cd) {
     if (settings_.wpChange && start == 0) view_.ChangeWallpaper();
-    if (HasSingleDollar(path)) {
-      view_.SetTrackText(CdTrackText(cdTrack_, settings_.strupr, settings_.charset));
-    }
+    RewriteTrackText();
   }
   // 14. Inexact seeks of the SoftPEG driver.
   if (driverKind_ == kDriverSoftPeg && start != 0) {
@@ -698,6 +696,12 @@ void Device::RedrawPausedPicture() {
   const uint32_t start = list_.StartPosition();
   mci_.Step(dev_, start >= length);
   mci_.Seek(dev_, start);
+}
+
+void Device::RewriteTrackText() {
+  // Only a titled track shows its number; a plain one has it in its name.
+  if (!open_ || !flags_.cd || !HasSingleDollar(lastPath)) return;
+  view_.SetTrackText(CdTrackText(cdTrack_, settings_.strupr, settings_.charset));
 }
 
 void Device::MainWindowSized(bool grew) {
