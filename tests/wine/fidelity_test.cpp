@@ -212,7 +212,7 @@ TEST_F(Fidelity, MissingFontFaceFallsBackToFixedSys) {
 
 TEST_F(Fidelity, FontWithoutKanjiIsWarnedAbout) {
   ASSERT_TRUE(WriteBytes(SettingsPath(), "[VERSION]\r\nVERSION=119\r\n[FONT]\r\n"
-                                         "FACENAME=Tahoma\r\nFONTSIZE=12\r\nCHARSET=0\r\n"));
+                                         "FACENAME=DejaVu Sans\r\nFONTSIZE=12\r\nCHARSET=0\r\n"));
   Player p;
   ASSERT_TRUE(p.Start(L"", dir_));
   ASSERT_TRUE(p.WaitFrame());
