@@ -560,33 +560,35 @@ bool Device::Position(uint32_t* ms, int32_t* second) {
 
 // ---- video placement ----
 
+// Within the work area of the window's own monitor, which need not be the primary one.
 void Device::Move(platform::WindowHandle w, platform::WindowRect r) {
-  const int32_t sw = video_.ScreenWidth(), sh = video_.ScreenHeight();
-  if (r.w > sw) {
-    r.x = 0;
-    r.w = sw;
-  } else if (r.x + r.w > sw) {
-    r.x = sw - r.w;
+  const platform::WindowRect a = video_.ScreenOf(w);
+  if (r.w > a.w) {
+    r.x = a.x;
+    r.w = a.w;
+  } else if (r.x + r.w > a.x + a.w) {
+    r.x = a.x + a.w - r.w;
   }
-  if (r.h > sh) {
-    r.y = 0;
-    r.h = sh;
-  } else if (r.y + r.h > sh) {
-    r.y = sh - r.h;
+  if (r.h > a.h) {
+    r.y = a.y;
+    r.h = a.h;
+  } else if (r.y + r.h > a.y + a.h) {
+    r.y = a.y + a.h - r.h;
   }
   video_.Move(w, r);
 }
 
-static int32_t Centred(int32_t screen, int32_t size) {
-  int32_t v = (screen - size) / 2;
-  return v < 0 ? 0 : v;
+static int32_t Centred(int32_t areaStart, int32_t areaSize, int32_t size) {
+  int32_t v = (areaSize - size) / 2;
+  return areaStart + (v < 0 ? 0 : v);
 }
 
 void Device::CenterFrame() {
   platform::WindowHandle f = video_.Frame();
   platform::WindowRect r = video_.Bounds(f);
-  r.x = Centred(video_.ScreenWidth(), r.w);
-  r.y = Centred(video_.ScreenHeight(), r.h);
+  const platform::WindowRect a = video_.ScreenOf(f);
+  r.x = Centred(a.x, a.w, r.w);
+  r.y = Centred(a.y, a.h, r.h);
   video_.Move(f, r);
 }
 
@@ -597,8 +599,9 @@ void Device::CenterDedicated() {
     r.w = settings_.vw;
     r.h = settings_.vh;
   }
-  r.x = Centred(video_.ScreenWidth(), r.w);
-  r.y = Centred(video_.ScreenHeight(), r.h);
+  const platform::WindowRect a = video_.ScreenOf(dedicated_);
+  r.x = Centred(a.x, a.w, r.w);
+  r.y = Centred(a.y, a.h, r.h);
   video_.Move(dedicated_, r);
 }
 

@@ -24,6 +24,15 @@ platform::WindowRect WinVideoWindow::Client(platform::WindowHandle w) {
   return FromRect(r);
 }
 
+platform::WindowRect WinVideoWindow::ScreenOf(platform::WindowHandle w) {
+  MONITORINFO mi{};
+  mi.cbSize = sizeof mi;
+  if (!GetMonitorInfoW(MonitorFromWindow(H(w), MONITOR_DEFAULTTONEAREST), &mi)) {
+    return {0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+  }
+  return FromRect(mi.rcWork);
+}
+
 platform::WindowRect WinVideoWindow::NormalPlacement(platform::WindowHandle w) {
   // Screen coordinates, as VX and VY are used to place the window again.
   const app::Rect n = win32::NormalRect(H(w));

@@ -345,6 +345,20 @@ TEST_F(DeviceTest, DedicatedWindowPlacementAndFullScreen) {
   Open("c:\\v.avi");
   EXPECT_EQ(video.windows[0x777].bounds.x, (1024 - 200) / 2);
   device.CloseMedium();
+  // On a second monitor it is centred there, not pulled onto the primary one.
+  video.screenX = 1024;
+  video.screenY = 30;
+  video.screenW = 1920;
+  video.screenH = 1050;
+  Open("c:\\v.avi");
+  EXPECT_EQ(video.windows[0x777].bounds.x, 1024 + (1920 - 200) / 2);
+  EXPECT_EQ(video.windows[0x777].bounds.y, 30 + (1050 - 150) / 2);
+  device.FitVideo(1);
+  EXPECT_GE(video.windows[0x777].bounds.x, 1024);
+  device.CloseMedium();
+  video.screenX = video.screenY = 0;
+  video.screenW = 1024;
+  video.screenH = 768;
 
   settings.aviAllDisp = true;
   video.saver = true;
