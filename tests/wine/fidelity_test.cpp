@@ -230,3 +230,41 @@ TEST_F(Fidelity, FontWithoutKanjiIsWarnedAbout) {
   Player::Answer(box, IDOK);
   ASSERT_TRUE(p.Close());
 }
+
+TEST_F(Fidelity, MaximiseDoublesTheVideoAndRestoreReturnsOrRecentres) {
+  Player p;
+  ASSERT_TRUE(p.Start(L"", dir_));
+  HWND f = p.WaitFrame();
+  ASSERT_TRUE(f);
+  p.AddPath(Sample("clip.avi"));  // 160 x 120
+  p.Control(0, 102);
+  ASSERT_TRUE(WaitState(p, 1, 3000));
+  p.Command(103);
+  RECT before;
+  GetWindowRect(f, &before);
+  SendMessageW(f, WM_SYSCOMMAND, SC_MAXIMIZE, 0);
+  p.Sync();
+  EXPECT_TRUE(IsZoomed(f));
+  RECT c;
+  GetClientRect(p.Client(), &c);
+  EXPECT_EQ(c.right, 320);
+  EXPECT_EQ(c.bottom, 240 + 21);  // the picture and the slider strip
+  SendMessageW(f, WM_SYSCOMMAND, SC_RESTORE, 0);
+  p.Sync();
+  RECT after;
+  GetWindowRect(f, &after);
+  EXPECT_EQ(after.right - after.left, before.right - before.left);
+  EXPECT_EQ(after.bottom - after.top, before.bottom - before.top);
+
+  // Centred video: a restored frame is centred again.
+  p.Command(144);
+  SetWindowPos(f, nullptr, 5, 5, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+  SendMessageW(f, WM_SYSCOMMAND, SC_MINIMIZE, 0);
+  SendMessageW(f, WM_SYSCOMMAND, SC_RESTORE, 0);
+  p.Sync();
+  GetWindowRect(f, &after);
+  const int sw = GetSystemMetrics(SM_CXSCREEN);
+  EXPECT_NEAR(after.left, (sw - (after.right - after.left)) / 2, 1);
+  p.Command(204);
+  ASSERT_TRUE(p.Close());
+}
