@@ -7,6 +7,16 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 out=build/samples
 mkdir -p "$out"
+# A still picture in four plain colours (red, green / blue, yellow) and a
+# short QuickTime film, made when missing.
+if [ ! -f "$out/picture.jpg" ]; then
+  convert -size 80x60 xc:'#ff0000' xc:'#00ff00' +append \
+    \( -size 80x60 xc:'#0000ff' xc:'#ffff00' +append \) -append -quality 95 "$out/picture.jpg"
+fi
+if [ ! -f "$out/film.mov" ]; then
+  ffmpeg -loglevel error -y -f lavfi -i testsrc=size=160x120:rate=10:duration=3 \
+    -c:v mjpeg -q:v 3 "$out/film.mov"
+fi
 [ -f "$out/.done-v3" ] && exit 0
 sox -q -n -r 22050 -c 2 -b 16 "$out/tone.wav" synth 3 sine 440 vol 0.5
 sox -q -n -r 22050 -c 1 -b 16 "$out/short.wav" synth 1 sine 660 vol 0.5

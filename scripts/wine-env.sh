@@ -49,8 +49,23 @@ corvella_start_sound() {
   pactl set-default-sink corvella_null >/dev/null 2>&1 || true
 }
 
+# Debian's Wine looks for its own fonts in a data directory it does not ship
+# (../../share/wine beside the multiarch ntdll.so), so a prefix has no Marlett
+# and caption buttons draw as the letters "0 1 r". Wine also loads every font
+# in the prefix's Fonts folder, so a copy there from fonts-wine mends it. Only
+# Marlett: it is a symbol font, so no text anywhere changes its look.
+corvella_prefix_fonts() {
+  local fonts="$WINEPREFIX/drive_c/windows/Fonts" src=/usr/share/wine/fonts/marlett.ttf
+  [ -f "$fonts/marlett.ttf" ] && return 0
+  [ -d "$fonts" ] && [ -f "$src" ] || return 0
+  cp "$src" "$fonts/marlett.ttf"
+}
+
 corvella_init_prefix() {
-  if [ -f "$WINEPREFIX/system.reg" ] && [ -f "$WINEPREFIX/.corvella-ready" ]; then return 0; fi
+  if [ -f "$WINEPREFIX/system.reg" ] && [ -f "$WINEPREFIX/.corvella-ready" ]; then
+    corvella_prefix_fonts
+    return 0
+  fi
   mkdir -p "$WINEPREFIX"
   wineboot -i >/dev/null 2>&1 || true
   wineserver -w
@@ -64,6 +79,7 @@ corvella_init_prefix() {
     # A crash ends the process at once instead of waiting for a click.
     wine reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f >/dev/null 2>&1 || true
   fi
+  corvella_prefix_fonts
   touch "$WINEPREFIX/.corvella-ready"
 }
 

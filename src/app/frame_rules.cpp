@@ -92,20 +92,4 @@ CaptionRightDoubleClick OnCaptionRightDoubleClick(bool minimized, bool videoOpen
                    : CaptionRightDoubleClick::kRestoreToStartPlacement;
 }
 
-bool HelpCommandFor(uint16_t commandId, uint32_t* helpCommand) {
-  switch (commandId) {
-    case CM_HELPCONTENTS:
-      *helpCommand = kHelpContents;
-      return true;
-    case CM_HELPSEARCH:
-      *helpCommand = kHelpPartialKey;
-      return true;
-    case CM_HELPONHELP:
-      *helpCommand = kHelpOnHelp;
-      return true;
-    default:
-      return false;
-  }
-}
-
 }  // namespace app

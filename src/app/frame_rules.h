@@ -1,6 +1,6 @@
 // Geometry and routing rules of the main frame: where a moved or maximised
-// frame goes, where a system command is sent, what a caption double-click
-// with the right button does, and which help viewer command a menu item asks for.
+// frame goes, where a system command is sent, and what a caption double-click
+// with the right button does.
 #pragma once
 
 #include <cstdint>
@@ -61,15 +61,5 @@ enum class CaptionRightDoubleClick {
 };
 CaptionRightDoubleClick OnCaptionRightDoubleClick(bool minimized, bool videoOpen);
 
-// The help viewer's commands for the help menu items (false for other ids).
-// The file is kHelpFile; at clean-up the viewer gets kHelpQuit for it.
-constexpr char kHelpFile[] = "corvella.hlp";
-enum : uint32_t {
-  kHelpContents = 0x0003,
-  kHelpQuit = 0x0002,
-  kHelpOnHelp = 0x0004,
-  kHelpPartialKey = 0x0105,  // with an empty key
-};
-bool HelpCommandFor(uint16_t commandId, uint32_t* helpCommand);
 
 }  // namespace app

@@ -293,20 +293,33 @@ SettingsLocation LocateSettingsFile(platform::FileSystem& fs, const std::string&
 
 void SettingsFile::Load() {
   std::string data;
-  bool ok = fs_.ReadWholeFile(location_.writePath, &data, kMaxFileBytes);
-  if (!ok && location_.readPath != location_.writePath) {
+  auto read = [&](const std::string& path) {
     data.clear();
-    ok = fs_.ReadWholeFile(location_.readPath, &data, kMaxFileBytes);
+    if (fs_.ReadWholeFile(path, &data, kMaxFileBytes)) return true;
+    data.clear();
+    if (fs_.Exists(path) && unreadablePath_.empty()) unreadablePath_ = path;
+    return false;
+  };
+  if (!read(location_.writePath) && location_.readPath != location_.writePath) {
+    read(location_.readPath);
   }
-  if (!ok) data.clear();
   profile_.Parse(data);
 }
 
 platform::WriteResult SettingsFile::Save() {
+  if (!unreadablePath_.empty()) return platform::WriteResult::kWriteError;
   if (!location_.createDirectory.empty() && !fs_.IsDirectory(location_.createDirectory)) {
     fs_.CreateDirectory(location_.createDirectory);
   }
   return fs_.WriteWholeFile(location_.writePath, profile_.Serialize());
+}
+
+void ReportUnreadableSettings(const SettingsFile& file, platform::Notifier& notifier) {
+  if (file.UnreadablePath().empty()) return;
+  notifier.MessageBox("設定ファイル " + file.UnreadablePath() +
+                          " を読み込めませんでした。初期設定で起動します。"
+                          "このファイルは書き換えずにそのまま残します。",
+                      "設定ファイルエラー", platform::kMbOk | platform::kMbIconExclamation);
 }
 
 platform::WriteResult SaveSettingsAtExit(SettingsFile* file, const Settings& s,

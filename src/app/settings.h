@@ -12,6 +12,7 @@
 #include "app/frame_rules.h"
 #include "app/profile.h"
 #include "platform/files.h"
+#include "platform/notify.h"
 
 namespace app {
 
@@ -135,11 +136,16 @@ class SettingsFile {
   SettingsFile(platform::FileSystem& fs, SettingsLocation location)
       : fs_(fs), location_(std::move(location)) {}
   // Reads the file (the write place once it exists, else the read place); a
-  // missing or unreadable file reads as empty (all defaults).
+  // missing file reads as empty (all defaults). A file that exists but cannot
+  // be read (access denied, held open without sharing, a read error) also
+  // gives the defaults, and is never written afterwards: a save would
+  // replace the user's options with the defaults.
   void Load();
   // Writes the whole file through a temporary name. Failures are not reported
   // to the user; the result is returned for the caller's own use.
   platform::WriteResult Save();
+  // The path of a file that existed but could not be read, or "".
+  const std::string& UnreadablePath() const { return unreadablePath_; }
   Profile& profile() { return profile_; }
   const Profile& profile() const { return profile_; }
   const SettingsLocation& location() const { return location_; }
@@ -151,7 +157,11 @@ class SettingsFile {
   platform::FileSystem& fs_;
   SettingsLocation location_;
   Profile profile_;
+  std::string unreadablePath_;
 };
+
+// Says once, at start, that an unreadable settings file is left alone.
+void ReportUnreadableSettings(const SettingsFile& file, platform::Notifier& notifier);
 
 // The exit sequence's settings step: the file is read again (as the platform's
 // key-by-key writes would have found it), the exit keys are written into it

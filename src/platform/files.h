@@ -30,8 +30,8 @@ struct FileInfo {
 enum class WriteResult {
   kOk = 0,
   kFileReadOnly,       // the target exists and is read-only
-  kDirectoryReadOnly,  // the temporary file cannot be created in the directory
-  kWriteError,         // writing, flushing or renaming failed; the old file is intact
+  kDirectoryReadOnly,  // the directory is read-only and refused the temporary file
+  kWriteError,         // creating, writing, flushing or renaming failed; the old file is intact
 };
 
 // An open file for sequential and random reading (decoder, MIDI title, MacBinary).
@@ -55,6 +55,7 @@ class FileSystem {
                              size_t maxBytes = SIZE_MAX) = 0;
   // Writes data to a temporary file in the same directory and renames it over
   // path, so a failure never leaves a half-written file in place of a good one.
+  // Temporary files an earlier crash left there are removed.
   virtual WriteResult WriteWholeFile(const std::string& path, std::string_view data) = 0;
 
   // Attributes of a file or directory; false when it does not exist.

@@ -70,6 +70,13 @@ class Mci {
   // Opens a file; the device is chosen from its extension. popup: the video
   // gets its own popup window (full screen in the dedicated window).
   virtual uint32_t OpenElement(const std::string& element, bool popup, MciDevice* id) = 0;
+  // Opens a file on the named device type (as "mpegvideo"), whatever device
+  // its extension would choose.
+  virtual uint32_t OpenElementOn(const std::string& deviceType, const std::string& element,
+                                 bool popup, MciDevice* id) = 0;
+  // Opens a still picture through the platform's own image decoder, as a
+  // device that answers every call below as a one-frame video would.
+  virtual uint32_t OpenPicture(const std::string& element, bool popup, MciDevice* id) = 0;
   // Opens the audio CD device ("cdaudio").
   virtual uint32_t OpenCdAudio(MciDevice* id) = 0;
   virtual uint32_t SetTimeFormat(MciDevice id, MciTimeFormat format) = 0;

@@ -42,22 +42,11 @@ bool StdioFileSystem::ReadWholeFile(const std::string& path, std::string* data, 
   return true;
 }
 
-WriteResult StdioFileSystem::WriteWholeFile(const std::string& path, std::string_view data) {
-  const std::string temp = path + ".tmp";
-  {
-    std::unique_ptr<StdioFile> f = StdioFile::Open(temp, "wb");
-    if (!f) return WriteResult::kDirectoryReadOnly;
-    if (!f->Write(data.data(), data.size())) {
-      f.reset();
-      std::remove(temp.c_str());
-      return WriteResult::kWriteError;
-    }
-  }
-  if (std::rename(temp.c_str(), path.c_str()) != 0) {
-    std::remove(temp.c_str());
-    return WriteResult::kWriteError;
-  }
-  return WriteResult::kOk;
+// The tools never save whole files, and the C library offers no safe
+// replace (a fixed temporary name could overwrite a file of the user's, and
+// rename will not replace on every system), so this refuses.
+WriteResult StdioFileSystem::WriteWholeFile(const std::string&, std::string_view) {
+  return WriteResult::kWriteError;
 }
 
 bool StdioFileSystem::GetAttributes(const std::string& path, uint32_t* attributes) {

@@ -27,7 +27,7 @@ class StdioFile : public File {
 };
 
 // Only the operations the decoder and its tools need do real work; the
-// directory operations answer "not available".
+// directory operations and WriteWholeFile answer "not available".
 class StdioFileSystem : public FileSystem {
  public:
   bool ReadWholeFile(const std::string& path, std::string* data, size_t maxBytes = SIZE_MAX) override;

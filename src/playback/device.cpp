@@ -16,6 +16,7 @@ const char kMissingDir[] =
     "演奏するファイルのディレクトリが見つかりません。ディレクトリの変更を行いますか？";
 constexpr int32_t kSliderStrip = 21;
 constexpr size_t kMaxShortPath = 100;
+constexpr char kDirectShowDevice[] = "mpegvideo";
 }  // namespace
 
 Device::Device(const DeviceLinks& links)
@@ -62,7 +63,19 @@ std::string Device::ElementName(const std::string& path) {
 }
 
 uint32_t Device::OpenFile(const std::string& path, bool popup) {
-  return mci_.OpenElement(ElementName(path), popup, &dev_);
+  const std::string element = ElementName(path);
+  uint32_t err = mci_.OpenElement(element, popup, &dev_);
+  // Current systems have no QuickTime device: a picture goes to the system's
+  // own image decoder and a film to its DirectShow device. A file that is
+  // missing or unreadable keeps its own error, and the directory question.
+  if (err == 0 || err == platform::kMciErrFileNotFound || err == platform::kMciErrFileRead) {
+    return err;
+  }
+  if (flags_.still) return mci_.OpenPicture(element, popup, &dev_);
+  if (flags_.qtOrMpeg && !flags_.mpegVideo) {
+    return mci_.OpenElementOn(kDirectShowDevice, element, popup, &dev_);
+  }
+  return err;
 }
 
 void Device::DeleteTemp() {

@@ -18,6 +18,13 @@ std::string Lowered(std::string s) {
   return s;
 }
 
+// A dropped or pasted path that could matter: a playable file, a song-name
+// file, or something without an extension, which may be a directory. Other
+// files are skipped silently, whatever their name.
+bool MayBeWanted(const std::string& path) {
+  return IsPlayable(path) || IsSongFileName(path) || text::Extension(path).empty();
+}
+
 bool Fits(const std::string& path) { return !path.empty() && path.size() <= static_cast<size_t>(kMaxPath); }
 
 // The strings of an explorer-style result: "dir\0name\0name\0\0" or "path\0".
@@ -63,6 +70,19 @@ Gatherer::Gatherer(SongList& list, SongFiles& files, platform::FileSystem& fs,
 void Gatherer::Warn(const std::string& text, const std::string& caption, bool beep) {
   if (beep) notifier_.Beep(platform::kBeepWarning);
   notifier_.MessageBox(text, caption, platform::kMbOk | platform::kMbIconExclamation);
+}
+
+bool Gatherer::Refuse(const std::string& path) {
+  if (!IsForeignName(path)) return false;
+  refused_.push_back(path);
+  return true;
+}
+
+void Gatherer::ReportRefused(bool beep) {
+  if (refused_.empty()) return;
+  std::vector<std::string> names;
+  names.swap(refused_);
+  Warn(ForeignNamesMessage(names), "エラーメッセージ", beep);
 }
 
 bool Gatherer::IsExistingFile(const std::string& path) {
@@ -125,7 +145,9 @@ void Gatherer::ChooseFiles() {
 
   bool added = false;
   if (single) {
-    if (IsPlayable(singlePath) && Fits(singlePath)) {
+    if (IsPlayable(singlePath) && Refuse(singlePath)) {
+      ReportRefused(false);
+    } else if (IsPlayable(singlePath) && Fits(singlePath)) {
       list_.BeginReplace();
       list_.Append(Lowered(singlePath));
       added = true;
@@ -136,12 +158,15 @@ void Gatherer::ChooseFiles() {
     for (const std::string& name : names) {
       if (list_.Count() >= kMaxEntries && added) break;
       std::string full = dir + name;
-      if (!IsPlayable(full) || !Fits(full)) continue;
+      if (!IsPlayable(full) || Refuse(full) || !Fits(full)) continue;
       if (!added) list_.BeginReplace();
       list_.Append(Lowered(full));
       added = true;
     }
-    if (!added) Warn("演奏可能なファイルがありません。拡張子を確認してください。", "エラーメッセージ", false);
+    if (!added && refused_.empty()) {
+      Warn("演奏可能なファイルがありません。拡張子を確認してください。", "エラーメッセージ", false);
+    }
+    ReportRefused(false);
   }
   if (added) FinishNewList();
   list_.SetBusy(false);
@@ -180,12 +205,12 @@ void Gatherer::ChooseDirectory() {
   list_.SetBusy(true);
   std::vector<platform::FileInfo> entries;
   bool added = false;
-  if (fs_.ListDirectory(dir, &entries)) {
+  if (!Refuse(dir) && fs_.ListDirectory(dir, &entries)) {
     for (const platform::FileInfo& e : entries) {
       if (list_.Count() >= kMaxEntries && added) break;
       if (e.attributes & (platform::kAttrDirectory | platform::kAttrHidden | platform::kAttrSystem)) continue;
       std::string full = dir + e.name;
-      if (!PassesFilter(e.name, options_.filterIndex) || !Fits(full)) continue;
+      if (!PassesFilter(e.name, options_.filterIndex) || Refuse(full) || !Fits(full)) continue;
       if (!added) list_.BeginReplace();
       list_.Append(Lowered(full));
       added = true;
@@ -193,14 +218,16 @@ void Gatherer::ChooseDirectory() {
   }
   if (added) {
     FinishNewList();
-  } else {
+  } else if (refused_.empty()) {
     Warn("演奏可能なファイルがありません。", "エラーメッセージ", false);
   }
+  ReportRefused(false);
   list_.SetBusy(false);
 }
 
 void Gatherer::ScanDirectory(const std::string& path, int target, bool* undoTaken,
                              bool emptyFirst) {
+  if (Refuse(path)) return;
   uint32_t attr = 0;
   if (fs_.GetAttributes(path, &attr) && !(attr & platform::kAttrDirectory)) return;
   int n0 = list_.Count();
@@ -217,7 +244,7 @@ void Gatherer::ScanDirectory(const std::string& path, int target, bool* undoTake
       ScanDirectory(full, target, undoTaken, emptyFirst);
       continue;
     }
-    if (!PassesFilter(e.name, options_.filterIndex) || !Fits(full)) continue;
+    if (!PassesFilter(e.name, options_.filterIndex) || Refuse(full) || !Fits(full)) continue;
     if (list_.HasPath(full, n0)) continue;
     if (!*undoTaken) {
       list_.TakeUndoCopy();
@@ -259,6 +286,7 @@ void Gatherer::Drop(const std::vector<std::string>& paths, const std::function<i
   for (const std::string& raw : order) {
     if (list_.Count() >= kMaxEntries) break;
     std::string p = Lowered(raw);
+    if (MayBeWanted(p) && Refuse(p)) continue;
     if (fs_.IsDirectory(p)) {
       ScanDirectory(p, at, &undoTaken);
       continue;
@@ -281,6 +309,7 @@ void Gatherer::Drop(const std::vector<std::string>& paths, const std::function<i
     list_.links().view->Repaint();
   }
   cursor_.Arrow();
+  ReportRefused(true);
 }
 
 void Gatherer::Copy(platform::Clipboard& clip, bool fileListForm, bool ntFamily) {
@@ -366,6 +395,7 @@ void Gatherer::Paste(platform::Clipboard& clip) {
     }
     for (const std::string& p : paths) {
       if (list_.Count() >= kMaxEntries) break;
+      if (MayBeWanted(p) && Refuse(p)) continue;
       uint32_t attr = 0;
       if (!fs_.GetAttributes(p, &attr)) continue;
       if (attr & platform::kAttrDirectory) {
@@ -390,7 +420,7 @@ void Gatherer::Paste(platform::Clipboard& clip) {
     cursor_.Wait();
     for (const std::string& line : SplitClipboardText(text)) {
       if (list_.Count() >= kMaxEntries) break;
-      if (!IsPlayable(line) || list_.HasPath(line)) continue;
+      if (!IsPlayable(line) || Refuse(line) || list_.HasPath(line)) continue;
       if (!undoTaken) {
         list_.TakeUndoCopy();
         undoTaken = true;
@@ -404,6 +434,7 @@ void Gatherer::Paste(platform::Clipboard& clip) {
     if (c0 == 0) list_.links().view->RefreshTitle();
     list_.links().view->Repaint();
   }
+  ReportRefused(true);
   list_.SetBusy(false);
 }
 

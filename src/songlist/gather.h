@@ -46,6 +46,11 @@ class Gatherer {
   void Copy(platform::Clipboard& clip, bool fileListForm, bool ntFamily);
   void Paste(platform::Clipboard& clip);
 
+  // A name code page 932 cannot hold is noted and true returned; the noted
+  // names are shown in one message by ReportRefused, never dropped silently.
+  bool Refuse(const std::string& path);
+  void ReportRefused(bool beep);
+
   // Asks for the directory where the entry at missingPath now lives and moves
   // every entry of its old directory there. True when the entries changed.
   bool ChangeDirectory(const std::string& missingPath);
@@ -63,6 +68,7 @@ class Gatherer {
   platform::FileDialog& dialog_;
   platform::Cursor& cursor_;
   GatherOptions& options_;
+  std::vector<std::string> refused_;
 };
 
 }  // namespace songlist

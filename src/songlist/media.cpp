@@ -69,4 +69,15 @@ const char* MediaFilterList() {
          "MPEGファイル (*.dat;*.mp*)|*.dat;*.mp2;*.mp3|";
 }
 
+std::string ForeignNamesMessage(const std::vector<std::string>& paths) {
+  constexpr char kReason[] = "ファイル名にこのプログラムで扱えない文字が含まれているため演奏できません。";
+  if (paths.size() == 1) return paths[0] + "は、" + kReason;
+  // A directory full of such names must not make a box taller than the screen.
+  constexpr size_t kShown = 10;
+  std::string text = std::string("次のファイルは、") + kReason + "\n";
+  for (size_t i = 0; i < paths.size() && i < kShown; ++i) text += "\n" + paths[i];
+  if (paths.size() > kShown) text += "\nほか" + std::to_string(paths.size() - kShown) + "個";
+  return text;
+}
+
 }  // namespace songlist

@@ -2,7 +2,9 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 #include <string_view>
+#include <vector>
 
 namespace songlist {
 
@@ -27,6 +29,12 @@ inline bool IsPlayable(std::string_view path) { return KindOf(path) != MediaKind
 // The kind test of a filter row: 1 = every playable kind, 2..6 one group.
 bool PassesFilter(std::string_view path, int filterIndex);
 bool IsSongFileName(std::string_view path);  // ".snf"
+
+// A name code page 932 cannot hold reaches the program with '?' for each
+// character it lacks; '?' is never part of a real name, nor a trail byte.
+inline bool IsForeignName(std::string_view path) { return path.find('?') != std::string_view::npos; }
+// The message that refuses such names (one or several, each on its own line).
+std::string ForeignNamesMessage(const std::vector<std::string>& paths);
 
 // The filter list of the file and directory dialogs ("label|pattern|..." ).
 const char* MediaFilterList();

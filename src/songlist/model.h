@@ -121,6 +121,10 @@ class SongList {
   void TakeUndoCopy();
   // The raw exchange of live state and undo copy (no playback handling).
   void ExchangeUndo();
+  // A song-name file load that failed: the list goes back to the undo copy,
+  // and the undo copy keeps the name and tie of the list it came from, not
+  // of the file that could not be read.
+  void RollBackFailedLoad();
   const ListState& UndoCopy() const { return *undo_; }
 
   // ---- commands ----

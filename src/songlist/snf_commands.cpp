@@ -1,6 +1,7 @@
 #include "songlist/snf_commands.h"
 
 #include "songlist/dialog_dir.h"
+#include "songlist/media.h"
 #include "text/sjis.h"
 
 namespace songlist {
@@ -51,6 +52,11 @@ void SongFiles::Load() {
                          kWarn);
     return;
   }
+  if (IsForeignName(chosen)) {
+    notifier_.MessageBox(chosen + "は、ファイル名にこのプログラムで扱えない文字が含まれているため開けません。",
+                         "エラーメッセージ", kWarn);
+    return;
+  }
   PlaybackLink& pb = *list_.links().playback;
   list_.SetBusy(true);
   int32_t state = pb.State();
@@ -78,7 +84,7 @@ void SongFiles::Load() {
     // Without an undo copy of this load there is nothing to exchange with:
     // rolling back would bring an older, unrelated list.
     if (undoTaken) {
-      list_.ExchangeUndo();
+      list_.RollBackFailedLoad();
     } else {
       list_.SetSnfName(previousName);
     }
@@ -108,6 +114,13 @@ void SongFiles::SaveAs() {
   if (!text::EqualNoCase(text::Extension(chosen), ".snf")) {
     notifier_.MessageBox(NameAndExt(chosen) + "の拡張子を.snfとしてください。", "エラーメッセージ",
                          kWarn);
+    return;
+  }
+  if (IsForeignName(chosen)) {
+    // Written under another name, the list would land in a file the user did not choose.
+    notifier_.Beep(platform::kBeepWarning);
+    notifier_.MessageBox(chosen + "は、ファイル名にこのプログラムで扱えない文字が含まれているため保存できません。",
+                         "ファイル書き込みエラー", kWarn);
     return;
   }
   list_.SetSnfName(chosen);
@@ -216,7 +229,7 @@ bool SongFiles::LoadDropped(const std::string& path) {
     notifier_.Beep(platform::kBeepWarning);
     notifier_.MessageBox(Fill("%sの読み込みに失敗しました。", path), "ファイルエラー", kWarn);
     pb.SetState(state);
-    list_.ExchangeUndo();
+    list_.RollBackFailedLoad();
     list_.links().view->Repaint();
   }
   list_.SetBusy(false);

@@ -60,6 +60,9 @@ StartupResult StartupList::FromCommandLine(bool closeOption, const std::vector<s
   if (closeOption) {
     const std::string& path = paths[0];
     text::PathParts p = text::SplitPath(path);
+    if (IsForeignName(path)) {
+      return Fail(ForeignNamesMessage({path}) + "プログラムを終了します。", kCaption);
+    }
     if (p.name.empty() && p.ext.empty()) {
       std::vector<std::string> tracks = cd_.Tracks(path);
       if (tracks.empty()) {
@@ -105,6 +108,7 @@ StartupResult StartupList::FromCommandLine(bool closeOption, const std::vector<s
   const std::string* lastFile = nullptr;
   for (const std::string& path : paths) {
     if (list_.Count() >= kMaxEntries) break;
+    if (gatherer_.Refuse(path)) continue;
     if (fs_.IsDirectory(path)) {
       hadDirectory = true;
       gatherer_.ScanDirectory(path, -1, &started, /*emptyFirst=*/true);
@@ -120,6 +124,7 @@ StartupResult StartupList::FromCommandLine(bool closeOption, const std::vector<s
     start();
     list_.Append(full);
   }
+  gatherer_.ReportRefused(true);
   if (list_.Count() > 0) {
     list_.FullPathSort();
     list_.links().view->RefreshTitle();

@@ -63,6 +63,13 @@ class StartupList {
 class ExitSequence {
  public:
   explicit ExitSequence(SongFiles& files, SongList& list) : files_(files), list_(list) {}
+  // True the first time only: a close request that arrives while the
+  // sequence's own message boxes are up must not run it a second time.
+  bool Begin() {
+    if (begun_) return false;
+    begun_ = true;
+    return true;
+  }
   void AskSaveChanged() { saveMarked_ = files_.CheckListChangedAtExit(); }
   int WriteResume(bool endSave, bool fromCommandLine, const std::string& resumePath);
   void WriteMarkedFile();
@@ -72,6 +79,7 @@ class ExitSequence {
   SongFiles& files_;
   SongList& list_;
   bool saveMarked_ = false;
+  bool begun_ = false;
 };
 
 // External control code 100 with a whole name: true when the name buffer is

@@ -49,6 +49,12 @@ void SongList::ExchangeUndo() {
   undo_ = oldLive;
 }
 
+void SongList::RollBackFailedLoad() {
+  ExchangeUndo();
+  std::memcpy(undo_->snfName, live_->snfName, kPathBytes);
+  undo_->tied = live_->tied;
+}
+
 void SongList::Undo() {
   PlaybackLink& pb = *links_.playback;
   int32_t was = pb.State();

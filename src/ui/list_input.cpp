@@ -125,12 +125,27 @@ void ListInput::LeftUp(int32_t x, int32_t y) {
   } else if (L().firstColumn != startColumn_) {
     ScrollTo(startColumn_);
   }
-  host_.DragCursor(false);
-  host_.Capture(false);
+  EndLeftDrag();
+}
+
+// The drag is over before the capture goes: releasing it reports a capture
+// change, which must not find a drag still running.
+void ListInput::EndLeftDrag() {
   leftDrag_ = false;
   source_ = -1;
   leftScroll_ = 0;
   cursorPending_ = false;
+  host_.DragCursor(false);
+  host_.Capture(false);
+}
+
+void ListInput::CaptureLost() {
+  if (leftDrag_) {
+    // Nothing moves: the button went up where we could not see it.
+    if (L().firstColumn != startColumn_) ScrollTo(startColumn_);
+    EndLeftDrag();
+  }
+  if (rightDrag_) RightUp(0, 0);
 }
 
 void ListInput::LeftDoubleClick(int32_t x, int32_t y) {

@@ -67,6 +67,9 @@ class ListInput {
   void RightUp(int32_t x, int32_t y);
   void RightDoubleClick(int32_t x, int32_t y);
   void MouseMove(int32_t x, int32_t y);
+  // The mouse capture went elsewhere mid-drag (a message box, another
+  // program): the drag ends where it is, so keys and the other button work.
+  void CaptureLost();
   // Every tick of the main window's 200 ms timer.
   void Timer();
   void ScrollBar(int32_t code, int32_t thumbPosition);
@@ -80,6 +83,7 @@ class ListInput {
   const ListLayout& L() const { return view_.Layout(); }
   bool KeysBlocked() const { return leftDrag_ || rightDrag_ || list_.Busy(); }
   void ScrollTo(int32_t column);
+  void EndLeftDrag();
   void BringFocusIntoView();
   void MoveFocus(int32_t to);
   // Moves every selected entry to target in list order, clearing their flags.

@@ -58,6 +58,7 @@ class ListView : public ui::ListInputHost, public ui::DriveInfo, public ui::Vide
   void OnRightUp(int x, int y) { input_.RightUp(x, y); }
   void OnRightDoubleClick(int x, int y) { input_.RightDoubleClick(x, y); }
   void OnMouseMove(int x, int y) { input_.MouseMove(x, y); }
+  void OnCaptureLost() { input_.CaptureLost(); }
   void OnTimer() { input_.Timer(); }
   void OnScrollBar(int code);
   bool OnCommand(int id) { return input_.Command(id); }

@@ -17,7 +17,7 @@ TMyApp::~TMyApp() {
 static std::string AppDataDirectory() {
   wchar_t buf[MAX_PATH];
   if (SUCCEEDED(SHGetFolderPathW(nullptr, CSIDL_APPDATA, nullptr, SHGFP_TYPE_CURRENT, buf))) {
-    return wnd::Narrow(buf);
+    return wnd::NarrowPath(buf);
   }
   return std::string();
 }
@@ -26,7 +26,7 @@ bool TMyApp::InitMainWindow() {
   INITCOMMONCONTROLSEX icc{sizeof icc, ICC_BAR_CLASSES | ICC_WIN95_CLASSES};
   InitCommonControlsEx(&icc);
 
-  commandLine_ = wnd::Narrow(GetCommandLineW());
+  commandLine_ = wnd::NarrowCommandLine(GetCommandLineW());
 
   STARTUPINFOW si{};
   si.cb = sizeof si;

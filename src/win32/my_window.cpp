@@ -5,6 +5,7 @@
 #include "app/command_ids.h"
 #include "app/command_line.h"
 #include "app/frame_rules.h"
+#include "app/manual.h"
 #include "app/startup.h"
 #include "desktop/capture.h"
 #include "desktop/wallpaper.h"
@@ -18,6 +19,7 @@
 #include "win32/option_dialogs.h"
 #include "win32/time_dialog.h"
 #include "win32/win_capture.h"
+#include "win32/win_help.h"
 #include "win32/wp_dialog.h"
 #include "win32/wnd/text_conv.h"
 
@@ -80,7 +82,9 @@ class TMyWindow::PodLink : public ui::PodWindows {
   bool CreatePod(bool topmost) override {
     HWND frame = w_.frame_->Handle();
     auto pod = std::make_unique<TMyFloat>(frame, w_);
-    pod->Tool().onCleanup = [this](int x, int y) { ui::StorePodPosition(x, y, win32::WorkAreas(), &w_.settings_); };
+    pod->Tool().onCleanup = [this](int x, int y) {
+      ui::StorePodPosition(x, y, win32::WorkAreas(), &w_.settings_);
+    };
     // Posted: the pod may be taken down by the restore it asks for.
     pod->onCaptionDoubleClick = [this] { PostMessageW(w_.hwnd_, kShowFrameMessage, 0, 0); };
     w_.podFrame_ = std::move(pod);
@@ -247,6 +251,7 @@ void TMyWindow::SetupWindow() {
 
   app::SettingsFile& file = app_.SettingsFileRef();
   if (app::CheckSettingsVersion(&file.profile())) file.Save();
+  app::ReportUnreadableSettings(file, app_.Notifier());
   app::ReadWindowSettings(file.profile(), fs.CurrentDirectory(), win32::WorkAreas(), &settings_);
   OptionsFromSettings();
 
@@ -303,7 +308,6 @@ void TMyWindow::DecideFirstList() {
 void TMyWindow::CleanupWindow() {
   KillTimer(hwnd_, IDT_MAIN);
   if (frame_ && frame_->Handle()) DragAcceptFiles(frame_->Handle(), FALSE);
-  WinHelpW(hwnd_, Wide(app::kHelpFile).c_str(), app::kHelpQuit, 0);
   SetErrorMode(0);
 }
 
@@ -533,6 +537,10 @@ void TMyWindow::RegisterCommands() {
     if (!list_->Busy()) listView_->OnRightDoubleClick(x, y);
   });
   mouse(WM_MOUSEMOVE, [this](int x, int y, WPARAM) { listView_->OnMouseMove(x, y); });
+  OnMessage(WM_CAPTURECHANGED, [this](WPARAM, LPARAM lp) {
+    if (reinterpret_cast<HWND>(lp) != hwnd_) listView_->OnCaptureLost();
+    return 0;
+  });
 
   OnCommand(CM_EXIT, [this] { PostMessageW(frame_->Handle(), WM_CLOSE, 0, 0); });
   auto toggle = [this](UINT id, bool* field) { OnCommand(id, [field] { *field = !*field; }); };
@@ -547,10 +555,10 @@ void TMyWindow::RegisterCommands() {
   toggle(CM_ENDSAVE, &settings_.endSave);
   for (UINT id : {CM_HELPCONTENTS, CM_HELPSEARCH, CM_HELPONHELP}) {
     OnCommand(id, [this, id] {
-      uint32_t cmd = 0;
-      if (!app::HelpCommandFor(static_cast<uint16_t>(id), &cmd)) return;
-      ULONG_PTR data = cmd == app::kHelpPartialKey ? reinterpret_cast<ULONG_PTR>(L"") : 0;
-      WinHelpW(hwnd_, Wide(app::kHelpFile).c_str(), cmd, data);
+      app::OpenManualPage(static_cast<uint16_t>(id), win32::ProgramDirectory(), app_.Files(),
+                          app_.Notifier(), [this](const std::string& path) {
+                            return win32::OpenHtmlPage(hwnd_, path);
+                          });
     });
   }
 
@@ -614,7 +622,7 @@ void TMyWindow::RegisterCommands() {
     ui::DialogOpenScope open(sliderControl_);
     bool explorer = app::IsNewShell(osGeneration_);
     desktop::RunInWallpaperDirectory(app_.Files(), &settings_.snfDirectory, [&] {
-      TInitLoadDialog(&settings_, app_.Notifier(), explorer).Execute(hwnd_);
+      TInitLoadDialog(&settings_, explorer).Execute(hwnd_);
     });
   });
   OnCommand(CM_FONTDLG, [this] {
@@ -785,7 +793,7 @@ void TMyWindow::OnDropFiles(HDROP drop) {
   for (UINT i = 0; i < n; ++i) {
     wchar_t buf[MAX_PATH * 2];
     UINT len = DragQueryFileW(drop, i, buf, MAX_PATH * 2);
-    paths.push_back(Narrow(std::wstring_view(buf, len)));
+    paths.push_back(wnd::NarrowPath(std::wstring_view(buf, len)));
   }
   DragFinish(drop);
   if (!inClient || list_->Busy() || list_->Count() >= songlist::kMaxEntries) return;
@@ -840,6 +848,7 @@ void TMyWindow::OnCaptionRightDoubleClick(bool minimized) {
 }
 
 bool TMyWindow::MayClose() {
+  if (!exit_->Begin()) return false;
   // 1. The pod goes first, so its position is among the settings written.
   pod_->Exit();
   // 2. A changed song-name file is offered for saving.

@@ -30,6 +30,7 @@
 #include "win32/my_thread.h"
 #include "win32/play_pod.h"
 #include "win32/win_mci.h"
+#include "win32/win_picture.h"
 #include "win32/win_midi.h"
 #include "win32/win_platform.h"
 #include "win32/win_player_env.h"
@@ -76,7 +77,7 @@ class TMyWindow : public wnd::Window,
   void EndEnableQueries() override { batchSnapshot_.reset(); }
 
   // Frame hooks.
-  bool MayClose();  // the exit sequence; always agrees
+  bool MayClose();  // the exit sequence; agrees once, refuses a request during it
   void OnFrameMinimized();
   void OnFrameRestored();
   void OnFrameMaximizing();  // before the default maximise
@@ -154,7 +155,7 @@ class TMyWindow : public wnd::Window,
   win32::WinCursor cursor_;
   win32::WinClipboard clipboard_{nullptr};
   win32::WinFileDialog dialog_{nullptr};
-  WinMci mci_;
+  win32::WinPictureMci mci_;
   WinMidiOut midi_;
   WinDrives drives_;
   WinClock clock_;

@@ -2,6 +2,7 @@
 
 #include <commctrl.h>
 
+#include "win32/win_notify.h"
 #include "win32/win_platform.h"
 #include "win32/wnd/text_conv.h"
 
@@ -216,13 +217,15 @@ void TInitLoadDialog::ShowFile() {
 
 bool TInitLoadDialog::ChooseFile() {
   win32::WinFileDialog dialog(hwnd_);
-  if (!ui::ChooseInitLoadFile(dialog, notifier_, settings_->strupr, explorerStyle_, &file_))
+  if (!ui::ChooseInitLoadFile(dialog, boxes_, settings_->strupr, explorerStyle_, &file_))
     return false;
   ShowFile();
   return true;
 }
 
 bool TInitLoadDialog::OnInitDialog() {
+  // Its message boxes belong to the dialog, so OK cannot be pressed again under them.
+  boxes_.SetOwner(hwnd_);
   file_ = settings_->initLoadFile;
   Check(hwnd_, kInitPlay, settings_->initPlay);
   Check(hwnd_, kInitShuffle, settings_->initShuffle);
@@ -274,6 +277,6 @@ bool TInitLoadDialog::CanClose() {
   in.pm = Checked(hwnd_, kPm);
   in.hourText = Field(kHour);
   in.minuteText = Field(kMinute);
-  ui::StoreAutoPlay(in, notifier_, settings_);
+  ui::StoreAutoPlay(in, boxes_, settings_);
   return true;
 }

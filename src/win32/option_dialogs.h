@@ -9,6 +9,7 @@
 #include "app/settings.h"
 #include "platform/notify.h"
 #include "ui/option_dialogs.h"
+#include "win32/win_notify.h"
 
 // Turns an existing push button into an auto-repeat button: held down, it
 // posts its command to its owner at 200 ms and then every 200 ms.
@@ -57,8 +58,8 @@ class TCustomDialog : public wnd::Dialog {
 
 class TInitLoadDialog : public wnd::Dialog {
  public:
-  TInitLoadDialog(app::Settings* settings, platform::Notifier& notifier, bool explorerStyle)
-      : wnd::Dialog(5), settings_(settings), notifier_(notifier), explorerStyle_(explorerStyle) {}
+  TInitLoadDialog(app::Settings* settings, bool explorerStyle)
+      : wnd::Dialog(5), settings_(settings), explorerStyle_(explorerStyle) {}
 
  protected:
   bool OnInitDialog() override;
@@ -72,7 +73,7 @@ class TInitLoadDialog : public wnd::Dialog {
   void SetNumber(int id, int32_t value);
 
   app::Settings* settings_;
-  platform::Notifier& notifier_;
+  win32::WinNotifier boxes_;
   bool explorerStyle_;
   std::string file_;
 };

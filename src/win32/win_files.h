@@ -1,4 +1,6 @@
-// The file system for the core, through the W functions (paths converted from code page 932).
+// The file system for the core, through the W functions (paths converted from
+// code page 932). Whole files are written through a temporary file in the
+// target's directory, renamed over the target.
 #pragma once
 
 #include "platform/files.h"
@@ -21,6 +23,10 @@ class WinFileSystem : public platform::FileSystem {
   std::string WindowsDirectory() override;
   std::string SystemDirectory() override;
   std::string TempDirectory() override;
+
+ protected:
+  // One write of WriteWholeFile's temporary file; a test makes it fail part way.
+  virtual bool WritePart(void* handle, const char* data, size_t n);
 };
 
 }  // namespace win32

@@ -31,6 +31,28 @@ uint32_t WinMci::OpenElement(const std::string& element, bool popup, platform::M
   return err;
 }
 
+uint32_t WinMci::OpenElementOn(const std::string& deviceType, const std::string& element,
+                              bool popup, platform::MciDevice* id) {
+  std::wstring type = wnd::Wide(deviceType);
+  std::wstring name = wnd::Wide(element);
+  MCI_ANIM_OPEN_PARMSW p = {};
+  p.dwCallback = reinterpret_cast<DWORD_PTR>(notify_);
+  p.lpstrDeviceType = type.c_str();
+  p.lpstrElementName = name.c_str();
+  DWORD flags = MCI_OPEN_TYPE | MCI_OPEN_ELEMENT | MCI_WAIT;
+  if (popup) {
+    p.dwStyle = WS_POPUP;
+    flags |= MCI_ANIM_OPEN_WS;
+  }
+  uint32_t err = Send(0, MCI_OPEN, flags, &p);
+  if (err == 0) *id = p.wDeviceID;
+  return err;
+}
+
+uint32_t WinMci::OpenPicture(const std::string&, bool, platform::MciDevice*) {
+  return MCIERR_UNSUPPORTED_FUNCTION;
+}
+
 uint32_t WinMci::OpenCdAudio(platform::MciDevice* id) {
   MCI_OPEN_PARMSW p = {};
   p.dwCallback = reinterpret_cast<DWORD_PTR>(notify_);

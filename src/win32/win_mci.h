@@ -10,8 +10,13 @@ class WinMci : public platform::Mci {
  public:
   explicit WinMci(HWND notifyWindow = nullptr) : notify_(notifyWindow) {}
   void SetNotifyWindow(HWND w) { notify_ = w; }
+  HWND NotifyWindow() const { return notify_; }
 
   uint32_t OpenElement(const std::string& element, bool popup, platform::MciDevice* id) override;
+  uint32_t OpenElementOn(const std::string& deviceType, const std::string& element, bool popup,
+                         platform::MciDevice* id) override;
+  // Plain MCI has no picture device of its own (WinPictureMci adds one).
+  uint32_t OpenPicture(const std::string& element, bool popup, platform::MciDevice* id) override;
   uint32_t OpenCdAudio(platform::MciDevice* id) override;
   uint32_t SetTimeFormat(platform::MciDevice id, platform::MciTimeFormat format) override;
   uint32_t Status(platform::MciDevice id, platform::MciStatusItem item, uint32_t* value,

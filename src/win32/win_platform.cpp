@@ -4,6 +4,7 @@
 
 #include <vector>
 
+#include "text/sjis.h"
 #include "win32/wnd/text_conv.h"
 
 using wnd::Narrow;
@@ -31,7 +32,19 @@ bool WinClipboard::GetText(std::string* block) {
   size_t maxChars = GlobalSize(h) / sizeof(wchar_t);
   size_t n = 0;
   while (n < maxChars && p[n]) ++n;
-  *block = Narrow(std::wstring_view(p, n));
+  // Line by line, so a line naming a file code page 932 cannot hold becomes
+  // its short name (or is marked foreign) as a dropped path would.
+  std::wstring_view all(p, n);
+  block->clear();
+  size_t start = 0;
+  while (start <= all.size()) {
+    size_t end = all.find_first_of(L"\r\n", start);
+    if (end == std::wstring_view::npos) end = all.size();
+    *block += wnd::NarrowPath(all.substr(start, end - start));
+    if (end == all.size()) break;
+    block->push_back(static_cast<char>(all[end]));
+    start = end + 1;
+  }
   block->push_back('\0');
   GlobalUnlock(h);
   return true;
@@ -91,7 +104,8 @@ std::u16string WinClipboard::ToWide(std::string_view text) {
 }
 
 std::string WinClipboard::FromWide(std::u16string_view text) {
-  return Narrow(std::wstring(text.begin(), text.end()));
+  // Only the paths of a file-drop list come this way.
+  return wnd::NarrowPath(std::wstring(text.begin(), text.end()));
 }
 
 // ---- file dialogs ----
@@ -141,18 +155,30 @@ bool WinFileDialog::Run(const platform::FileDialogRequest& req, platform::FileDi
 
   BOOL ok = req.save ? GetSaveFileNameW(&ofn) : GetOpenFileNameW(&ofn);
   if (!ok) return false;
-  // The whole buffer up to its double NUL, each piece converted.
+  // The whole buffer up to its double NUL, each piece converted: a name is
+  // converted as part of its full path, so it may become its short name.
   size_t end = 0;
   while (end + 1 < buf.size() && !(buf[end] == 0 && buf[end + 1] == 0)) ++end;
   std::wstring raw(buf.data(), end);
-  std::string out;
-  size_t start = 0;
-  for (;;) {
+  std::vector<std::wstring> pieces;
+  for (size_t start = 0;;) {
     size_t nul = raw.find(L'\0', start);
-    out += Narrow(raw.substr(start, nul == std::wstring::npos ? std::wstring::npos : nul - start));
+    pieces.push_back(raw.substr(start, nul == std::wstring::npos ? std::wstring::npos : nul - start));
     if (nul == std::wstring::npos) break;
-    out.push_back('\0');
     start = nul + 1;
+  }
+  std::string out;
+  for (size_t i = 0; i < pieces.size(); ++i) {
+    if (i > 0) out.push_back('\0');
+    if (i == 0 || !(req.flags & platform::kDlgExplorer)) {
+      out += wnd::NarrowPath(pieces[i]);
+      continue;
+    }
+    std::wstring dir = pieces[0];
+    if (!dir.empty() && dir.back() != L'\\') dir.push_back(L'\\');
+    std::string full = wnd::NarrowPath(dir + pieces[i]);
+    text::PathParts parts = text::SplitPath(full);
+    out += parts.name + parts.ext;
   }
   out.push_back('\0');
   out.push_back('\0');

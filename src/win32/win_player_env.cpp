@@ -85,8 +85,7 @@ bool WinDrives::ShortPath(const std::string& path, std::string* shortPath) {
   wchar_t buf[MAX_PATH] = {};
   DWORD n = GetShortPathNameW(longName.c_str(), buf, MAX_PATH);
   if (n == 0 || n >= MAX_PATH) return false;
-  *shortPath = wnd::Narrow(buf);
-  return true;
+  return wnd::NarrowExact(buf, shortPath);
 }
 
 platform::LocalTime WinClock::Now() {

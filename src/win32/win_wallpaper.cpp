@@ -15,7 +15,7 @@ constexpr wchar_t kSection[] = L"Desktop";
 std::string WinWallpaper::ReadDesktop(const std::string& key, const std::string& def) {
   wchar_t buf[MAX_PATH + 1] = {};
   GetProfileStringW(kSection, Wide(key).c_str(), Wide(def).c_str(), buf, MAX_PATH + 1);
-  return Narrow(buf);
+  return wnd::NarrowPath(buf);
 }
 
 void WinWallpaper::WriteDesktop(const std::string& key, const std::string& value) {

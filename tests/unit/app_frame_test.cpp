@@ -67,11 +67,6 @@ TEST(AppFrame, SystemCommandsAndCaptionClicks) {
   EXPECT_EQ(OnCaptionRightDoubleClick(false, false),
             CaptionRightDoubleClick::kRestoreToStartPlacement);
   EXPECT_EQ(OnCaptionRightDoubleClick(false, true), CaptionRightDoubleClick::kVideoOwnSize);
-
-  uint32_t help = 0;
-  EXPECT_TRUE(HelpCommandFor(CM_HELPSEARCH, &help));
-  EXPECT_EQ(help, kHelpPartialKey);
-  EXPECT_FALSE(HelpCommandFor(CM_ABOUT, &help));
 }
 
 TEST(AppStartup, ShowStateAutoPlayAndResumePath) {

@@ -5,6 +5,7 @@
 #include "app/command_ids.h"
 #include "app/settings.h"
 #include "fakes/app_fake_files.h"
+#include "fakes/fake_notifier.h"
 
 using namespace app;
 
@@ -292,4 +293,52 @@ TEST(AppSettingsFile, MissingOrOversizedFileReadsAsDefaults) {
   file.Load();
   EXPECT_EQ(file.profile().Read("CONFIG", "W", "", 80), "1");
   EXPECT_EQ(file.profile().Read("CONFIG", "H", "none", 80), "none");
+}
+
+// A settings file that is there but cannot be read (held open without
+// sharing, access denied) must never be replaced by the defaults.
+TEST(AppSettingsFile, UnreadableFileIsNeverWrittenAndSaidOnce) {
+  const std::string ini = "c:\\windows\\corvella.ini";
+  const std::string kept = Lines({"[VERSION]", "VERSION=119", "[CONFIG]", "REPEAT1=ON"});
+  AppFakeFiles fs;
+  fs.directories = {"c:\\windows"};
+  fs.files[ini] = kept;
+  fs.unreadable.insert(ini);
+  SettingsFile file(fs, LocateSettingsFile(fs, "c:\\windows", ""));
+  file.Load();
+  EXPECT_EQ(file.UnreadablePath(), ini);
+  Settings s = Start(&file.profile());
+  EXPECT_FALSE(s.repeat1);  // the defaults
+  EXPECT_NE(file.Save(), platform::WriteResult::kOk);  // as after the version check
+  FakeNotifier notifier;
+  ReportUnreadableSettings(file, notifier);
+  ASSERT_EQ(notifier.boxes.size(), 1u);
+  EXPECT_EQ(notifier.boxes[0].text, "設定ファイル c:\\windows\\corvella.ini を読み込めませんでした。"
+                                    "初期設定で起動します。このファイルは書き換えずにそのまま残します。");
+  EXPECT_EQ(notifier.boxes[0].caption, "設定ファイルエラー");
+  // Still locked at exit, or readable again: the file is left as it was.
+  SaveSettingsAtExit(&file, s, {1, 2, 3, 4}, {1, 2, 3, 4});
+  fs.unreadable.clear();
+  SaveSettingsAtExit(&file, s, {1, 2, 3, 4}, {1, 2, 3, 4});
+  EXPECT_EQ(fs.files[ini], kept);
+
+  // A file that became unreadable only by the exit is not wiped either.
+  SettingsFile fresh(fs, LocateSettingsFile(fs, "c:\\windows", ""));
+  fresh.Load();
+  EXPECT_EQ(fresh.UnreadablePath(), "");
+  fs.unreadable.insert(ini);
+  s.endSave = false;
+  SaveSettingsAtExit(&fresh, s, {1, 2, 3, 4}, {1, 2, 3, 4});
+  EXPECT_EQ(fs.files[ini], kept);
+
+  // A missing file is simply written.
+  AppFakeFiles none;
+  none.directories = {"c:\\windows"};
+  SettingsFile created(none, LocateSettingsFile(none, "c:\\windows", ""));
+  created.Load();
+  FakeNotifier quiet;
+  ReportUnreadableSettings(created, quiet);
+  EXPECT_TRUE(quiet.boxes.empty());
+  SaveSettingsAtExit(&created, s, {1, 2, 3, 4}, {1, 2, 3, 4});
+  EXPECT_NE(none.files[ini].find("ENDSAVE=OFF"), std::string::npos);
 }

@@ -147,6 +147,43 @@ TEST_F(DeviceTest, OpenErrorsWithoutTheQuestionShowTheDeviceText) {
   EXPECT_EQ(device.state, kStopped);
 }
 
+TEST_F(DeviceTest, QuickTimeFilesFallBackToThePlatformsOwnDevices) {
+  fs.AddDir("c:\\m");
+  // No QuickTime device: the picture goes to the image decoder, in the main window.
+  mci.Fail("open", 263);
+  EXPECT_TRUE(Open("c:\\m\\photo.JPG"));
+  EXPECT_TRUE(mci.Called("open picture c:\\m\\photo.JPG"));
+  EXPECT_TRUE(mci.Called("window"));
+  EXPECT_EQ(device.state, kPlaying);
+  EXPECT_TRUE(notifier.boxes.empty());
+  device.CloseMedium();
+  // A QuickTime device that takes the file is used as it is.
+  mci.calls.clear();
+  EXPECT_TRUE(Open("c:\\m\\photo.jpg"));
+  EXPECT_FALSE(mci.Called("open picture"));
+  device.CloseMedium();
+  // A film is tried on the DirectShow device; only its failure is shown.
+  mci.Fail("open", 266);
+  EXPECT_TRUE(Open("c:\\m\\film.mov"));
+  EXPECT_TRUE(mci.Called("open mpegvideo c:\\m\\film.mov"));
+  device.CloseMedium();
+  mci.Fail("open", 263);
+  mci.Fail("openon", platform::kMciErrInvalidFile);
+  EXPECT_FALSE(Open("c:\\m\\film.mov"));
+  ASSERT_EQ(notifier.boxes.size(), 1u);
+  EXPECT_EQ(LastText(), "error 296");
+  // A missing file keeps its own error; other kinds have no second device.
+  mci.calls.clear();
+  mci.Fail("open", platform::kMciErrFileNotFound);
+  EXPECT_FALSE(Open("c:\\m\\gone.mov"));
+  mci.Fail("open", 263);
+  EXPECT_FALSE(Open("c:\\m\\clip.mpg"));
+  mci.Fail("open", 263);
+  EXPECT_FALSE(Open("c:\\m\\clip.avi"));
+  EXPECT_EQ(mci.Count("open"), 3);
+  EXPECT_EQ(LastText(), "error 263");
+}
+
 TEST_F(DeviceTest, InvalidMidiFileIsTriedAsMacBinary) {
   fs.AddFile("c:\\m\\plain.mid", "MThd not really");
   mci.Fail("open", platform::kMciErrInvalidFile);

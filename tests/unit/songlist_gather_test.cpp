@@ -271,6 +271,18 @@ TEST_F(SongListTest, PasteFileListFollowsFilesDirectoriesAndOneSongFile) {
   EXPECT_EQ(LastText(), "２個以上の曲名ファイル(.snf)を、同時に貼り付けることはできません。貼り付けは行われませんでした。");
   EXPECT_EQ(LastCaption(), "貼り付けについて");
   EXPECT_EQ(Order(), (Paths{"c:\\x.mid"}));
+
+  // A song-name file that fails to load: the files still come in, and Undo
+  // goes back to the list before the paste, not tied to the failed file.
+  fs.AddFile("c:\\p\\bad.snf", "junk\r\n");
+  clip.files = BuildDropFiles({"c:\\p\\bad.snf", "c:\\p\\One.mid"}, false, nullptr);
+  gatherer.Paste(clip);
+  EXPECT_EQ(LastText(), "c:\\p\\bad.snfの読み込みに失敗しました。");
+  EXPECT_EQ(Order(), (Paths{"c:\\x.mid", "c:\\p\\One.mid"}));
+  list.Undo();
+  EXPECT_EQ(Order(), (Paths{"c:\\x.mid"}));
+  EXPECT_FALSE(list.Tied());
+  EXPECT_EQ(list.SnfName(), "");
 }
 
 TEST_F(SongListTest, CopyTextInPlayOrderClearsSelection) {
@@ -322,4 +334,56 @@ TEST_F(SongListTest, DirectoryChangeMovesEveryEntryOfTheOldDirectory) {
   EXPECT_EQ(LastCaption(), "ディレクトリ変更の中止");
   EXPECT_FALSE(gatherer.ChangeDirectory("c:\\old\\sub\\d.mid"));  // cancelled
   EXPECT_FALSE(list.Busy());
+}
+
+// The shell hands over a name code page 932 cannot hold either as its short
+// name or with '?' for the characters it lacks; the latter must be refused
+// and named, never dropped silently and never looked up.
+TEST_F(SongListTest, ForeignNamesAreRefusedWithAMessageNamingThem) {
+  const std::string kReason = "は、ファイル名にこのプログラムで扱えない文字が含まれているため演奏できません。";
+  fs.AddFile("c:\\n\\MOTRHE~1.WAV");
+  fs.AddFile("c:\\n\\日本語.wav");
+  fs.AddFile("c:\\n\\a?b.wav");
+  fs.AddFile("c:\\n\\???.wav");
+  fs.AddFile("c:\\n\\note?.txt");
+  gatherer.Drop({"c:\\n\\MOTRHE~1.WAV", "c:\\n\\A?B.WAV", "c:\\n\\日本語.wav", "c:\\n\\x?.txt"},
+                [] { return -1; });
+  EXPECT_EQ(Order(), (Paths{"c:\\n\\motrhe~1.wav", "c:\\n\\日本語.wav"}));
+  ASSERT_EQ(notifier.boxes.size(), 1u);  // the .txt is skipped silently, as any other
+  EXPECT_EQ(LastText(), "c:\\n\\a?b.wav" + kReason);
+  EXPECT_EQ(LastCaption(), "エラーメッセージ");
+  EXPECT_EQ(notifier.beeps.size(), 1u);
+
+  // A scanned directory: every refused file in one message, one per line.
+  list.Clear();
+  gatherer.Drop({"c:\\n"}, [] { return -1; });
+  EXPECT_EQ(list.Count(), 2);
+  EXPECT_EQ(LastText(), "次のファイルは、ファイル名にこのプログラムで扱えない文字が含まれているため演奏できません。\n"
+                        "\nc:\\n\\a?b.wav\nc:\\n\\???.wav");
+
+  // Pasted text is not looked up either; a foreign line is still refused.
+  clip.hasText = true;
+  clip.text = std::string("c:\\q\\ok.mid\r\nc:\\q\\?.mid\r\n") + '\0';
+  gatherer.Paste(clip);
+  EXPECT_STREQ(list.PathAt(list.Count() - 1), "c:\\q\\ok.mid");
+  EXPECT_EQ(LastText(), "c:\\q\\?.mid" + kReason);
+
+  // Many at once: the box stays short.
+  for (int i = 0; i < 12; ++i) fs.AddFile("c:\\many\\" + std::to_string(i) + "?.mid");
+  list.Clear();
+  gatherer.Drop({"c:\\many"}, [] { return -1; });
+  EXPECT_EQ(list.Count(), 0);
+  EXPECT_NE(LastText().find("\nほか2個"), std::string::npos);
+
+  // The file dialog: the playable foreign name is refused, the others come in.
+  size_t boxes = notifier.boxes.size();
+  dialog.answers.push_back({true, Nul({"c:\\n", "MOTRHE~1.WAV", "a?b.wav"}), 1});
+  gatherer.ChooseFiles();
+  EXPECT_EQ(Order(), (Paths{"c:\\n\\motrhe~1.wav"}));
+  ASSERT_EQ(notifier.boxes.size(), boxes + 1);
+  EXPECT_EQ(LastText(), "c:\\n\\a?b.wav" + kReason);
+  dialog.answers.push_back({true, Nul({"c:\\n", "a?b.wav"}), 1});
+  gatherer.ChooseFiles();
+  ASSERT_EQ(notifier.boxes.size(), boxes + 2);  // no "nothing playable" on top of it
+  EXPECT_EQ(Order(), (Paths{"c:\\n\\motrhe~1.wav"}));
 }

@@ -183,6 +183,10 @@ TEST_F(SongListTest, LoadCommandTiesAndRollsBack) {
   EXPECT_EQ(LastCaption(), "ファイル読み込みエラー");
   EXPECT_EQ(Order(), (Paths{"c:\\m\\0.mid"}));
   EXPECT_EQ(list.SnfName(), "c:\\lists\\one.snf");
+  // Undo after the failure must not tie the list to the file that failed.
+  list.Undo();
+  EXPECT_NE(list.SnfName(), "c:\\lists\\broken.snf");
+  list.Undo();
 
   // A failed load into an empty list keeps it empty (no older list comes back).
   list.Clear();
@@ -215,6 +219,14 @@ TEST_F(SongListTest, SaveAsAndOverwriteSave) {
   notifier.answers.push_back(platform::kIdNo);
   files.OverwriteSave();
   EXPECT_EQ(notifier.boxes.size(), boxes + 1);
+
+  // A name code page 932 cannot hold (and with no short form) is refused:
+  // written under another name, the list would land in a file not chosen.
+  dialog.answers.push_back({true, "c:\\s\\a?b.snf"});
+  files.SaveAs();
+  EXPECT_EQ(LastText(), "c:\\s\\a?b.snfは、ファイル名にこのプログラムで扱えない文字が含まれているため保存できません。");
+  EXPECT_EQ(LastCaption(), "ファイル書き込みエラー");
+  EXPECT_EQ(list.SnfName(), "c:\\s\\new.snf");
 }
 
 TEST_F(SongListTest, ListChangedCheckAsksOnlyWhenEntriesDiffer) {

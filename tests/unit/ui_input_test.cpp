@@ -2,6 +2,8 @@
 // host. Cells are 100 x 20; a 400 x 200 client has a header and 9 rows x 4.
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include "app/command_ids.h"
 #include "songlist_fixture.h"
 #include "ui/list_input.h"
@@ -19,7 +21,11 @@ struct RecordingHost : ui::ListInputHost {
   bool captured = false, dragCursor = false;
   void Repaint() override { ++repaints; }
   void RedrawCells(const std::vector<int32_t>& p) override { redraws.push_back(p); }
-  void Capture(bool on) override { captured = on; }
+  std::function<void()> onRelease;  // the platform reports the capture change at once
+  void Capture(bool on) override {
+    captured = on;
+    if (!on && onRelease) onRelease();
+  }
   void DragCursor(bool on) override { dragCursor = on; }
   void FocusMainWindow() override { ++focus; }
   void Play() override { ++plays; }
@@ -412,4 +418,43 @@ TEST_F(UiInputTest, ScrollToCurrentOnlyWhenOutOfView) {
   list.SetCurrent(99);
   view.ScrollToCurrent();
   EXPECT_EQ(list.FirstColumn(), 9);  // clamped to the maximum
+}
+
+// A message box or another program taking the mouse mid-drag: the drag must
+// end there, or the keys and the other button stay dead.
+TEST_F(UiInputTest, LostCaptureEndsTheDragWithoutMoving) {
+  Entries(100);
+  list.SetFirstColumn(2);
+  view.Relayout();
+  auto a = At(20);
+  input.LeftDown(a.first, a.second);
+  input.MouseMove(450, a.second);
+  for (int i = 0; i < 3; ++i) input.Timer();
+  ASSERT_NE(view.Layout().firstColumn, 2);
+  input.CaptureLost();
+  EXPECT_FALSE(input.LeftDragging());
+  EXPECT_FALSE(host.dragCursor);
+  EXPECT_EQ(view.Layout().firstColumn, 2);
+  EXPECT_EQ(Names()[20], 20);
+  input.Command(CM_KEYDOWN);
+  EXPECT_EQ(list.Focus(), 21);
+  Right(22);
+  EXPECT_EQ(Selected(), (std::vector<int>{22}));
+  auto b = At(24);
+  input.RightDown(b.first, b.second, false);
+  input.CaptureLost();
+  EXPECT_FALSE(input.RightDragging());
+
+  // Our own release reports a capture change too; a finished move stays.
+  host.onRelease = [this] { input.CaptureLost(); };
+  input.LeftDown(a.first, a.second);
+  input.MouseMove(450, a.second);
+  input.Timer();
+  input.Timer();
+  const int32_t column = view.Layout().firstColumn;
+  ASSERT_NE(column, 2);
+  auto c = At(column * 8 + 1);
+  input.LeftUp(c.first, c.second);
+  EXPECT_EQ(view.Layout().firstColumn, column);
+  EXPECT_NE(Names()[20], 20);
 }

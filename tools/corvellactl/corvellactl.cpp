@@ -27,15 +27,31 @@ HWND FindPlayer() {
   return h;
 }
 
+// Exact conversion with its closing 0; false when a character has no form in 932.
+bool ToCodePage932(const std::wstring& w, std::string* out) {
+  BOOL used = FALSE;
+  int len = WideCharToMultiByte(932, WC_NO_BEST_FIT_CHARS, w.c_str(), -1, nullptr, 0, "?", &used);
+  if (len <= 0 || used) return false;
+  out->assign(static_cast<size_t>(len), '\0');
+  WideCharToMultiByte(932, WC_NO_BEST_FIT_CHARS, w.c_str(), -1, out->data(), len, "?", &used);
+  return !used;
+}
+
 // The player keeps names in code page 932, one byte per message, ended by 0.
 bool SendName(HWND player, const std::wstring& path) {
   wchar_t full[MAX_PATH * 2];
   DWORD n = GetFullPathNameW(path.c_str(), MAX_PATH * 2, full, nullptr);
   std::wstring name = (n > 0 && n < MAX_PATH * 2) ? std::wstring(full, n) : path;
-  int len = WideCharToMultiByte(932, 0, name.c_str(), -1, nullptr, 0, nullptr, nullptr);
-  if (len <= 0) return false;
-  std::string bytes(static_cast<size_t>(len), '\0');
-  WideCharToMultiByte(932, 0, name.c_str(), -1, bytes.data(), len, nullptr, nullptr);
+  std::string bytes;
+  if (!ToCodePage932(name, &bytes)) {
+    // Without best fit; a name 932 cannot hold goes by its short name.
+    wchar_t shortName[MAX_PATH * 2];
+    DWORD s = GetShortPathNameW(name.c_str(), shortName, MAX_PATH * 2);
+    if (s == 0 || s >= MAX_PATH * 2 || !ToCodePage932(shortName, &bytes)) {
+      std::fwprintf(stderr, L"corvellactl: the player cannot hold this name: %ls\n", name.c_str());
+      return false;
+    }
+  }
   if (bytes.size() - 1 > 259) {
     std::fwprintf(stderr, L"corvellactl: path too long (at most 259 bytes): %ls\n", name.c_str());
     return false;

@@ -16,6 +16,7 @@ struct AppFakeFiles : platform::FileSystem {
   std::set<std::string> directories;
   std::set<std::string> readOnlyDirectories;  // nothing can be created in these
   std::vector<std::string> created;           // paths passed to Create()
+  std::set<std::string> unreadable;           // present, but reading fails (locked, denied)
   std::string windowsDir = "c:\\windows", currentDir = "c:\\music";
 
   static std::string Parent(const std::string& path) {
@@ -29,7 +30,7 @@ struct AppFakeFiles : platform::FileSystem {
 
   bool ReadWholeFile(const std::string& path, std::string* data, size_t maxBytes) override {
     auto it = files.find(path);
-    if (it == files.end()) return false;
+    if (it == files.end() || unreadable.count(path)) return false;
     *data = it->second.substr(0, maxBytes);
     return true;
   }

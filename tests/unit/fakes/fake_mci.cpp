@@ -26,6 +26,27 @@ uint32_t FakeMci::OpenElement(const std::string& element, bool popup, platform::
   return 0;
 }
 
+uint32_t FakeMci::OpenElementOn(const std::string& deviceType, const std::string& element,
+                               bool popup, platform::MciDevice* id) {
+  calls.push_back("open " + deviceType + " " + element + (popup ? " popup" : ""));
+  uint32_t e = Next("openon");
+  if (e) return e;
+  openedElements.push_back(element);
+  *id = nextId++;
+  open = true;
+  return 0;
+}
+
+uint32_t FakeMci::OpenPicture(const std::string& element, bool popup, platform::MciDevice* id) {
+  calls.push_back("open picture " + element + (popup ? " popup" : ""));
+  uint32_t e = Next("openpicture");
+  if (e) return e;
+  openedElements.push_back(element);
+  *id = nextId++;
+  open = true;
+  return 0;
+}
+
 uint32_t FakeMci::OpenCdAudio(platform::MciDevice* id) {
   calls.push_back("open cdaudio");
   uint32_t e = Next("opencd");

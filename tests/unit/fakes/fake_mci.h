@@ -34,6 +34,10 @@ class FakeMci : public platform::Mci {
   int Count(const std::string& prefix) const;
 
   uint32_t OpenElement(const std::string& element, bool popup, platform::MciDevice* id) override;
+  // Results: "openon" and "openpicture" queues, like "open".
+  uint32_t OpenElementOn(const std::string& deviceType, const std::string& element, bool popup,
+                         platform::MciDevice* id) override;
+  uint32_t OpenPicture(const std::string& element, bool popup, platform::MciDevice* id) override;
   uint32_t OpenCdAudio(platform::MciDevice* id) override;
   uint32_t SetTimeFormat(platform::MciDevice id, platform::MciTimeFormat format) override;
   uint32_t Status(platform::MciDevice id, platform::MciStatusItem item, uint32_t* value,
