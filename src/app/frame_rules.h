@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <vector>
 
 namespace app {
 
@@ -13,10 +14,22 @@ struct Rect {
   int32_t Height() const { return bottom - top; }
 };
 
-// After the frame has moved (and is not minimised): a frame whose left edge
-// lies at or beyond the screen's right edge is moved left until its right
-// edge is on it; the same for the top and bottom edges. The size is kept.
-Rect KeepFrameOnScreen(const Rect& frame, int32_t screenWidth, int32_t screenHeight);
+// The work areas of the display monitors, at least one.
+using Areas = std::vector<Rect>;
+// The area a window of that placement belongs to: the one it overlaps most,
+// or, overlapping none (its monitor is gone), the nearest one.
+const Rect& AreaFor(int64_t x, int64_t y, int64_t w, int64_t h, const Areas& areas);
+
+// A saved position along one axis, for a window of that size in the area
+// lo..hi: a far edge past hi is pulled back to hi, but the near edge never
+// before lo; a window wholly before lo is moved onto it.
+int32_t ClampIntoArea(int64_t pos, int64_t size, int32_t lo, int32_t hi);
+
+// After the frame has moved (and is not minimised), in its own area: a frame
+// whose left edge lies at or beyond the area's right edge is moved left until
+// its right edge is on it; the same for the top and bottom edges, and for a
+// frame wholly left of or above the area. The size is kept.
+Rect KeepFrameOnScreen(const Rect& frame, const Areas& areas);
 
 // Where the maximised frame goes. While a video plays or is paused in the main
 // window it keeps its normal position and takes the maximum-track size;

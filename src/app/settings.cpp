@@ -47,16 +47,15 @@ void PutNumber(Profile* p, const char* section, const char* key, int32_t v) {
 
 }  // namespace
 
-int32_t ClampToScreen(int32_t pos, int32_t size, int32_t screen) {
-  if (static_cast<int64_t>(screen) - pos < size) {
-    int64_t moved = static_cast<int64_t>(screen) - size;
-    return moved < 0 ? 0 : static_cast<int32_t>(moved);
-  }
-  return pos;
+// A saved placement goes onto the monitor it belongs to (or the nearest).
+static void PlaceInArea(int32_t* x, int32_t* y, int32_t w, int32_t h, const Areas& areas) {
+  const Rect& a = AreaFor(*x, *y, w, h, areas);
+  *x = ClampIntoArea(*x, w, a.left, a.right);
+  *y = ClampIntoArea(*y, h, a.top, a.bottom);
 }
 
-void ReadApplicationSettings(const Profile& p, const StartupInfo& info, int32_t screenWidth,
-                             int32_t screenHeight, Settings* s) {
+void ReadApplicationSettings(const Profile& p, const StartupInfo& info, const Areas& areas,
+                             Settings* s) {
   if (info.hasSize) {
     s->w = info.width;
     s->h = info.height;
@@ -68,8 +67,9 @@ void ReadApplicationSettings(const Profile& p, const StartupInfo& info, int32_t 
     s->x = info.x;
     s->y = info.y;
   } else {
-    s->x = ClampToScreen(Number(p, kConfig, "X", "100"), s->w, screenWidth);
-    s->y = ClampToScreen(Number(p, kConfig, "Y", "100"), s->h, screenHeight);
+    s->x = Number(p, kConfig, "X", "100");
+    s->y = Number(p, kConfig, "Y", "100");
+    PlaceInArea(&s->x, &s->y, s->w, s->h, areas);
   }
   s->topmost = Switch(p, kConfig, "TOPMOST", "OFF");
   for (int i = 0; i < kButtonGroupCount; ++i) s->buttons[i] = Switch(p, kButton, kButtonKeys[i], "ON");
@@ -83,7 +83,7 @@ bool CheckSettingsVersion(Profile* p) {
 }
 
 void ReadWindowSettings(const Profile& p, const std::string& currentDirectory,
-                        int32_t screenWidth, int32_t screenHeight, Settings* s) {
+                        const Areas& areas, Settings* s) {
   s->version = Number(p, kVersion, "VERSION", "0");
   s->directory = Directory(p, "DIRECTORY", currentDirectory);
   s->snfDirectory = Directory(p, "SNFDIRECTORY", currentDirectory);
@@ -127,8 +127,9 @@ void ReadWindowSettings(const Profile& p, const std::string& currentDirectory,
   s->alarmMinute = Number(p, kConfig, "ALARMMINUTE", "0", 6);
   s->vh = Number(p, kConfig, "VH", "240");
   s->vw = Number(p, kConfig, "VW", "320");
-  s->vx = ClampToScreen(Number(p, kConfig, "VX", "100"), s->vw, screenWidth);
-  s->vy = ClampToScreen(Number(p, kConfig, "VY", "100"), s->vh, screenHeight);
+  s->vx = Number(p, kConfig, "VX", "100");
+  s->vy = Number(p, kConfig, "VY", "100");
+  PlaceInArea(&s->vx, &s->vy, s->vw, s->vh, areas);
   s->r = InRange(Number(p, kConfig, "R", "255", 4), 0, 255, 255);
   s->g = InRange(Number(p, kConfig, "G", "255", 4), 0, 255, 255);
   s->b = InRange(Number(p, kConfig, "B", "232", 4), 0, 255, 232);
@@ -266,10 +267,6 @@ bool IsMinimizedShowState(int showState) {
   return showState == 2 || showState == 6 || showState == 7;
 }
 
-bool ShowPodAtStart(const Settings& s, int showState) {
-  if (!s.controlPad) return false;
-  return !s.iconPad || IsMinimizedShowState(showState);
-}
 
 namespace {
 

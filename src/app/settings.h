@@ -9,6 +9,7 @@
 #include <utility>
 #include <vector>
 
+#include "app/frame_rules.h"
 #include "app/profile.h"
 #include "platform/files.h"
 #include "platform/notify.h"
@@ -61,9 +62,6 @@ struct Settings {
 constexpr int32_t kSettingsVersion = 119;
 constexpr int32_t kMinimumVersion = 104;
 
-// X (or Y) moved so that a window of the given size fits on the screen, never below 0.
-int32_t ClampToScreen(int32_t pos, int32_t size, int32_t screen);
-
 // What the process start-up information says about the first window.
 struct StartupInfo {
   bool hasSize = false;
@@ -73,10 +71,10 @@ struct StartupInfo {
 };
 
 // First phase (application object): H, W, X, Y, TOPMOST and [BUTTON] into s,
-// with the start-up information and the screen size applied to the placement.
-// After this s->x, s->y, s->w, s->h are the start placement.
-void ReadApplicationSettings(const Profile& p, const StartupInfo& info, int32_t screenWidth,
-                             int32_t screenHeight, Settings* s);
+// with the start-up information and the monitors' work areas applied to the
+// placement. After this s->x, s->y, s->w, s->h are the start placement.
+void ReadApplicationSettings(const Profile& p, const StartupInfo& info, const Areas& areas,
+                             Settings* s);
 
 // Version check of the main window's set-up: below kMinimumVersion the file is
 // emptied and VERSION=119 written. True when the file was changed and should
@@ -86,7 +84,7 @@ bool CheckSettingsVersion(Profile* p);
 // Second phase (main window, after the version check): every other key in the
 // order of the file's table. A directory value "." becomes currentDirectory.
 void ReadWindowSettings(const Profile& p, const std::string& currentDirectory,
-                        int32_t screenWidth, int32_t screenHeight, Settings* s);
+                        const Areas& areas, Settings* s);
 
 // The frame's first paint reads the two bar keys again and hides a bar only
 // for exactly "OFF".
@@ -117,10 +115,8 @@ std::string MetricsSampleText(int32_t charNum, int32_t strupr);
 // Cell size from the sample text's extent: 4 pixels more, at least 1.
 int32_t CellExtent(int32_t measured);
 
-// The play pod is shown at once at start: CONTROLPAD on, and with ICONPAD on
-// only in a minimised start.
+// Show states 2, 6 and 7: a minimised start.
 bool IsMinimizedShowState(int showState);
-bool ShowPodAtStart(const Settings& s, int showState);
 
 // Where corvella.ini lives. The Windows directory is the home of the file;
 // where it cannot be written (a current Windows without elevation) the

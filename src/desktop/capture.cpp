@@ -227,7 +227,9 @@ void CopyVideoFrame(platform::CaptureScreen& screen, platform::Clipboard& clip,
   if (!clip.Open()) {
     Warn(notifier, "クリップボードは使用中です。コピーは行われませんでした。", "クリップボードエラー");
   } else {
-    // Not emptied: what other programs put there stays beside the picture.
+    // Emptied first: another program's bitmap in a richer format would
+    // otherwise stay and be what a paste takes instead of this picture.
+    clip.Empty();
     cursor.Wait();
     std::string dib;
     bool ok = CaptureFrame(screen, &dib) == CaptureResult::kOk &&

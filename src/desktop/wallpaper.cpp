@@ -12,6 +12,7 @@ namespace {
 
 constexpr char kWallpaperKey[] = "Wallpaper";
 constexpr char kTileKey[] = "TileWallPaper";
+constexpr char kStyleKey[] = "WallpaperStyle";
 constexpr char kLabelPrefix[] = "壁紙：";
 constexpr size_t kLabelWholePathMax = 30;
 constexpr size_t kLabelShortName = 27;  // name parts below this keep the prefix
@@ -120,7 +121,12 @@ WallpaperDialog::Pick WallpaperDialog::PickBitmap(std::string* chosen) {
   return Pick::kChosen;
 }
 
-void WallpaperDialog::WriteTile(int32_t tile) { wp_.WriteDesktop(kTileKey, std::to_string(tile)); }
+void WallpaperDialog::WriteTile(int32_t tile) {
+  wp_.WriteDesktop(kTileKey, std::to_string(tile));
+  // Current systems read the style too and default to filling the screen;
+  // 0 makes the tile flag alone decide between centred and tiled.
+  wp_.WriteDesktop(kStyleKey, "0");
+}
 
 void WallpaperDialog::Choose() {
   std::string chosen;

@@ -89,7 +89,6 @@ class Mci {
   // device plays from its current position; without to, to the end.
   virtual uint32_t Play(MciDevice id, bool hasFrom, uint32_t from, bool hasTo, uint32_t to) = 0;
   virtual uint32_t Pause(MciDevice id) = 0;
-  virtual uint32_t Resume(MciDevice id) = 0;
   virtual uint32_t Seek(MciDevice id, uint32_t to) = 0;  // waits
   virtual uint32_t Stop(MciDevice id) = 0;               // waits
   virtual uint32_t Close(MciDevice id) = 0;              // waits

@@ -21,8 +21,8 @@ class VideoWindow {
   virtual ~VideoWindow() = default;
   virtual WindowHandle MainWindow() = 0;  // the list window inside the frame
   virtual WindowHandle Frame() = 0;
-  virtual int32_t ScreenWidth() = 0;
-  virtual int32_t ScreenHeight() = 0;
+  // The work area of the monitor the window is on (the nearest one).
+  virtual WindowRect ScreenOf(WindowHandle w) = 0;
 
   virtual WindowRect Bounds(WindowHandle w) = 0;            // outer rectangle on the screen
   virtual WindowRect Client(WindowHandle w) = 0;            // x, y are 0

@@ -131,7 +131,7 @@ int32_t Device::SoftPegSeek(uint32_t start) {
 }
 
 bool Device::OpenAndPlay(std::string path) {
-  const bool wasCurrent = list_.Count() > 0 && text::EqualNoCase(path, list_.PathAt(list_.Current()));
+  const bool wasCurrent = list_.Count() > 0 && list_.SamePath(path, list_.PathAt(list_.Current()));
   auto afterDirectoryChange = [&]() {
     if (wasCurrent && list_.Count() > 0) path = list_.PathAt(list_.Current());
   };
@@ -342,9 +342,7 @@ bool Device::OpenAndPlay(std::string path) {
   // 13. CD track.
   if (flags_.cd) {
     if (settings_.wpChange && start == 0) view_.ChangeWallpaper();
-    if (HasSingleDollar(path)) {
-      view_.SetTrackText(CdTrackText(cdTrack_, settings_.strupr, settings_.charset));
-    }
+    RewriteTrackText();
   }
   // 14. Inexact seeks of the SoftPEG driver.
   if (driverKind_ == kDriverSoftPeg && start != 0) {
@@ -575,33 +573,35 @@ bool Device::Position(uint32_t* ms, int32_t* second) {
 
 // ---- video placement ----
 
+// Within the work area of the window's own monitor, which need not be the primary one.
 void Device::Move(platform::WindowHandle w, platform::WindowRect r) {
-  const int32_t sw = video_.ScreenWidth(), sh = video_.ScreenHeight();
-  if (r.w > sw) {
-    r.x = 0;
-    r.w = sw;
-  } else if (r.x + r.w > sw) {
-    r.x = sw - r.w;
+  const platform::WindowRect a = video_.ScreenOf(w);
+  if (r.w > a.w) {
+    r.x = a.x;
+    r.w = a.w;
+  } else if (r.x + r.w > a.x + a.w) {
+    r.x = a.x + a.w - r.w;
   }
-  if (r.h > sh) {
-    r.y = 0;
-    r.h = sh;
-  } else if (r.y + r.h > sh) {
-    r.y = sh - r.h;
+  if (r.h > a.h) {
+    r.y = a.y;
+    r.h = a.h;
+  } else if (r.y + r.h > a.y + a.h) {
+    r.y = a.y + a.h - r.h;
   }
   video_.Move(w, r);
 }
 
-static int32_t Centred(int32_t screen, int32_t size) {
-  int32_t v = (screen - size) / 2;
-  return v < 0 ? 0 : v;
+static int32_t Centred(int32_t areaStart, int32_t areaSize, int32_t size) {
+  int32_t v = (areaSize - size) / 2;
+  return areaStart + (v < 0 ? 0 : v);
 }
 
 void Device::CenterFrame() {
   platform::WindowHandle f = video_.Frame();
   platform::WindowRect r = video_.Bounds(f);
-  r.x = Centred(video_.ScreenWidth(), r.w);
-  r.y = Centred(video_.ScreenHeight(), r.h);
+  const platform::WindowRect a = video_.ScreenOf(f);
+  r.x = Centred(a.x, a.w, r.w);
+  r.y = Centred(a.y, a.h, r.h);
   video_.Move(f, r);
 }
 
@@ -612,8 +612,9 @@ void Device::CenterDedicated() {
     r.w = settings_.vw;
     r.h = settings_.vh;
   }
-  r.x = Centred(video_.ScreenWidth(), r.w);
-  r.y = Centred(video_.ScreenHeight(), r.h);
+  const platform::WindowRect a = video_.ScreenOf(dedicated_);
+  r.x = Centred(a.x, a.w, r.w);
+  r.y = Centred(a.y, a.h, r.h);
   video_.Move(dedicated_, r);
 }
 
@@ -711,6 +712,12 @@ void Device::RedrawPausedPicture() {
   const uint32_t start = list_.StartPosition();
   mci_.Step(dev_, start >= length);
   mci_.Seek(dev_, start);
+}
+
+void Device::RewriteTrackText() {
+  // Only a titled track shows its number; a plain one has it in its name.
+  if (!open_ || !flags_.cd || !HasSingleDollar(lastPath)) return;
+  view_.SetTrackText(CdTrackText(cdTrack_, settings_.strupr, settings_.charset));
 }
 
 void Device::MainWindowSized(bool grew) {

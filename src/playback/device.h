@@ -69,6 +69,9 @@ class Device {
   bool Position(uint32_t* ms, int32_t* second);
   // Deletes a converted temporary file and clears the CD track text (Stop).
   void AfterStop();
+  // Writes the status bar's text of an open titled CD track anew, in the
+  // current case mode and list font (after the font dialog).
+  void RewriteTrackText();
 
   // ---- state ----
   int32_t state = songlist::kStopped;

@@ -23,14 +23,6 @@ MediumFlags FlagsOf(std::string_view path) {
   return f;
 }
 
-uint32_t CdTrackNumber(std::string_view path) {
-  text::PathParts parts = text::SplitPath(path);
-  size_t digits = Is(parts.ext, ".acd") ? 3 : Is(parts.ext, ".cda") ? 2 : 0;
-  if (digits == 0 || parts.name.size() < digits) return 0;
-  long n = text::ReadNumber(std::string_view(parts.name).substr(parts.name.size() - digits));
-  return n > 0 ? static_cast<uint32_t>(n) : 0;
-}
-
 int32_t MpegDriverKind(std::string_view product) {
   if (text::EqualNoCase(product, "ActiveMovie")) return kDriverActiveMovie;
   if (text::EqualNoCase(product, "CompCore SoftPEG (TM)")) return kDriverSoftPeg;

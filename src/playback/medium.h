@@ -7,6 +7,8 @@
 #include <string>
 #include <string_view>
 
+#include "songlist/media.h"
+
 namespace playback {
 
 struct MediumFlags {
@@ -20,8 +22,8 @@ struct MediumFlags {
 };
 MediumFlags FlagsOf(std::string_view path);
 
-// ".acd": the last three characters of the base name, ".cda": the last two.
-uint32_t CdTrackNumber(std::string_view path);
+// The list's own rule decides a CD entry's track, so that what it accepts plays.
+using songlist::CdTrackNumber;
 
 // Driver kinds that need their own handling, from the driver's product name.
 enum : int32_t {

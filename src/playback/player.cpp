@@ -44,12 +44,6 @@ bool Player::OnCommand(uint16_t id) {
   }
 }
 
-bool Player::OnArrowKey(bool right) {
-  if (!device_.VideoInMain() || device_.state != songlist::kPaused) return false;
-  device_.StepFrame(right);
-  return true;
-}
-
 MidiResetSettings Player::ResetSettings() const {
   const app::Settings& s = *links_.device.settings;
   return MidiResetSettings{s.resetOn, s.resetGs, s.deviceId};

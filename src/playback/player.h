@@ -39,9 +39,6 @@ class Player {
   void OnSlider(SliderEvent event, int32_t value) { device_.SeekTo(value, event); }
   void OnMainWindowSized(bool grew) { device_.MainWindowSized(grew); }
   void OnPaint() { device_.RedrawPausedPicture(); }
-  // Left and Right on a video paused in the main window step a frame; true
-  // when the key was used so.
-  bool OnArrowKey(bool right);
 
   MidiResetSettings ResetSettings() const;
   void SetResetSettings(const MidiResetSettings& s);

@@ -61,7 +61,9 @@ void ShowSelectionTime(const DeviceLinks& links, const Device& device, platform:
     const std::string path = list.PathAt(pos);
     const MediumFlags flags = FlagsOf(path);
     uint32_t ms = 0;
-    if (flags.cd) {
+    // Only ".acd" names a track of the CD device; a ".cda" file opens as
+    // an element like any other file.
+    if (flags.cd && text::EqualNoCase(text::Extension(path), ".acd")) {
       platform::MciDevice id = 0;
       const uint32_t err = mci.OpenCdAudio(&id);
       if (err == platform::kMciErrCannotLoadDriver) return fail(kNoCd);

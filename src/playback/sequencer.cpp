@@ -15,15 +15,6 @@ Sequencer::Sequencer(const SequencerLinks& l)
       random_(*l.random),
       settings_(*l.settings) {}
 
-const char* Sequencer::StateWord() const {
-  if (dev_.waiting) return "(待機中)";
-  switch (dev_.state) {
-    case songlist::kPlaying: return "(演奏中)";
-    case songlist::kPaused: return "(ポーズ)";
-    default: return "(停止中)";
-  }
-}
-
 bool Sequencer::Unmarked(int pos) const { return list_.MarkAt(pos) == 0; }
 
 int Sequencer::UnmarkedCount() const {
@@ -65,7 +56,7 @@ void Sequencer::Play() {
   if (dev_.state == songlist::kPaused && !dev_.IsOpen()) dev_.state = songlist::kStopped;
   if (dev_.state == songlist::kPaused) {
     const char* current = list_.PathAt(list_.Current());
-    if (dev_.lastPath.empty() || text::EqualNoCase(dev_.lastPath, current)) {
+    if (dev_.lastPath.empty() || list_.SamePath(dev_.lastPath, current)) {
       dev_.ResumeMedium();
       return;
     }
@@ -314,9 +305,9 @@ void Sequencer::TimeDisplay() {
     view_.SetTimeText(t);
   };
   auto setSlider = [&](int32_t v) {
+    // Set every tick: the user may have moved the thumb since (a page click
+    // while stopped, a seek the device did not follow).
     if (dev_.dragging || view_.DialogOpen() || !settings_.slider) return;
-    if (v == lastSlider_) return;
-    lastSlider_ = v;
     view_.SetSliderPosition(v);
   };
   if (dev_.state == songlist::kStopped) {
@@ -412,7 +403,9 @@ void Sequencer::VideoOption(uint16_t id) {
     case 129:
     case 147:
     case 414: {
-      if (id == 414 && !settings_.aviDisp) return;
+      // The key is a shortcut for the dedicated window only; without one it would
+      // flip the menu's option unseen.
+      if (id == 414 && !dev_.VideoInDedicated()) return;
       bool* option = id == 129 ? &settings_.aviDisp : &settings_.aviAllDisp;
       if (!videoOpen) {
         *option = !*option;

@@ -60,8 +60,6 @@ class Sequencer : public songlist::PlaybackLink {
   bool Waiting() const { return dev_.waiting; }
   void SetCloseAfterPlay(bool on) { closeAfterPlay_ = on; }
   bool CloseAfterPlay() const { return closeAfterPlay_; }
-  // The caption's state word.
-  const char* StateWord() const;
 
  private:
   void CloseForRestart();
@@ -88,7 +86,6 @@ class Sequencer : public songlist::PlaybackLink {
   int32_t ignoreTicks_ = 0;
   bool alarmFired_ = false;
   std::string lastTimeText_;
-  int32_t lastSlider_ = -1;
 };
 
 }  // namespace playback

@@ -457,7 +457,7 @@ bool Gatherer::ChangeDirectory(const std::string& missingPath) {
   std::string oldDir = missing.drive + missing.dir;
   for (int slot = 0; slot < list_.Count(); ++slot) {
     text::PathParts p = text::SplitPath(list_.PathOfSlot(slot));
-    if (!text::EqualNoCase(p.drive + p.dir, oldDir)) continue;
+    if (!list_.SamePath(p.drive + p.dir, oldDir)) continue;
     std::string moved = Lowered(newDir + p.name + p.ext);
     if (Fits(moved)) list_.SetPathOfSlot(slot, moved);
   }

@@ -18,14 +18,17 @@ long LeadingDigits(std::string_view s) {
   return v;
 }
 
-bool TrackNumberAtEnd(const std::string& name, size_t digits) {
-  std::string_view tail(name);
-  if (tail.size() > digits) tail = tail.substr(tail.size() - digits);
-  long n = LeadingDigits(tail);
-  return n >= 1 && n <= 999;
-}
-
 }  // namespace
+
+uint32_t CdTrackNumber(std::string_view path) {
+  text::PathParts p = text::SplitPath(path);
+  const size_t digits = text::EqualNoCase(p.ext, ".acd") ? 3 : text::EqualNoCase(p.ext, ".cda") ? 2 : 0;
+  if (digits == 0) return 0;
+  std::string_view tail(p.name);
+  if (tail.size() > digits) tail = tail.substr(tail.size() - digits);
+  const long n = LeadingDigits(tail);
+  return n >= 1 && n <= 999 ? static_cast<uint32_t>(n) : 0;
+}
 
 MediaKind KindOf(std::string_view path) {
   text::PathParts p = text::SplitPath(path);
@@ -37,8 +40,8 @@ MediaKind KindOf(std::string_view path) {
   if (EqualNoCase(e, ".mov") || EqualNoCase(e, ".jpg")) return MediaKind::kQuickTime;
   if (EqualNoCase(e, ".mpg") || EqualNoCase(e, ".dat")) return MediaKind::kMpegVideo;
   if (EqualNoCase(e, ".mp2") || EqualNoCase(e, ".mp3")) return MediaKind::kMpegAudio;
-  if (EqualNoCase(e, ".acd")) return TrackNumberAtEnd(p.name, 3) ? MediaKind::kCdEntry : MediaKind::kNone;
-  if (EqualNoCase(e, ".cda")) return TrackNumberAtEnd(p.name, 2) ? MediaKind::kCdFile : MediaKind::kNone;
+  if (EqualNoCase(e, ".acd")) return CdTrackNumber(path) ? MediaKind::kCdEntry : MediaKind::kNone;
+  if (EqualNoCase(e, ".cda")) return CdTrackNumber(path) ? MediaKind::kCdFile : MediaKind::kNone;
   return MediaKind::kNone;
 }
 

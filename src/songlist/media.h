@@ -1,6 +1,7 @@
 // Which files may enter the song list, decided by the extension alone.
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -20,6 +21,10 @@ enum class MediaKind {
 };
 
 MediaKind KindOf(std::string_view path);
+// The track of a CD entry: the digits leading the last three bytes of an
+// ".acd" name (the whole name when shorter), the last two of a ".cda" one;
+// 1..999, else 0 (not a CD entry).
+uint32_t CdTrackNumber(std::string_view path);
 inline bool IsPlayable(std::string_view path) { return KindOf(path) != MediaKind::kNone; }
 // The kind test of a filter row: 1 = every playable kind, 2..6 one group.
 bool PassesFilter(std::string_view path, int filterIndex);

@@ -38,14 +38,14 @@ void SongList::SetPathOfSlot(int slot, std::string_view path) {
 bool SongList::HasPath(std::string_view p, int slotLimit) const {
   int n = (slotLimit < 0 || slotLimit > live_->count) ? live_->count : slotLimit;
   for (int i = 0; i < n; ++i) {
-    if (text::EqualNoCase(live_->path[i], p)) return true;
+    if (links_.collator->SamePath(live_->path[i], p)) return true;
   }
   return false;
 }
 
 int SongList::FindPath(std::string_view p) const {
   for (int i = 0; i < live_->count; ++i) {
-    if (text::EqualNoCase(PathAt(i), p)) return i;
+    if (links_.collator->SamePath(PathAt(i), p)) return i;
   }
   return -1;
 }

@@ -78,6 +78,8 @@ class SongList {
   bool HasPath(std::string_view p, int slotLimit = -1) const;
   // First position whose path equals p without regard to case; -1 when none.
   int FindPath(std::string_view p) const;
+  // Whether two paths name the same file (the platform's comparison).
+  bool SamePath(std::string_view a, std::string_view b) const { return links_.collator->SamePath(a, b); }
   int FirstPlayable() const;  // first position marked played, -1 when none
 
   // ---- plain field updates (view, sequencer, files) ----

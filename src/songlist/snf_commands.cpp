@@ -142,7 +142,7 @@ bool SongFiles::FileDiffers(bool* changed) {
   if (!ParseSongFile(data, &file)) return false;
   *changed = file.count != list_.Count();
   for (int i = 0; !*changed && i < file.count; ++i) {
-    if (!text::EqualNoCase(file.path[i], list_.PathOfSlot(i))) *changed = true;
+    if (!list_.SamePath(file.path[i], list_.PathOfSlot(i))) *changed = true;
   }
   return true;
 }

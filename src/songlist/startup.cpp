@@ -54,8 +54,10 @@ StartupResult StartupList::FromCommandLine(bool closeOption, const std::vector<s
   StartupResult r;
   r.fromCommandLine = true;
   const char* kCaption = "エラーメッセージ";
+  // Only options on the line ("/close" at its very end included): nothing was
+  // named, so there is nothing to refuse; the list just stays empty.
+  if (paths.empty()) return r;
   if (closeOption) {
-    if (paths.empty()) return r;
     const std::string& path = paths[0];
     text::PathParts p = text::SplitPath(path);
     if (IsForeignName(path)) {

@@ -63,7 +63,7 @@ void SongList::Undo() {
   int32_t restored = live_->playerState;
   std::string nowPath = Count() > 0 ? PathAt(Current()) : "";
   if (was != kStopped) {
-    if (!text::EqualNoCase(wasPath, nowPath)) {
+    if (!SamePath(wasPath, nowPath)) {
       pb.SetState(was);
       pb.Stop();
       if (restored == kPlaying) {

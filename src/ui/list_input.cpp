@@ -13,18 +13,20 @@ int32_t FloorDiv(int32_t a, int32_t b) {
   return (a % b != 0 && ((a < 0) != (b < 0))) ? q - 1 : q;
 }
 
-// Where Move(from, to) lands the entry.
-int32_t Landing(int32_t from, int32_t to, int32_t count) {
-  if (from == count - 1 && to == count) return from;
-  if (to < from) return to;
-  if (to > from) return (to - from > 1) ? to - 1 : to;
-  return from;
+// The focus after one unselected entry moved from -> to: the target, the
+// position before it when the entry came from above (so a drop on the next
+// position leaves the focus where the drag started), the last position for
+// a drop behind the last entry.
+int32_t FocusAfterMove(int32_t from, int32_t to, int32_t count) {
+  if (to >= count) return count - 1;
+  return from < to ? to - 1 : to;
 }
 
 }  // namespace
 
+// The whole client area: a drop on the slider strip still lands in the list.
 bool ListInput::Inside(int32_t x, int32_t y) const {
-  return x >= 0 && x < L().width && y >= 0 && y < L().height;
+  return x >= 0 && x < L().width && y >= 0 && y < L().clientHeight;
 }
 
 void ListInput::ScrollTo(int32_t column) {
@@ -115,9 +117,8 @@ void ListInput::LeftUp(int32_t x, int32_t y) {
         if (list_.SlotAt(p) == slot) list_.SetFocus(p);
       }
     } else {
-      // The focus follows the moved entry (also when it swapped with its neighbour).
       list_.Move(source_, target);
-      list_.SetFocus(Landing(source_, target, count));
+      list_.SetFocus(FocusAfterMove(source_, target, count));
     }
     view_.Relayout();
     host_.Repaint();

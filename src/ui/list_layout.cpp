@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "app/settings.h"
+
 namespace ui {
 
 namespace {
@@ -16,8 +18,8 @@ int32_t FloorDiv(int32_t a, int32_t b) {
 
 ListMetrics MakeMetrics(int32_t sampleWidth, int32_t sampleHeight, int32_t w1, int32_t w4) {
   ListMetrics m;
-  m.colWidth = std::max(1, sampleWidth + 4);
-  m.rowHeight = std::max(1, sampleHeight + 4);
+  m.colWidth = app::CellExtent(sampleWidth);
+  m.rowHeight = app::CellExtent(sampleHeight);
   m.w1 = w1;
   m.w4 = w4;
   return m;
@@ -29,6 +31,7 @@ ListLayout ComputeLayout(const ListMetrics& m, const LayoutInput& in, int32_t la
   L.count = in.count;
   L.width = std::max(0, in.clientWidth);
   L.height = std::max(0, in.clientHeight);
+  L.clientHeight = L.height;
   if (in.sliderShown && L.height > 20) L.height -= kSliderStrip;
   const int32_t rh = m.rowHeight, cwid = m.colWidth;
 

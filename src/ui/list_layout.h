@@ -49,6 +49,7 @@ constexpr int32_t kSliderStrip = 21;
 struct ListLayout {
   ListMetrics m;
   int32_t width = 0, height = 0;  // area above the slider strip
+  int32_t clientHeight = 0;       // the whole client area, slider strip included
   int32_t count = 0;
   bool header = false;     // a header line occupies the first row
   bool scrollBar = false;  // the list scroll bar is shown (scroll mode)

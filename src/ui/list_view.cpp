@@ -41,11 +41,6 @@ void ListView::PartialRepaint(const int32_t* pos, int n, DrawList* out) const {
   painter_.Cells(layout_, settings_, pos, n, out);
 }
 
-int32_t ListView::ColumnToShow(int32_t pos) const {
-  if (layout_.Visible(pos)) return layout_.firstColumn;
-  return layout_.ColumnShowing(pos);
-}
-
 void ListView::ScrollToCurrent() {
   Relayout();
   if (layout_.Visible(list_.Current())) return;

@@ -42,8 +42,6 @@ class ListView {
   void PartialRepaint(const int32_t* pos, int n, DrawList* out) const;
   uint32_t Background() const { return painter_.Background(layout_, settings_); }
 
-  // First column that brings pos into view (clamped); the current one when visible.
-  int32_t ColumnToShow(int32_t pos) const;
   // Lays out and, when the current entry is out of view, scrolls to it.
   void ScrollToCurrent();
 

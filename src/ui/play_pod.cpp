@@ -2,36 +2,27 @@
 
 namespace ui {
 
-std::vector<std::pair<uint16_t, bool>> PodButtonStates(const app::CommandState& s) {
-  std::vector<std::pair<uint16_t, bool>> out;
-  for (uint16_t id : kPodButtons) out.emplace_back(id, app::IsCommandEnabled(id, s));
-  return out;
-}
-
-PodOrigin PlacePodOnScreen(int32_t x, int32_t y, int32_t width, int32_t height, int32_t screenW,
-                           int32_t screenH) {
+PodOrigin PlacePodOnScreen(int32_t x, int32_t y, int32_t width, int32_t height,
+                           const app::Areas& areas) {
+  const app::Rect& a = app::AreaFor(x, y, width, height, areas);
   PodOrigin o{x, y, false};
   // 64-bit sums: PX and PY come from a file and may be anything.
-  if (int64_t{screenW} - x < width) {
-    o.x = screenW - width;
-    o.moved = true;
-  }
-  if (int64_t{screenH} - y < height) {
-    o.y = screenH - height;
-    o.moved = true;
-  }
-  if (o.x < 0) {
-    o.x = 0;
-    o.moved = true;
-  }
-  if (o.y < 0) {
-    o.y = 0;
-    o.moved = true;
-  }
+  if (int64_t{a.right} - x < width) o.x = a.right - width;
+  if (int64_t{a.bottom} - y < height) o.y = a.bottom - height;
+  if (o.x < a.left) o.x = a.left;
+  if (o.y < a.top) o.y = a.top;
+  o.moved = o.x != x || o.y != y;
   return o;
 }
 
-void StorePodPosition(int32_t left, int32_t top, app::Settings* s) {
+void StorePodPosition(int32_t left, int32_t top, const app::Areas& areas, app::Settings* s) {
+  for (const app::Rect& a : areas) {
+    if (left >= a.left && left < a.right && top >= a.top && top < a.bottom) {
+      s->px = left;
+      s->py = top;
+      return;
+    }
+  }
   s->px = left < 0 ? 0 : left;
   s->py = top < 0 ? 0 : top;
 }

@@ -7,6 +7,7 @@
 #include <utility>
 #include <vector>
 
+#include "app/frame_rules.h"
 #include "app/command_ids.h"
 #include "app/commands.h"
 #include "app/settings.h"
@@ -21,21 +22,20 @@ inline constexpr int kPodColumns = 5;
 inline constexpr uint32_t kPodTimerId = 2;
 inline constexpr uint32_t kPodTimerPeriod = 200;  // ms
 
-// Enabled state of each button, in palette order, by the menu's own rules.
-std::vector<std::pair<uint16_t, bool>> PodButtonStates(const app::CommandState& s);
-
 struct PodOrigin {
   int32_t x = 0, y = 0;
   bool moved = false;  // the window must be moved to (x, y)
 };
-// Brings a freshly created pod of the given size fully onto the screen: an
-// edge past the right or bottom is pulled back to touch it, and a stored
-// position left of or above the screen (a hand-edited file) to 0.
-PodOrigin PlacePodOnScreen(int32_t x, int32_t y, int32_t width, int32_t height, int32_t screenW,
-                           int32_t screenH);
+// Brings a freshly created pod of the given size fully onto the work area of
+// its monitor (or the nearest one): an edge past the right or bottom is
+// pulled back to touch it, and a position left of or above it (a hand-edited
+// file, a monitor no longer there) to its left or top edge.
+PodOrigin PlacePodOnScreen(int32_t x, int32_t y, int32_t width, int32_t height,
+                           const app::Areas& areas);
 
-// Remembers the pod's normal position as PX and PY, never negative.
-void StorePodPosition(int32_t left, int32_t top, app::Settings* s);
+// Remembers the pod's normal position as PX and PY: as it is on a monitor
+// (which may lie left of or above the primary one), else never negative.
+void StorePodPosition(int32_t left, int32_t top, const app::Areas& areas, app::Settings* s);
 
 // The pod's windows, as the shell makes them.
 class PodWindows {

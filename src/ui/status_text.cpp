@@ -25,29 +25,6 @@ std::string CaptionText(bool listEmpty, std::string_view currentPath, PlayState 
   return text::WithCase(caption, caseMode);
 }
 
-std::string TimeText(PlayState state, uint32_t lengthMs, uint32_t positionMs) {
-  if (lengthMs == 0) return "  ";
-  char buf[64];
-  const unsigned long lm = lengthMs / 60000, ls = lengthMs / 1000 % 60;
-  if (state == PlayState::kStopped) {
-    std::snprintf(buf, sizeof buf, " %lu分%02lu秒", lm, ls);
-  } else {
-    const unsigned long pm = positionMs / 60000, ps = positionMs / 1000 % 60;
-    std::snprintf(buf, sizeof buf, " %lu分%02lu秒／%lu分%02lu秒", pm, ps, lm, ls);
-  }
-  return buf;
-}
-
-std::string TrackText(int32_t track, int32_t charset, int32_t caseMode) {
-  char buf[32];
-  if (charset == kShiftJisCharset) {
-    std::snprintf(buf, sizeof buf, "ﾄﾗｯｸ <%03d>", static_cast<int>(track));
-    return buf;
-  }
-  std::snprintf(buf, sizeof buf, "track <%03d>", static_cast<int>(track));
-  return text::WithCase(buf, caseMode);
-}
-
 SliderPlacement PlaceSlider(bool sliderOn, int32_t clientWidth, int32_t clientHeight) {
   SliderPlacement p;
   if (!sliderOn || clientHeight <= 20) return p;
@@ -57,17 +34,11 @@ SliderPlacement PlaceSlider(bool sliderOn, int32_t clientWidth, int32_t clientHe
   return p;
 }
 
-SliderRange SliderRangeFor(uint32_t lengthMs, uint32_t divisor) {
-  SliderRange r;
-  if (divisor == 0) divisor = 1;
-  r.maximum = static_cast<int32_t>(lengthMs / divisor);
-  r.page = std::max<int32_t>(1, static_cast<int32_t>(10000 / divisor));
-  return r;
-}
-
 void SliderControl::OnNotify(SliderTarget& t, int32_t code, int32_t sliderPosition) {
   t.FocusMainWindow();
-  if (t.StillPictureOpen() || t.PlayerRestarting()) return;
+  // A seek of an MP3 restarts its player synchronously, so no notification
+  // can arrive mid-restart; only a still picture has nothing to seek.
+  if (t.StillPictureOpen()) return;
   switch (code) {
     case kSbPageLeft:
     case kSbPageRight:
@@ -78,11 +49,6 @@ void SliderControl::OnNotify(SliderTarget& t, int32_t code, int32_t sliderPositi
     default:
       break;
   }
-}
-
-int32_t SliderControl::ValueFor(bool songOpen, uint32_t positionMs, uint32_t divisor) {
-  if (!songOpen || divisor == 0) return 0;
-  return static_cast<int32_t>(positionMs / divisor);
 }
 
 }  // namespace ui

@@ -16,11 +16,6 @@ enum class PlayState { kStopped = 0, kPlaying = 1, kPaused = 2 };
 // The caption for the entry at the current position ("" path: empty list).
 std::string CaptionText(bool listEmpty, std::string_view currentPath, PlayState state,
                         bool waiting, int32_t caseMode);
-// The time field: the length while stopped, elapsed and length otherwise;
-// two blanks when the length is 0.
-std::string TimeText(PlayState state, uint32_t lengthMs, uint32_t positionMs);
-// The status bar's track text of an audio CD track.
-std::string TrackText(int32_t track, int32_t charset, int32_t caseMode);
 
 // Where the slider and its line go for a client area of the given size.
 struct SliderPlacement {
@@ -29,12 +24,6 @@ struct SliderPlacement {
   Rect line;    // the 1-pixel line above it, button shadow colour
 };
 SliderPlacement PlaceSlider(bool sliderOn, int32_t clientWidth, int32_t clientHeight);
-
-// Range and page of the slider for a song of lengthMs with divisor d ms per step.
-struct SliderRange {
-  int32_t maximum = 0, page = 1;
-};
-SliderRange SliderRangeFor(uint32_t lengthMs, uint32_t divisor);
 
 // Scroll codes of the slider's notifications (the platform's values).
 enum SliderCode : int32_t {
@@ -48,22 +37,16 @@ class SliderTarget {
   virtual ~SliderTarget() = default;
   virtual void FocusMainWindow() = 0;
   virtual bool StillPictureOpen() = 0;  // a ".jpg" is open
-  virtual bool PlayerRestarting() = 0;  // the MPEG audio player is restarting
   virtual void SeekTo(int32_t sliderValue) = 0;
 };
 
-// The slider's notification routing, and the two flags that keep the timer's
-// hands off the slider.
+// The slider's notification routing, and the flag that keeps the timer's
+// hands off the slider while a dialog is open (the drag flag is the seek's).
 class SliderControl {
  public:
   void OnNotify(SliderTarget& t, int32_t code, int32_t sliderPosition);
-  // Whether the timer may set the slider this tick.
-  bool TimerMayMove(bool sliderShown) const { return sliderShown && !dialogOpen && !thumbDrag; }
-  // Slider value for a position (0 while nothing is open).
-  static int32_t ValueFor(bool songOpen, uint32_t positionMs, uint32_t divisor);
 
   bool dialogOpen = false;  // a modal dialog of the main window is shown
-  bool thumbDrag = false;   // set and cleared by the seek logic
 };
 
 // Scoped dialog-open flag for the modal dialogs of the main window.

@@ -9,6 +9,31 @@ namespace {
 const wchar_t kSelfProp[] = L"CorvellaFontDialog";
 }
 
+namespace win32 {
+
+namespace {
+int CALLBACK CountFace(const LOGFONTW*, const TEXTMETRICW*, DWORD, LPARAM found) {
+  *reinterpret_cast<bool*>(found) = true;
+  return 0;
+}
+}  // namespace
+
+bool FontFaceExists(const std::string& face) {
+  if (face.empty()) return false;
+  LOGFONTW lf{};
+  lf.lfCharSet = DEFAULT_CHARSET;  // any script of the face
+  std::wstring w = wnd::Wide(face);
+  if (w.size() >= LF_FACESIZE) return false;
+  wcsncpy(lf.lfFaceName, w.c_str(), LF_FACESIZE - 1);
+  bool found = false;
+  HDC dc = GetDC(nullptr);
+  EnumFontFamiliesExW(dc, &lf, CountFace, reinterpret_cast<LPARAM>(&found), 0);
+  ReleaseDC(nullptr, dc);
+  return found;
+}
+
+}  // namespace win32
+
 bool TMyFontDialog::Execute(HWND owner, int dpi, app::Settings* out) {
   charNum_ = current_.charNum;
   caseMode_ = current_.strupr;
@@ -18,7 +43,7 @@ bool TMyFontDialog::Execute(HWND owner, int dpi, app::Settings* out) {
   lf.lfWeight = current_.bold;
   lf.lfItalic = current_.italic ? TRUE : FALSE;
   lf.lfCharSet = static_cast<BYTE>(current_.charset);
-  lf.lfPitchAndFamily = FIXED_PITCH | FF_MODERN;
+  lf.lfPitchAndFamily = DEFAULT_PITCH | FF_DONTCARE;
   std::wstring face = wnd::Wide(current_.faceName);
   wcsncpy(lf.lfFaceName, face.c_str(), LF_FACESIZE - 1);
 
@@ -26,8 +51,8 @@ bool TMyFontDialog::Execute(HWND owner, int dpi, app::Settings* out) {
   cf.lStructSize = sizeof cf;
   cf.hwndOwner = owner;
   cf.lpLogFont = &lf;
-  cf.Flags = CF_SCREENFONTS | CF_INITTOLOGFONTSTRUCT | CF_FORCEFONTEXIST | CF_ENABLETEMPLATE |
-             CF_ENABLEHOOK;
+  cf.Flags = CF_SCREENFONTS | CF_INITTOLOGFONTSTRUCT | CF_FORCEFONTEXIST | CF_EFFECTS |
+             CF_ENABLETEMPLATE | CF_ENABLEHOOK;
   cf.hInstance = GetModuleHandleW(nullptr);
   cf.lpTemplateName = MAKEINTRESOURCEW(ui::kFontDialogTemplate);
   cf.lpfnHook = Hook;

@@ -6,8 +6,15 @@
 
 #include <commdlg.h>
 
+#include <string>
+
 #include "app/settings.h"
 #include "ui/font_settings.h"
+
+namespace win32 {
+// Whether the system has a font of this face (any character set).
+bool FontFaceExists(const std::string& face);
+}  // namespace win32
 
 class TMyFontDialog {
  public:

@@ -2,8 +2,10 @@
 
 #include <shlobj.h>
 
+#include "app/startup.h"
 #include "win32/my_frame.h"
 #include "win32/my_window.h"
+#include "win32/win_screen.h"
 #include "win32/wnd/text_conv.h"
 
 TMyApp::TMyApp() = default;
@@ -29,7 +31,7 @@ bool TMyApp::InitMainWindow() {
   STARTUPINFOW si{};
   si.cb = sizeof si;
   GetStartupInfoW(&si);
-  showState_ = (si.dwFlags & STARTF_USESHOWWINDOW) ? si.wShowWindow : SW_SHOWNORMAL;
+  showState_ = app::FirstShowState((si.dwFlags & STARTF_USESHOWWINDOW) != 0, si.wShowWindow);
 
   settingsFile_ = std::make_unique<app::SettingsFile>(
       files_, app::LocateSettingsFile(files_, files_.WindowsDirectory(), AppDataDirectory()));
@@ -46,8 +48,7 @@ bool TMyApp::InitMainWindow() {
     info.x = static_cast<int32_t>(si.dwX);
     info.y = static_cast<int32_t>(si.dwY);
   }
-  app::ReadApplicationSettings(settingsFile_->profile(), info, GetSystemMetrics(SM_CXSCREEN),
-                               GetSystemMetrics(SM_CYSCREEN), &settings_);
+  app::ReadApplicationSettings(settingsFile_->profile(), info, win32::WorkAreas(), &settings_);
   start_ = {settings_.x, settings_.y, settings_.w, settings_.h};
 
   window_ = std::make_unique<TMyWindow>(*this);

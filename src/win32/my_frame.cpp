@@ -8,8 +8,10 @@
 #include "app/command_ids.h"
 #include "app/commands.h"
 #include "app/frame_rules.h"
+#include "app/startup.h"
 #include "win32/my_app.h"
 #include "win32/my_window.h"
+#include "win32/win_screen.h"
 #include "win32/wnd/text_conv.h"
 
 TMyFrame::TMyFrame(TMyApp& app, TMyWindow& client) : app_(app), client_(client) {
@@ -58,7 +60,7 @@ void TMyFrame::SetupWindow() {
   if (client_.EndRequested()) return;
   sysMenu_ = GetSystemMenu(hwnd_, FALSE);
   if (!app_.SettingsRef().menuBar) SetMenu(hwnd_, nullptr);
-  if (app::IsMinimizedShowState(app_.ShowState()) && client_.AutoPlayPending()) {
+  if (app::PostPlayAtFrameSetup(app_.ShowState(), client_.AutoPlayPending())) {
     client_.ClearAutoPlayPending();
     client_.PostOwnCommand(CM_PLAY);
   }
@@ -79,7 +81,7 @@ void TMyFrame::FirstPaint() {
   if (bars.hideToolBar) ShowToolBar(false);
   if (bars.hideStatusBar) ShowStatusBar(false);
   if (bars.hideToolBar || bars.hideStatusBar) Layout();
-  if (!app::IsMinimizedShowState(app_.ShowState()) && client_.AutoPlayPending()) {
+  if (app::PostPlayAtFirstPaint(app_.ShowState(), client_.AutoPlayPending())) {
     client_.ClearAutoPlayPending();
     client_.PostOwnCommand(CM_PLAY);
   }
@@ -118,14 +120,20 @@ void TMyFrame::RebuildSystemMenu() {
 
 void TMyFrame::OnWindowPosChanged() {
   if (IsIconic(hwnd_)) return;
-  RECT r;
-  GetWindowRect(hwnd_, &r);
-  int sw = GetSystemMetrics(SM_CXSCREEN), sh = GetSystemMetrics(SM_CYSCREEN);
-  int x = r.left, y = r.top;
-  if (r.left >= sw) x = sw - (r.right - r.left);
-  if (r.top >= sh) y = sh - (r.bottom - r.top);
-  if (x != r.left || y != r.top) {
-    SetWindowPos(hwnd_, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  RECT wr;
+  GetWindowRect(hwnd_, &wr);
+  const app::Rect r{wr.left, wr.top, wr.right, wr.bottom};
+  // A maximised frame with a video is only as big as the picture; where it
+  // went is where it comes back to, at its normal size.
+  if (IsZoomed(hwnd_) && client_.VideoInMainWindow()) {
+    const app::Rect n = win32::NormalRect(hwnd_);
+    if (n.left != r.left || n.top != r.top) {
+      win32::SetNormalRect(hwnd_, {r.left, r.top, r.left + n.Width(), r.top + n.Height()});
+    }
+  }
+  const app::Rect to = app::KeepFrameOnScreen(r, win32::WorkAreas());
+  if (to.left != r.left || to.top != r.top) {
+    SetWindowPos(hwnd_, nullptr, to.left, to.top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
   }
 }
 
@@ -269,6 +277,13 @@ LRESULT TMyFrame::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
         client_.OnFrameMinimized();
         return r;
       }
+      if ((cmd & 0xFFF0) == SC_MAXIMIZE && client_.VideoInMainWindow() && !IsZoomed(hwnd_)) {
+        const app::Rect before = win32::NormalRect(hwnd_);
+        client_.OnFrameMaximizing();
+        LRESULT r = DefWindowProcW(hwnd_, msg, wp, lp);
+        win32::SetNormalRect(hwnd_, before);  // restoring returns to it
+        return r;
+      }
       if ((cmd & 0xFFF0) == SC_RESTORE) {
         LRESULT r = DefWindowProcW(hwnd_, msg, wp, lp);
         client_.OnFrameRestored();
@@ -291,22 +306,14 @@ LRESULT TMyFrame::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
       break;
     case WM_GETMINMAXINFO: {
       auto* mm = reinterpret_cast<MINMAXINFO*>(lp);
-      if (client_.VideoInMainWindow()) {
-        WINDOWPLACEMENT wpl{sizeof wpl};
-        GetWindowPlacement(hwnd_, &wpl);
-        mm->ptMaxPosition.x = wpl.rcNormalPosition.left;
-        mm->ptMaxPosition.y = wpl.rcNormalPosition.top;
-        POINT track = client_.VideoMaxTrack();
-        mm->ptMaxSize.x = track.x ? track.x : app::kInitialMaxTrackWidth;
-        mm->ptMaxSize.y = track.y ? track.y : app::kInitialMaxTrackHeight;
-      } else {
-        // The maximised frame covers the screen and one sizing border on every side.
-        int bx = GetSystemMetrics(SM_CXFRAME), by = GetSystemMetrics(SM_CYFRAME);
-        mm->ptMaxPosition.x = -bx;
-        mm->ptMaxPosition.y = -by;
-        mm->ptMaxSize.x = GetSystemMetrics(SM_CXSCREEN) + 2 * bx;
-        mm->ptMaxSize.y = GetSystemMetrics(SM_CYSCREEN) + 2 * by;
-      }
+      const POINT track = client_.VideoMaxTrack();
+      const app::MaximizedPlacement m = app::MaximizedFrame(
+          client_.VideoInMainWindow(), win32::NormalRect(hwnd_),
+          track.x ? track.x : app::kInitialMaxTrackWidth,
+          track.y ? track.y : app::kInitialMaxTrackHeight, GetSystemMetrics(SM_CXSCREEN),
+          GetSystemMetrics(SM_CYSCREEN), GetSystemMetrics(SM_CXFRAME), GetSystemMetrics(SM_CYFRAME));
+      mm->ptMaxPosition = {m.x, m.y};
+      mm->ptMaxSize = {m.width, m.height};
       return 0;
     }
     case WM_DROPFILES:

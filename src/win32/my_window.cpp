@@ -11,6 +11,8 @@
 #include "desktop/wallpaper.h"
 #include "text/sjis.h"
 #include "win32/font_dialog.h"
+#include "win32/slider_thumb.h"
+#include "win32/win_screen.h"
 #include "win32/midi_dialog.h"
 #include "win32/my_app.h"
 #include "win32/my_frame.h"
@@ -66,7 +68,6 @@ class TMyWindow::SliderLink : public ui::SliderTarget {
     playback::Device& d = w_.player_->device();
     return d.IsOpen() && d.Flags().still;
   }
-  bool PlayerRestarting() override { return false; }
   void SeekTo(int32_t value) override { w_.player_->OnSlider(w_.sliderEvent_, value); }
 
  private:
@@ -81,7 +82,9 @@ class TMyWindow::PodLink : public ui::PodWindows {
   bool CreatePod(bool topmost) override {
     HWND frame = w_.frame_->Handle();
     auto pod = std::make_unique<TMyFloat>(frame, w_);
-    pod->Tool().onCleanup = [this](int x, int y) { ui::StorePodPosition(x, y, &w_.settings_); };
+    pod->Tool().onCleanup = [this](int x, int y) {
+      ui::StorePodPosition(x, y, win32::WorkAreas(), &w_.settings_);
+    };
     // Posted: the pod may be taken down by the restore it asks for.
     pod->onCaptionDoubleClick = [this] { PostMessageW(w_.hwnd_, kShowFrameMessage, 0, 0); };
     w_.podFrame_ = std::move(pod);
@@ -104,9 +107,9 @@ class TMyWindow::PodLink : public ui::PodWindows {
 TMyWindow::TMyWindow(TMyApp& app) : app_(app), settings_(app.SettingsRef()) {
   // MP3 files play from a decoding thread; where the platform has none
   // (Win32s) the device's done messages refill the buffers.
-  bool win32s = app::DecideOsGeneration(GetVersion()) == app::OsGeneration::kWin32s;
+  const bool thread = app::HasDecodingThread(app::DecideOsGeneration(GetVersion()));
   mp3Output_ = std::make_unique<win32::Mp3Output>(
-      decoder_, app_.Files(), win32s ? mpegaudio::RefillMode::kMessage : mpegaudio::RefillMode::kThread);
+      decoder_, app_.Files(), thread ? mpegaudio::RefillMode::kThread : mpegaudio::RefillMode::kMessage);
   mp3_ = std::make_unique<playback::DecoderMp3Player>(app_.Files(), decoder_, mp3Output_->Control());
   forward_ = std::make_unique<PlaybackForwarder>();
   songlist::ListLinks links{forward_.get(), this, &collator_, &random_};
@@ -203,9 +206,10 @@ void TMyWindow::BeginPass() {
 }
 
 void TMyWindow::OptionsFromSettings() {
-  bool oldStyle = osGeneration_ == app::OsGeneration::kWin32s;
+  // The old dialogs on every 3.x-style platform, NT 3.x included.
+  const bool oldStyle = !app::IsNewShell(osGeneration_);
   snfOptions_.explorerStyle = !oldStyle;
-  snfOptions_.win32s = oldStyle;
+  snfOptions_.win32s = osGeneration_ == app::OsGeneration::kWin32s;
   snfOptions_.caseMode = settings_.strupr;
   snfOptions_.snfDirectory = settings_.snfDirectory;
   gatherOptions_.explorerStyle = !oldStyle;
@@ -249,8 +253,7 @@ void TMyWindow::SetupWindow() {
   app::SettingsFile& file = app_.SettingsFileRef();
   if (app::CheckSettingsVersion(&file.profile())) file.Save();
   app::ReportUnreadableSettings(file, app_.Notifier());
-  app::ReadWindowSettings(file.profile(), fs.CurrentDirectory(), GetSystemMetrics(SM_CXSCREEN),
-                          GetSystemMetrics(SM_CYSCREEN), &settings_);
+  app::ReadWindowSettings(file.profile(), fs.CurrentDirectory(), win32::WorkAreas(), &settings_);
   OptionsFromSettings();
 
   // The process works in the Windows directory from here on; command-line
@@ -321,9 +324,15 @@ void TMyWindow::BuildListFont() {
     return CreateFontW(app::FontHeight(dpi, settings_.fontSize), 0, 0, 0, settings_.bold,
                        settings_.italic, FALSE, FALSE, static_cast<BYTE>(settings_.charset),
                        OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
-                       FIXED_PITCH | FF_MODERN, Wide(settings_.faceName).c_str());
+                       DEFAULT_PITCH | FF_DONTCARE, Wide(settings_.faceName).c_str());
   };
   listFont_ = make();
+  // The platform quietly substitutes another face for a missing one; the
+  // list then falls back to the known one instead.
+  if (listFont_ && !win32::FontFaceExists(settings_.faceName)) {
+    DeleteObject(listFont_);
+    listFont_ = nullptr;
+  }
   if (!listFont_) {
     app::ApplyFontFallback(&settings_);
     listFont_ = make();
@@ -355,7 +364,8 @@ void TMyWindow::ApplyWindowOptions(const ui::WindowOptions& before) {
   listView_->ApplySettings(settings_);
   if (r.repaintWindow) {
     PlaceSlider();
-    if (r.resizeVideoToClient) player_->OnMainWindowSized(true);
+    // The picture area shrinks when the slider comes and grows when it goes.
+    if (r.resizeVideoToClient) player_->OnMainWindowSized(!settings_.slider);
     InvalidateRect(hwnd_, nullptr, TRUE);
   }
   if (r.fitVideo) {
@@ -422,7 +432,13 @@ void TMyWindow::SetSliderRange(int32_t max, int32_t page) {
   slider_.SetPageSize(page);
 }
 
-void TMyWindow::SetSliderPosition(int32_t pos) { slider_.SetPosition(pos); }
+void TMyWindow::SetSliderPosition(int32_t pos) {
+  // The timer sets the position every tick; only a real move is drawn. The
+  // thumb bitmap is wider than the control's own thumb, so all of it is.
+  if (slider_.Position() == pos) return;
+  slider_.SetPosition(pos);
+  RedrawSlider();
+}
 
 void TMyWindow::RedrawSlider() { InvalidateRect(slider_.Handle(), nullptr, TRUE); }
 
@@ -444,6 +460,7 @@ void TMyWindow::OnSlider(int code, int position) {
     default: sliderEvent_ = playback::SliderEvent::kPageStep; break;
   }
   sliderControl_.OnNotify(*sliderLink_, code, position);
+  RedrawSlider();  // the user moved the thumb: see SetSliderPosition
 }
 
 // ---- how a message travels ----
@@ -605,14 +622,27 @@ LRESULT TMyWindow::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
   if (Route(msg, wp, lp, &routed)) return routed;
   const int x = static_cast<short>(LOWORD(lp)), y = static_cast<short>(HIWORD(lp));
   switch (msg) {
-    case WM_SIZE:
+    case WM_SIZE: {
+      const int w = LOWORD(lp), h = HIWORD(lp);
+      // A shrunk window exposes nothing, so a driver that draws only on exposure needs a repaint.
+      const bool grew = w > clientW_ || h > clientH_;
+      clientW_ = w;
+      clientH_ = h;
       PlaceSlider();
-      listView_->OnSize(LOWORD(lp), HIWORD(lp));
-      if (videoInList_) player_->OnMainWindowSized(true);
+      listView_->OnSize(w, h);
+      if (videoInList_) player_->OnMainWindowSized(grew);
       InvalidateRect(hwnd_, nullptr, FALSE);
       return 0;
+    }
     case WM_ERASEBKGND:
       return 1;
+    case WM_NOTIFY: {
+      const auto* h = reinterpret_cast<const NMHDR*>(lp);
+      if (h->hwndFrom == slider_.Handle() && h->code == NM_CUSTOMDRAW) {
+        return win32::DrawSliderThumb(*reinterpret_cast<const NMCUSTOMDRAW*>(lp));
+      }
+      return 0;
+    }
     case WM_TIMER:
       if (wp == IDT_MAIN) {
         // Playback work: what arrives meanwhile waits for its end.
@@ -784,8 +814,7 @@ void TMyWindow::Execute(UINT id) {
           return;
         }
         // Ctrl held on a version-4 platform puts a file list on the clipboard.
-        bool fileList = (GetKeyState(VK_CONTROL) & 0x8000) != 0 &&
-                        osGeneration_ != app::OsGeneration::kWin32s;
+        bool fileList = (GetKeyState(VK_CONTROL) & 0x8000) != 0 && app::IsNewShell(osGeneration_);
         bool nt = osGeneration_ == app::OsGeneration::kWindowsNT4 ||
                   osGeneration_ == app::OsGeneration::kWindowsNT3;
         gatherer_->Copy(clipboard_, fileList, nt);
@@ -847,7 +876,7 @@ void TMyWindow::Execute(UINT id) {
     }
     case CM_AUTOPLAYDLG: {
       ui::DialogOpenScope open(sliderControl_);
-      bool explorer = osGeneration_ != app::OsGeneration::kWin32s;
+      bool explorer = app::IsNewShell(osGeneration_);
       desktop::RunInWallpaperDirectory(app_.Files(), &settings_.snfDirectory, [&] {
         TInitLoadDialog(&settings_, explorer).Execute(hwnd_);
       });
@@ -864,6 +893,7 @@ void TMyWindow::Execute(UINT id) {
       break;
     }
     case CM_TOOLBARDLG: {
+      ui::DialogOpenScope open(sliderControl_);
       bool changed = false;
       if (TCustomDialog(&settings_, &changed).Execute(hwnd_) == IDOK && changed) {
         frame_->RebuildToolBar();
@@ -878,6 +908,8 @@ void TMyWindow::Execute(UINT id) {
       if (TMyFontDialog(settings_).Execute(hwnd_, dpi, &settings_)) {
         BuildListFont();
         listView_->Measure(listFont_, settings_);
+        player_->device().RewriteTrackText();
+        ui::WarnIfNotShiftJis(settings_.charset, app_.Notifier());
       }
       break;
     }
@@ -913,9 +945,11 @@ void TMyWindow::Execute(UINT id) {
                           });
       break;
     }
-    case CM_ABOUT:
+    case CM_ABOUT: {
+      ui::DialogOpenScope open(sliderControl_);
       TAboutDialog().Execute(hwnd_);
       break;
+    }
     case CM_EXIT:
       PostMessageW(frame_->Handle(), WM_CLOSE, 0, 0);
       break;
@@ -957,7 +991,14 @@ void TMyWindow::OnFrameMinimized() {}
 void TMyWindow::OnFrameSized(bool minimized) { pod_->SetMinimized(minimized); }
 
 void TMyWindow::OnFrameRestored() {
+  playback::Device& d = player_->device();
+  if (d.VideoInMain() && settings_.aviCenter) d.CenterFrame();
   if (videoInList_) player_->OnPaint();
+}
+
+void TMyWindow::OnFrameMaximizing() {
+  // The maximised frame keeps the doubled picture's size (the size query).
+  if (VideoInMainWindow()) player_->device().FitVideo(2);
 }
 
 void TMyWindow::ChangeWallpaper() {
@@ -999,12 +1040,9 @@ bool TMyWindow::MayClose() {
   int resume = exit_->WriteResume(settings_.endSave, commandLineList_, resumePath_);
   // 4. The settings.
   SettingsFromOptions();
-  WINDOWPLACEMENT wp{};
-  wp.length = sizeof wp;
-  GetWindowPlacement(frame_->Handle(), &wp);
-  app::Placement normal{wp.rcNormalPosition.left, wp.rcNormalPosition.top,
-                        wp.rcNormalPosition.right - wp.rcNormalPosition.left,
-                        wp.rcNormalPosition.bottom - wp.rcNormalPosition.top};
+  // In screen coordinates, the ones the frame is created with at the next start.
+  const app::Rect n = win32::NormalRect(frame_->Handle());
+  app::Placement normal{n.left, n.top, n.Width(), n.Height()};
   app::SaveSettingsAtExit(&app_.SettingsFileRef(), settings_, normal, app_.StartPlacement());
   // 5. The open song is closed.
   if (player_->device().IsOpen()) player_->device().CloseMedium();

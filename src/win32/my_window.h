@@ -83,6 +83,7 @@ class TMyWindow : public wnd::Window,
   bool MayClose();  // the exit sequence; agrees once, refuses a request during it
   void OnFrameMinimized();
   void OnFrameRestored();
+  void OnFrameMaximizing();  // before the default maximise
   // Every size change of the frame: the play pod follows the minimised state.
   void OnFrameSized(bool minimized);
   void OnCaptionLeftDoubleClick();
@@ -204,6 +205,7 @@ class TMyWindow : public wnd::Window,
   HWND listScroll_ = nullptr;
   wnd::Slider slider_;
   bool videoInList_ = false;
+  int clientW_ = 0, clientH_ = 0;  // the client size at the last WM_SIZE
   // The state taken once for a pass over all enablers (menu and tool bar).
   std::unique_ptr<app::CommandState> batchSnapshot_;
 

@@ -2,6 +2,7 @@
 
 #include "app/command_ids.h"
 #include "ui/play_pod.h"
+#include "win32/win_screen.h"
 
 namespace {
 constexpr int kGlyphSize = 20;
@@ -73,10 +74,9 @@ void TMyTool::UpdateButtons() {
 void TMyTool::CleanupWindow() {
   KillTimer(hwnd_, ui::kPodTimerId);
   HWND frame = GetParent(hwnd_);
-  WINDOWPLACEMENT wp{};
-  wp.length = sizeof wp;
-  if (frame && GetWindowPlacement(frame, &wp) && onCleanup) {
-    onCleanup(wp.rcNormalPosition.left, wp.rcNormalPosition.top);
+  if (frame && onCleanup) {
+    const app::Rect n = win32::NormalRect(frame);
+    onCleanup(n.left, n.top);
   }
   if (images_) {
     SendMessageW(toolbar_, TB_SETIMAGELIST, 0, 0);
@@ -142,8 +142,7 @@ bool TMyFloat::CreatePod(int x, int y, bool topmost) {
   RECT w;
   GetWindowRect(hwnd_, &w);
   ui::PodOrigin o = ui::PlacePodOnScreen(w.left, w.top, w.right - w.left, w.bottom - w.top,
-                                         GetSystemMetrics(SM_CXSCREEN),
-                                         GetSystemMetrics(SM_CYSCREEN));
+                                         win32::WorkAreas());
   if (o.moved) {
     SetWindowPos(hwnd_, nullptr, o.x, o.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
   }

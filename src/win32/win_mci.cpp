@@ -158,11 +158,6 @@ uint32_t WinMci::Pause(platform::MciDevice id) {
   return Send(id, MCI_PAUSE, MCI_WAIT, &p);
 }
 
-uint32_t WinMci::Resume(platform::MciDevice id) {
-  MCI_GENERIC_PARMS p = {};
-  return Send(id, MCI_RESUME, MCI_WAIT, &p);
-}
-
 uint32_t WinMci::Seek(platform::MciDevice id, uint32_t to) {
   MCI_SEEK_PARMS p = {};
   p.dwTo = to;

@@ -351,13 +351,6 @@ uint32_t WinPictureMci::Pause(platform::MciDevice id) {
   return 0;
 }
 
-uint32_t WinPictureMci::Resume(platform::MciDevice id) {
-  PictureDevice* p = Find(id);
-  if (!p) return WinMci::Resume(id);
-  if (p->Mode() == MCI_MODE_PAUSE) p->Play(false, 0, false, 0);
-  return 0;
-}
-
 uint32_t WinPictureMci::Seek(platform::MciDevice id, uint32_t to) {
   PictureDevice* p = Find(id);
   if (!p) return WinMci::Seek(id, to);

@@ -32,7 +32,6 @@ class WinPictureMci : public WinMci {
   uint32_t Info(platform::MciDevice id, platform::MciInfoItem item, std::string* text) override;
   uint32_t Play(platform::MciDevice id, bool hasFrom, uint32_t from, bool hasTo, uint32_t to) override;
   uint32_t Pause(platform::MciDevice id) override;
-  uint32_t Resume(platform::MciDevice id) override;
   uint32_t Seek(platform::MciDevice id, uint32_t to) override;
   uint32_t Stop(platform::MciDevice id) override;
   uint32_t Close(platform::MciDevice id) override;

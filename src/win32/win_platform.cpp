@@ -127,6 +127,12 @@ bool WinFileDialog::Run(const platform::FileDialogRequest& req, platform::FileDi
   std::wstring title = Wide(req.title);
   std::wstring ext = Wide(req.defaultExt);
   std::wstring dir = Wide(req.initialDir);
+  // The callers move to the remembered directory first; current Windows no
+  // longer starts there by itself, so it is named.
+  if (dir.empty()) {
+    wchar_t cwd[MAX_PATH] = L"";
+    if (GetCurrentDirectoryW(MAX_PATH, cwd) > 0) dir = cwd;
+  }
 
   OPENFILENAMEW ofn{};
   ofn.lStructSize = sizeof ofn;
@@ -188,6 +194,16 @@ int WinCollator::Compare(std::string_view a, std::string_view b) {
   int r = CompareStringW(LOCALE_USER_DEFAULT, NORM_IGNORECASE, wa.c_str(),
                          static_cast<int>(wa.size()), wb.c_str(), static_cast<int>(wb.size()));
   return r == 0 ? 0 : r - CSTR_EQUAL;
+}
+
+bool WinCollator::SamePath(std::string_view a, std::string_view b) {
+  // Upper-cased code by code, as the file system matches names; a locale
+  // comparison would also equate names that differ in other ways.
+  std::wstring wa = Wide(a), wb = Wide(b);
+  if (wa.size() != wb.size()) return false;
+  CharUpperBuffW(wa.data(), static_cast<DWORD>(wa.size()));
+  CharUpperBuffW(wb.data(), static_cast<DWORD>(wb.size()));
+  return wa == wb;
 }
 
 }  // namespace win32

@@ -52,6 +52,7 @@ class WinCursor : public platform::Cursor {
 class WinCollator : public platform::Collator {
  public:
   int Compare(std::string_view a, std::string_view b) override;
+  bool SamePath(std::string_view a, std::string_view b) override;
 };
 
 }  // namespace win32

@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "win32/win_screen.h"
 #include "win32/wnd/text_conv.h"
 
 namespace {
@@ -23,11 +24,19 @@ platform::WindowRect WinVideoWindow::Client(platform::WindowHandle w) {
   return FromRect(r);
 }
 
+platform::WindowRect WinVideoWindow::ScreenOf(platform::WindowHandle w) {
+  MONITORINFO mi{};
+  mi.cbSize = sizeof mi;
+  if (!GetMonitorInfoW(MonitorFromWindow(H(w), MONITOR_DEFAULTTONEAREST), &mi)) {
+    return {0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+  }
+  return FromRect(mi.rcWork);
+}
+
 platform::WindowRect WinVideoWindow::NormalPlacement(platform::WindowHandle w) {
-  WINDOWPLACEMENT wp = {};
-  wp.length = sizeof wp;
-  if (!GetWindowPlacement(H(w), &wp)) return {};
-  return FromRect(wp.rcNormalPosition);
+  // Screen coordinates, as VX and VY are used to place the window again.
+  const app::Rect n = win32::NormalRect(H(w));
+  return FromRect(RECT{n.left, n.top, n.right, n.bottom});
 }
 
 void WinVideoWindow::Move(platform::WindowHandle w, const platform::WindowRect& r) {

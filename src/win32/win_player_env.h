@@ -19,8 +19,7 @@ class WinVideoWindow : public platform::VideoWindow {
 
   platform::WindowHandle MainWindow() override { return reinterpret_cast<platform::WindowHandle>(main_); }
   platform::WindowHandle Frame() override { return reinterpret_cast<platform::WindowHandle>(frame_); }
-  int32_t ScreenWidth() override { return GetSystemMetrics(SM_CXSCREEN); }
-  int32_t ScreenHeight() override { return GetSystemMetrics(SM_CYSCREEN); }
+  platform::WindowRect ScreenOf(platform::WindowHandle w) override;
   platform::WindowRect Bounds(platform::WindowHandle w) override;
   platform::WindowRect Client(platform::WindowHandle w) override;
   platform::WindowRect NormalPlacement(platform::WindowHandle w) override;

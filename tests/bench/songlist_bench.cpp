@@ -14,6 +14,7 @@ namespace {
 
 struct Collator : platform::Collator {
   int Compare(std::string_view a, std::string_view b) override { return text::CompareNoCase(a, b); }
+  bool SamePath(std::string_view a, std::string_view b) override { return text::EqualNoCase(a, b); }
 };
 
 struct Playback : songlist::PlaybackLink {

@@ -28,6 +28,7 @@ struct IdleView : songlist::ViewLink {
 };
 struct ByteCollator : platform::Collator {
   int Compare(std::string_view a, std::string_view b) override { return a.compare(b); }
+  bool SamePath(std::string_view a, std::string_view b) override { return a == b; }
 };
 struct FixedDrives : ui::DriveInfo {
   int32_t Type(const std::string&) override { return 3; }

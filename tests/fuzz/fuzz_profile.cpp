@@ -11,8 +11,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   std::string text(reinterpret_cast<const char*>(data), size);
   app::Profile p(text);
   app::Settings s;
-  app::ReadApplicationSettings(p, app::StartupInfo(), 1024, 768, &s);
-  app::ReadWindowSettings(p, "c:\\", 1024, 768, &s);
+  app::ReadApplicationSettings(p, app::StartupInfo(), {{0, 0, 1024, 768}}, &s);
+  app::ReadWindowSettings(p, "c:\\", {{0, 0, 1024, 768}}, &s);
   app::ReadBarsAtFirstPaint(p);
   app::MetricsSampleText(s.charNum, s.strupr);
   app::FontHeight(96, s.fontSize);

@@ -7,17 +7,39 @@
 using namespace app;
 
 TEST(AppFrame, MovedFrameIsPulledBackOnScreen) {
-  Rect r = KeepFrameOnScreen({1100, 900, 1600, 1300}, 1024, 768);
+  const Areas one{{0, 0, 1024, 768}};
+  Rect r = KeepFrameOnScreen({1100, 900, 1600, 1300}, one);
   EXPECT_EQ(r.left, 524);
   EXPECT_EQ(r.right, 1024);
   EXPECT_EQ(r.top, 368);
   EXPECT_EQ(r.bottom, 768);
   // Partly off the screen is allowed; only an edge at or beyond it moves.
-  r = KeepFrameOnScreen({1000, -50, 1500, 350}, 1024, 768);
+  r = KeepFrameOnScreen({1000, -50, 1500, 350}, one);
   EXPECT_EQ(r.left, 1000);
   EXPECT_EQ(r.top, -50);
-  r = KeepFrameOnScreen({1024, 0, 1524, 400}, 1024, 768);
+  r = KeepFrameOnScreen({1024, 0, 1524, 400}, one);
   EXPECT_EQ(r.left, 524);
+}
+
+// A second monitor right of the primary one, taller, with its task bar on top.
+const Areas kTwo{{0, 0, 1024, 728}, {1024, 30, 2944, 1080}};
+
+TEST(AppFrame, SecondMonitorKeepsItsWindows) {
+  // A frame moved onto the second monitor stays there.
+  Rect r = KeepFrameOnScreen({1500, 600, 2000, 1000}, kTwo);
+  EXPECT_EQ(r.left, 1500);
+  EXPECT_EQ(r.top, 600);
+  // Beyond both: back onto the nearer one's edge.
+  r = KeepFrameOnScreen({3000, 1200, 3500, 1600}, kTwo);
+  EXPECT_EQ(r.left, 2444);
+  EXPECT_EQ(r.top, 680);
+  // A saved start position there survives; the same on the primary alone is pulled back.
+  EXPECT_EQ(&AreaFor(2000, 500, 500, 400, kTwo), &kTwo[1]);
+  EXPECT_EQ(&AreaFor(700, 100, 500, 400, kTwo), &kTwo[0]);  // overlaps the primary more
+  EXPECT_EQ(&AreaFor(-900, 100, 500, 400, kTwo), &kTwo[0]);  // the left monitor is gone
+  EXPECT_EQ(ClampIntoArea(2000, 500, kTwo[1].left, kTwo[1].right), 2000);
+  EXPECT_EQ(ClampIntoArea(2000, 500, kTwo[0].left, kTwo[0].right), 524);
+  EXPECT_EQ(ClampIntoArea(-900, 500, kTwo[0].left, kTwo[0].right), 0);
 }
 
 TEST(AppFrame, MaximizedFrame) {

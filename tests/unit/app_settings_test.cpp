@@ -22,9 +22,10 @@ std::string Lines(std::initializer_list<const char*> lines) {
 Settings Start(Profile* p, int32_t screenW = 1024, int32_t screenH = 768,
                StartupInfo info = StartupInfo()) {
   Settings s;
-  ReadApplicationSettings(*p, info, screenW, screenH, &s);
+  const Areas areas{{0, 0, screenW, screenH}};
+  ReadApplicationSettings(*p, info, areas, &s);
   CheckSettingsVersion(p);
-  ReadWindowSettings(*p, "c:\\music", screenW, screenH, &s);
+  ReadWindowSettings(*p, "c:\\music", areas, &s);
   return s;
 }
 
@@ -84,10 +85,12 @@ TEST(AppSettings, ValuesAreCorrectedAtReading) {
 }
 
 TEST(AppSettings, PlacementIsClampedToTheScreen) {
-  EXPECT_EQ(ClampToScreen(2000, 500, 1024), 524);
-  EXPECT_EQ(ClampToScreen(100, 2000, 1024), 0);
-  EXPECT_EQ(ClampToScreen(524, 500, 1024), 524);
-  EXPECT_EQ(ClampToScreen(-50, 500, 1024), -50);  // only the right and bottom edges
+  EXPECT_EQ(ClampIntoArea(2000, 500, 0, 1024), 524);
+  EXPECT_EQ(ClampIntoArea(100, 2000, 0, 1024), 0);
+  EXPECT_EQ(ClampIntoArea(524, 500, 0, 1024), 524);
+  EXPECT_EQ(ClampIntoArea(-50, 500, 0, 1024), -50);  // partly off the near edge may stay
+  EXPECT_EQ(ClampIntoArea(-500, 500, 0, 1024), 0);   // wholly off it may not
+  EXPECT_EQ(ClampIntoArea(INT32_MAX, 500, 0, 1024), 524);
 
   Profile p(Lines({"[CONFIG]", "X=2000", "Y=900", "W=500", "VX=5000", "VW=320", "VY=10"}));
   Settings s = Start(&p);
@@ -121,9 +124,9 @@ TEST(AppSettings, OldVersionKeepsPlacementButResetsOptions) {
   Profile p(Lines({"[VERSION]", "VERSION=103", "[CONFIG]", "X=10", "Y=20", "W=600", "H=300",
                    "TOPMOST=ON", "REPEAT1=ON", "R=1", "[BUTTON]", "BT_FILE=OFF"}));
   Settings s;
-  ReadApplicationSettings(p, StartupInfo(), 1024, 768, &s);
+  ReadApplicationSettings(p, StartupInfo(), {{0, 0, 1024, 768}}, &s);
   EXPECT_TRUE(CheckSettingsVersion(&p));
-  ReadWindowSettings(p, "c:\\", 1024, 768, &s);
+  ReadWindowSettings(p, "c:\\", {{0, 0, 1024, 768}}, &s);
   EXPECT_EQ(p.Serialize(), "[VERSION]\r\nVERSION=119\r\n");
   EXPECT_EQ(s.x, 10);
   EXPECT_EQ(s.w, 600);
@@ -244,16 +247,6 @@ TEST(AppSettings, FontAndListMetrics) {
   EXPECT_EQ(MetricsSampleText(-4, 0), "333333");
   EXPECT_EQ(CellExtent(10), 14);
   EXPECT_EQ(CellExtent(-20), 1);
-}
-
-TEST(AppSettings, PodAtStart) {
-  Settings s;
-  EXPECT_FALSE(ShowPodAtStart(s, 1));
-  s.controlPad = true;
-  EXPECT_TRUE(ShowPodAtStart(s, 1));
-  s.iconPad = true;
-  EXPECT_FALSE(ShowPodAtStart(s, 1));
-  EXPECT_TRUE(ShowPodAtStart(s, 7));
 }
 
 TEST(AppSettingsFile, WindowsDirectoryWhenWritableElseUserCopy) {

@@ -222,13 +222,15 @@ TEST_F(SaveFrameTest, CancelStillKeepsTheDirectoryAndCaptureFailureShowsNoDialog
   EXPECT_EQ(notifier.boxes[0].caption, "メモリが足りません");
 }
 
-TEST(CaptureCopy, PutsTheDibBesideWhatTheClipboardHolds) {
+TEST(CaptureCopy, ReplacesWhatTheClipboardHoldsWithTheDib) {
   FakeScreen screen;
   FakeClipboard clip;
   FakeNotifier notifier;
   FakeCursor cursor;
+  clip.hasText = true;
   desktop::CopyVideoFrame(screen, clip, notifier, cursor, false, false);
-  EXPECT_FALSE(clip.emptied);
+  EXPECT_TRUE(clip.emptied);
+  EXPECT_FALSE(clip.hasText);
   EXPECT_FALSE(clip.open);
   EXPECT_EQ(clip.privateFormat, 8u);
   EXPECT_EQ(clip.privateBlock.size(), 40u + 300 * 80);

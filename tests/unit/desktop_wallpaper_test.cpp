@@ -216,8 +216,9 @@ TEST_F(WallpaperDialogTest, ChooseAppliesANewBitmapAndIgnoresTheCurrentOne) {
   EXPECT_EQ(d.Label(), "壁紙：c:\\pics\\sea.bmp");
   ASSERT_EQ(wp.sets.size(), 1u);
   EXPECT_EQ(wp.sets[0], std::make_pair(std::string("c:\\pics\\sea.bmp"), WallpaperUpdate::kProfileOnly));
-  ASSERT_EQ(wp.writes.size(), 1u);
+  ASSERT_EQ(wp.writes.size(), 2u);
   EXPECT_EQ(wp.writes[0], std::make_pair(std::string("TileWallPaper"), std::string("0")));
+  EXPECT_EQ(wp.writes[1], std::make_pair(std::string("WallpaperStyle"), std::string("0")));
 
   const platform::FileDialogRequest& r = files.requests.back();
   EXPECT_EQ(r.title, "壁紙の選択");
@@ -248,7 +249,7 @@ TEST_F(WallpaperDialogTest, PlacementAndNoWallpaperBoxApplyInNotifyMode) {
   d.SetTile(0);  // unchanged: nothing
   EXPECT_TRUE(wp.sets.empty());
   d.SetTile(1);
-  EXPECT_EQ(wp.writes.back().second, "1");
+  EXPECT_EQ(wp.writes[wp.writes.size() - 2], std::make_pair(std::string("TileWallPaper"), std::string("1")));
   EXPECT_EQ(wp.sets.back(), std::make_pair(std::string("c:\\pics\\sea.bmp"), WallpaperUpdate::kProfileAndNotify));
 
   d.NoWallpaperClicked(true);
@@ -283,7 +284,8 @@ TEST_F(WallpaperDialogTest, CancelUndoesEveryChange) {
   d.Choose();
   d.SetTile(1);
   d.Cancel();
-  EXPECT_EQ(wp.writes.back(), std::make_pair(std::string("TileWallPaper"), std::string("0")));
+  EXPECT_EQ(wp.writes.back(), std::make_pair(std::string("WallpaperStyle"), std::string("0")));
+  EXPECT_EQ(wp.writes[wp.writes.size() - 2], std::make_pair(std::string("TileWallPaper"), std::string("0")));
   EXPECT_EQ(wp.sets.back(), std::make_pair(std::string("c:\\pics\\sea.bmp"), WallpaperUpdate::kProfileAndNotify));
 }
 

@@ -89,9 +89,17 @@ TEST_F(DeviceTest, CdTrackPlaysToItsEndAndNamesItselfInTheStatusBar) {
   settings.charset = 128;
   Open("d:\\cd$1\\Track007.acd");
   EXPECT_EQ(view.trackText, "ﾄﾗｯｸ <007>");
+  // A new list font and case mode while the track plays: the text follows.
+  settings.charset = 0;
+  settings.strupr = 2;
+  device.RewriteTrackText();
+  EXPECT_EQ(view.trackText, "Track <007>");
   device.CloseMedium();
+  device.RewriteTrackText();
+  EXPECT_EQ(view.trackText, "");
   Open("d:\\cd$$1\\Track02.cda");
   EXPECT_EQ(device.CdTrack(), 2u);
+  device.RewriteTrackText();
   EXPECT_EQ(view.trackText, "");
 }
 
@@ -374,6 +382,20 @@ TEST_F(DeviceTest, DedicatedWindowPlacementAndFullScreen) {
   Open("c:\\v.avi");
   EXPECT_EQ(video.windows[0x777].bounds.x, (1024 - 200) / 2);
   device.CloseMedium();
+  // On a second monitor it is centred there, not pulled onto the primary one.
+  video.screenX = 1024;
+  video.screenY = 30;
+  video.screenW = 1920;
+  video.screenH = 1050;
+  Open("c:\\v.avi");
+  EXPECT_EQ(video.windows[0x777].bounds.x, 1024 + (1920 - 200) / 2);
+  EXPECT_EQ(video.windows[0x777].bounds.y, 30 + (1050 - 150) / 2);
+  device.FitVideo(1);
+  EXPECT_GE(video.windows[0x777].bounds.x, 1024);
+  device.CloseMedium();
+  video.screenX = video.screenY = 0;
+  video.screenW = 1024;
+  video.screenH = 768;
 
   settings.aviAllDisp = true;
   video.saver = true;
@@ -484,6 +506,11 @@ TEST(MediumTest, FlagsTrackNumbersAndDriverKinds) {
   EXPECT_TRUE(f.video && f.still && !f.qtOrMpeg);
   EXPECT_EQ(playback::CdTrackNumber("d:\\Track02.cda"), 2u);
   EXPECT_EQ(playback::CdTrackNumber("d:\\x007.acd"), 7u);
+  // Short ".acd" names: the track the list accepted them with, or refused by both.
+  EXPECT_EQ(playback::CdTrackNumber("d:\\7.acd"), 7u);
+  EXPECT_TRUE(songlist::IsPlayable("d:\\7.acd"));
+  EXPECT_EQ(playback::CdTrackNumber("d:\\x7.acd"), 0u);
+  EXPECT_FALSE(songlist::IsPlayable("d:\\x7.acd"));
   EXPECT_EQ(playback::MpegDriverKind("activemovie"), playback::kDriverActiveMovie);
   EXPECT_EQ(playback::MpegDriverKind("XingMPEG Driver"), playback::kDriverXing);
   EXPECT_EQ(playback::MpegDriverKind("Something"), playback::kDriverOther);
@@ -536,3 +563,18 @@ TEST(PlayerTest, CommandsReachTheSequencerAndTheFocusedMidiTitle) {
 }
 
 }  // namespace
+
+TEST_F(DeviceTest, SoftPegPictureIsRepaintedOnlyWhenTheWindowShrank) {
+  mci.product = "CompCore SoftPEG (TM)";
+  settings.slider = true;
+  ASSERT_TRUE(Open("c:\\m.mpg"));
+  auto repaints = [&] {
+    int n = 0;
+    for (const std::string& l : video.log) n += l.rfind("repaint", 0) == 0;
+    return n;
+  };
+  device.MainWindowSized(true);
+  EXPECT_EQ(repaints(), 0);
+  device.MainWindowSized(false);
+  EXPECT_EQ(repaints(), 1);
+}

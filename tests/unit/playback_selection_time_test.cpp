@@ -47,6 +47,16 @@ TEST_F(SelectionTimeTest, AddsTheLengthsOfSelectedPlayedEntriesOfEveryKind) {
   EXPECT_EQ(mci.openedElements, std::vector<std::string>{"c:\\a.wav"});
 }
 
+TEST_F(SelectionTimeTest, CdaFileOpensAsAnElement) {
+  Fill({"d:\\Track02.cda"});
+  mci.length = 45000;
+  list.SetSelected(0, true);
+  Show();
+  EXPECT_EQ(mci.openedElements, std::vector<std::string>{"d:\\Track02.cda"});
+  EXPECT_EQ(mci.Count("opencd"), 0);
+  EXPECT_EQ(notifier.boxes.back().text, "演奏時間は、45秒です。");
+}
+
 TEST_F(SelectionTimeTest, NothingToPlayAmongTheSelection) {
   Fill({"c:\\a.wav", "c:\\b.wav"});
   list.SetSelected(0, true);

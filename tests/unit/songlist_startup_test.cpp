@@ -96,11 +96,14 @@ TEST_F(StartupTest, CloseOptionWithDriveAsksForCdTracks) {
 }
 
 TEST_F(StartupTest, CloseOptionWithoutPathGivesEmptyListQuietly) {
-  StartupResult r = startup.FromCommandLine(true, {}, settings);
-  EXPECT_FALSE(r.endProgram);
-  EXPECT_FALSE(r.autoPlay);
-  EXPECT_EQ(list.Count(), 0);
-  EXPECT_TRUE(notifier.boxes.empty());
+  // "/CLOSE " takes effect; "/CLOSE" at the line's end is ignored: either way no path.
+  for (bool close : {true, false}) {
+    StartupResult r = startup.FromCommandLine(close, {}, settings);
+    EXPECT_FALSE(r.endProgram) << close;
+    EXPECT_FALSE(r.autoPlay);
+    EXPECT_EQ(list.Count(), 0);
+    EXPECT_TRUE(notifier.boxes.empty()) << close;
+  }
 }
 
 TEST_F(StartupTest, SavedStateUsesAutoLoadFileOrResumeFile) {

@@ -3,6 +3,7 @@
 
 #include <map>
 
+#include "playback/medium.h"
 #include "songlist_fixture.h"
 #include "ui/font_settings.h"
 #include "ui/list_cells.h"
@@ -113,15 +114,12 @@ TEST(UiCells, CaptionForEveryState) {
             "track02.cda (停止中)");
 }
 
-TEST(UiCells, TimeAndTrackTexts) {
-  EXPECT_EQ(ui::TimeText(PlayState::kStopped, 0, 0), "  ");
-  EXPECT_EQ(ui::TimeText(PlayState::kStopped, 185999, 5000), " 3分05秒");
-  EXPECT_EQ(ui::TimeText(PlayState::kPlaying, 185999, 61500), " 1分01秒／3分05秒");
-  EXPECT_EQ(ui::TimeText(PlayState::kPaused, 7200000, 0), " 0分00秒／120分00秒");
-  EXPECT_EQ(ui::TrackText(7, 128, 0), "ﾄﾗｯｸ <007>");
-  EXPECT_EQ(ui::TrackText(7, 0, 0), "track <007>");
-  EXPECT_EQ(ui::TrackText(12, 0, 1), "TRACK <012>");
-  EXPECT_EQ(ui::TrackText(123, 0, 2), "Track <123>");
+TEST(UiCells, TrackTextFollowsListFontAndCase) {
+  EXPECT_EQ(playback::CdTrackText(7, 0, 128), "ﾄﾗｯｸ <007>");
+  EXPECT_EQ(playback::CdTrackText(7, 1, 128), "ﾄﾗｯｸ <007>");
+  EXPECT_EQ(playback::CdTrackText(7, 0, 0), "track <007>");
+  EXPECT_EQ(playback::CdTrackText(12, 1, 0), "TRACK <012>");
+  EXPECT_EQ(playback::CdTrackText(123, 2, 0), "Track <123>");
 }
 
 TEST(UiCells, SliderStripAndRouting) {
@@ -132,18 +130,12 @@ TEST(UiCells, SliderStripAndRouting) {
   EXPECT_FALSE(ui::PlaceSlider(true, 300, 20).shown);
   EXPECT_FALSE(ui::PlaceSlider(false, 300, 100).shown);
 
-  ui::SliderRange r = ui::SliderRangeFor(100000, 50);
-  EXPECT_EQ(r.maximum, 2000);
-  EXPECT_EQ(r.page, 200);
-  EXPECT_EQ(ui::SliderRangeFor(1000, 20000).page, 1);
-
   struct Target : ui::SliderTarget {
     int focus = 0;
     bool still = false;
     std::vector<int> seeks;
     void FocusMainWindow() override { ++focus; }
     bool StillPictureOpen() override { return still; }
-    bool PlayerRestarting() override { return false; }
     void SeekTo(int32_t v) override { seeks.push_back(v); }
   } t;
   ui::SliderControl s;
@@ -155,16 +147,6 @@ TEST(UiCells, SliderStripAndRouting) {
   EXPECT_EQ(t.focus, 4);  // every notification takes the focus, even when ignored
   EXPECT_EQ(t.seeks, (std::vector<int>{6, 7}));
 
-  EXPECT_TRUE(s.TimerMayMove(true));
-  {
-    ui::DialogOpenScope open(s);
-    EXPECT_FALSE(s.TimerMayMove(true));
-  }
-  EXPECT_TRUE(s.TimerMayMove(true));
-  s.thumbDrag = true;
-  EXPECT_FALSE(s.TimerMayMove(true));
-  EXPECT_EQ(ui::SliderControl::ValueFor(false, 5000, 10), 0);
-  EXPECT_EQ(ui::SliderControl::ValueFor(true, 5000, 10), 500);
 }
 
 TEST_F(UiPaintTest, EmptyListDrawsOnlyTheBackground) {

@@ -133,7 +133,7 @@ TEST_F(UiInputTest, DraggingOneEntry) {
   list.SetSelected(0, true);
   DragTo(2, 3);  // onto the next position: the two change places
   EXPECT_EQ(Names(), (std::vector<int>{0, 1, 3, 2, 4}));
-  EXPECT_EQ(list.Focus(), 3);
+  EXPECT_EQ(list.Focus(), 2);  // target - 1: the entry came from above
   EXPECT_EQ(Selected(), (std::vector<int>{0}));  // an unselected entry moves alone
   Drag(1, 250, 50);  // empty cell inside the window: behind the last entry
   EXPECT_EQ(Names(), (std::vector<int>{0, 3, 2, 4, 1}));
@@ -143,6 +143,12 @@ TEST_F(UiInputTest, DraggingOneEntry) {
   Drag(1, 50, 40);   // onto itself
   EXPECT_EQ(Names(), (std::vector<int>{0, 3, 2, 4, 1}));
   EXPECT_EQ(host.repaints, repaints);
+  // Released over the slider strip: still the window, so behind the last entry.
+  view.SetClient(400, 200, true, 17);
+  view.Relayout();
+  Drag(0, 50, 195);
+  EXPECT_EQ(Names(), (std::vector<int>{3, 2, 4, 1, 0}));
+  EXPECT_EQ(list.Focus(), 4);
 }
 
 TEST_F(UiInputTest, DragCursorAfterThreeTicksAndArrowAfterRelease) {

@@ -159,70 +159,53 @@ TEST_F(PodTest, AFailedCreateIsTriedAgainOnTheNextChange) {
   EXPECT_TRUE(w.exists);
 }
 
+const app::Areas kScreen{{0, 0, 640, 480}};
+
 TEST(PodPlacement, PullsThePodBackOntoTheScreen) {
   // Inside: left alone.
-  ui::PodOrigin o = ui::PlacePodOnScreen(100, 50, 150, 40, 640, 480);
+  ui::PodOrigin o = ui::PlacePodOnScreen(100, 50, 150, 40, kScreen);
   EXPECT_FALSE(o.moved);
   EXPECT_EQ(o.x, 100);
   // Touching the right edge exactly is still inside.
-  EXPECT_FALSE(ui::PlacePodOnScreen(490, 440, 150, 40, 640, 480).moved);
+  EXPECT_FALSE(ui::PlacePodOnScreen(490, 440, 150, 40, kScreen).moved);
   // Beyond the right and bottom edges: each edge pulled back to touch.
-  o = ui::PlacePodOnScreen(600, 50, 150, 40, 640, 480);
+  o = ui::PlacePodOnScreen(600, 50, 150, 40, kScreen);
   EXPECT_TRUE(o.moved);
   EXPECT_EQ(o.x, 490);
   EXPECT_EQ(o.y, 50);
-  o = ui::PlacePodOnScreen(10, 2000, 150, 40, 640, 480);
+  o = ui::PlacePodOnScreen(10, 2000, 150, 40, kScreen);
   EXPECT_EQ(o.x, 10);
   EXPECT_EQ(o.y, 440);
   // Left of and above the screen, and values no screen has.
-  o = ui::PlacePodOnScreen(-30, -5, 150, 40, 640, 480);
+  o = ui::PlacePodOnScreen(-30, -5, 150, 40, kScreen);
   EXPECT_TRUE(o.moved);
   EXPECT_EQ(o.x, 0);
   EXPECT_EQ(o.y, 0);
-  o = ui::PlacePodOnScreen(INT32_MIN, INT32_MAX, 150, 40, 640, 480);
+  o = ui::PlacePodOnScreen(INT32_MIN, INT32_MAX, 150, 40, kScreen);
   EXPECT_EQ(o.x, 0);
   EXPECT_EQ(o.y, 440);
-  o = ui::PlacePodOnScreen(INT32_MAX, INT32_MIN, 150, 40, 640, 480);
+  o = ui::PlacePodOnScreen(INT32_MAX, INT32_MIN, 150, 40, kScreen);
   EXPECT_EQ(o.x, 490);
   EXPECT_EQ(o.y, 0);
 }
 
 TEST(PodPlacement, StoredPositionIsNeverNegative) {
   app::Settings s;
-  ui::StorePodPosition(-8, 300, &s);
+  ui::StorePodPosition(-8, 300, kScreen, &s);
   EXPECT_EQ(s.px, 0);
   EXPECT_EQ(s.py, 300);
-  ui::StorePodPosition(12, -1, &s);
+  ui::StorePodPosition(12, -1, kScreen, &s);
   EXPECT_EQ(s.px, 12);
   EXPECT_EQ(s.py, 0);
-}
-
-TEST(PodButtons, EnabledByTheMenuRules) {
-  app::CommandState st;
-  st.nextAvailable = st.previousAvailable = false;
-  for (const auto& b : ui::PodButtonStates(st)) EXPECT_FALSE(b.second) << b.first;
-
-  st.count = 3;
-  auto b = ui::PodButtonStates(st);
-  ASSERT_EQ(b.size(), 5u);
-  EXPECT_EQ(b[0], std::make_pair(uint16_t{CM_PLAY}, true));
-  EXPECT_EQ(b[1], std::make_pair(uint16_t{CM_STOP}, false));
-  EXPECT_EQ(b[2], std::make_pair(uint16_t{CM_PAUSE}, false));
-  EXPECT_EQ(b[3].first, CM_PREVIOUS);
-  EXPECT_EQ(b[4].first, CM_NEXT);
-
-  st.state = app::PlayState::kPlaying;
-  st.nextAvailable = true;
-  b = ui::PodButtonStates(st);
-  EXPECT_TRUE(b[1].second);
-  EXPECT_TRUE(b[2].second);
-  EXPECT_FALSE(b[3].second);
-  EXPECT_TRUE(b[4].second);
-  st.stillImage = true;  // a still picture cannot pause
-  EXPECT_FALSE(ui::PodButtonStates(st)[2].second);
-  st.state = app::PlayState::kStopped;
-  st.waiting = true;  // the pause between songs can be stopped
-  EXPECT_TRUE(ui::PodButtonStates(st)[1].second);
+  // On a monitor left of the primary one the position is kept, and found again.
+  const app::Areas two{{0, 0, 640, 480}, {-800, 0, 0, 600}};
+  ui::StorePodPosition(-700, 500, two, &s);
+  EXPECT_EQ(s.px, -700);
+  EXPECT_EQ(s.py, 500);
+  EXPECT_FALSE(ui::PlacePodOnScreen(-700, 500, 150, 40, two).moved);
+  ui::PodOrigin o = ui::PlacePodOnScreen(-700, 590, 150, 40, two);
+  EXPECT_EQ(o.x, -700);
+  EXPECT_EQ(o.y, 560);
 }
 
 }  // namespace

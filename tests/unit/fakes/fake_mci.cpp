@@ -127,10 +127,6 @@ uint32_t FakeMci::Pause(platform::MciDevice) {
   calls.push_back("pause");
   return Next("pause");
 }
-uint32_t FakeMci::Resume(platform::MciDevice) {
-  calls.push_back("resume");
-  return Next("resume");
-}
 uint32_t FakeMci::Seek(platform::MciDevice, uint32_t to) {
   calls.push_back("seek " + std::to_string(to));
   return Next("seek");

@@ -53,7 +53,7 @@ struct FakeVideoWindow : platform::VideoWindow {
     bool maximized = false, minimized = false, visible = true;
   };
   std::map<platform::WindowHandle, Win> windows;
-  int32_t screenW = 1024, screenH = 768;
+  int32_t screenX = 0, screenY = 0, screenW = 1024, screenH = 768;
   bool saver = true;
   std::vector<bool> saverSets;
   int32_t maxTrackW = 0, maxTrackH = 0;
@@ -69,8 +69,7 @@ struct FakeVideoWindow : platform::VideoWindow {
   }
   platform::WindowHandle MainWindow() override { return 2; }
   platform::WindowHandle Frame() override { return 1; }
-  int32_t ScreenWidth() override { return screenW; }
-  int32_t ScreenHeight() override { return screenH; }
+  platform::WindowRect ScreenOf(platform::WindowHandle) override { return {screenX, screenY, screenW, screenH}; }
   platform::WindowRect Bounds(platform::WindowHandle w) override { return windows[w].bounds; }
   platform::WindowRect Client(platform::WindowHandle w) override { return windows[w].client; }
   platform::WindowRect NormalPlacement(platform::WindowHandle w) override { return windows[w].bounds; }

@@ -17,6 +17,7 @@
 // Byte comparison without regard to ASCII case, as on the target's C locale.
 struct FakeCollator : platform::Collator {
   int Compare(std::string_view a, std::string_view b) override { return text::CompareNoCase(a, b); }
+  bool SamePath(std::string_view a, std::string_view b) override { return text::EqualNoCase(a, b); }
 };
 
 // Records the calls; Stop sets the state to stopped, Play to playing. The
