@@ -25,6 +25,7 @@ enum : uint32_t {
   kMciErrHardware = 262,
   kMciErrCannotLoadDriver = 266,
   kMciErrFileNotFound = 275,
+  kMciErrExtensionNotFound = 281,
   kMciErrMustUseShareable = 291,
   kMciErrInvalidFile = 296,
   kMciErrFileRead = 348,
@@ -67,9 +68,11 @@ inline uint32_t TmsfFrames(uint32_t v) { return (v >> 24) & 0xFF; }
 class Mci {
  public:
   virtual ~Mci() = default;
-  // Opens a file; the device is chosen from its extension. popup: the video
-  // gets its own popup window (full screen in the dedicated window).
-  virtual uint32_t OpenElement(const std::string& element, bool popup, MciDevice* id) = 0;
+  // Opens a file on the device named by deviceType, or when that is empty on
+  // the device its extension is mapped to. popup: the video gets its own
+  // popup window (full screen in the dedicated window).
+  virtual uint32_t OpenElement(const std::string& element, const std::string& deviceType, bool popup,
+                               MciDevice* id) = 0;
   // Opens the audio CD device ("cdaudio").
   virtual uint32_t OpenCdAudio(MciDevice* id) = 0;
   virtual uint32_t SetTimeFormat(MciDevice id, MciTimeFormat format) = 0;
@@ -95,6 +98,10 @@ class Mci {
   virtual uint32_t Step(MciDevice id, bool backward) = 0;  // one frame, waits
   // The platform's text for an error code (at most 1023 bytes).
   virtual std::string ErrorText(uint32_t code) = 0;
+  // Drops the notifications still queued for the main window. Called once a
+  // medium is closed: every device has posted its last report by the time
+  // its close returns, so whatever is queued then speaks of a closed medium.
+  virtual void DiscardNotices() = 0;
 };
 
 }  // namespace platform

@@ -62,7 +62,7 @@ std::string Device::ElementName(const std::string& path) {
 }
 
 uint32_t Device::OpenFile(const std::string& path, bool popup) {
-  return mci_.OpenElement(ElementName(path), popup, &dev_);
+  return OpenMedium(mci_, ElementName(path), popup, &dev_);
 }
 
 void Device::DeleteTemp() {
@@ -190,7 +190,7 @@ bool Device::OpenAndPlay(std::string path) {
           return false;
         }
         tempPath_ = temp;
-        uint32_t err2 = mci_.OpenElement(temp, popup, &dev_);
+        uint32_t err2 = mci_.OpenElement(temp, "", popup, &dev_);
         if (err2 != 0) {
           ShowMciError(err2);
           view_.RefreshTitle();
@@ -318,6 +318,7 @@ bool Device::OpenAndPlay(std::string path) {
   }
   // 12. Playing.
   open_ = true;
+  ++plays_;
   previousPath = lastPath;
   lastPath = path;
   state = songlist::kPlaying;
@@ -380,6 +381,13 @@ void Device::CloseMedium() {
       mci_.Stop(dev_);
       mci_.Close(dev_);
     }
+    // Reports of this medium still queued (its end, or the aborted or even
+    // "successful" report some drivers give a stop) must not reach the next
+    // one: device ids are reused at once and some drivers report as id 0,
+    // so only their place in the queue tells them apart. The aborted report
+    // a restart expects went with them.
+    mci_.DiscardNotices();
+    ignoreAborted = false;
     open_ = false;
     dedicated_ = 0;
   }
@@ -422,11 +430,13 @@ void Device::PauseMedium() {
 }
 
 bool Device::NoticeIsCurrent(uint32_t code, platform::MciDevice from) const {
+  // Reports of a closed medium were discarded at its close, so a report
+  // without a device id is the open medium's: our MP3 player's, or that of
+  // a driver that does not name itself (Wine's DirectShow driver for MPEG).
   const platform::MciDevice id = MciId();
-  if (from == 0) return id == 0;  // the MP3 player's, so not an open device's
-  if (from == id) return true;
-  // A closed device's "aborted" still answers the close we asked for (the
-  // sequencer expects it once), as long as no other device speaks now.
+  if (from == 0 || from == id) return true;
+  // A device that names itself must be the open one; a closed device's
+  // "aborted" may still answer the close we asked for while nothing is open.
   return code == platform::kMciNotifyAborted && id == 0;
 }
 

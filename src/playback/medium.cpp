@@ -31,6 +31,15 @@ uint32_t CdTrackNumber(std::string_view path) {
   return n > 0 ? static_cast<uint32_t>(n) : 0;
 }
 
+uint32_t OpenMedium(platform::Mci& mci, const std::string& element, bool popup,
+                    platform::MciDevice* id) {
+  uint32_t err = mci.OpenElement(element, "", popup, id);
+  if (err == platform::kMciErrExtensionNotFound && FlagsOf(element).mpegVideo) {
+    err = mci.OpenElement(element, "mpegvideo", popup, id);
+  }
+  return err;
+}
+
 int32_t MpegDriverKind(std::string_view product) {
   if (text::EqualNoCase(product, "ActiveMovie")) return kDriverActiveMovie;
   if (text::EqualNoCase(product, "CompCore SoftPEG (TM)")) return kDriverSoftPeg;

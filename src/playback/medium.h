@@ -7,6 +7,8 @@
 #include <string>
 #include <string_view>
 
+#include "platform/mci.h"
+
 namespace playback {
 
 struct MediumFlags {
@@ -22,6 +24,11 @@ MediumFlags FlagsOf(std::string_view path);
 
 // ".acd": the last three characters of the base name, ".cda": the last two.
 uint32_t CdTrackNumber(std::string_view path);
+
+// Opens a file on the media device its extension is mapped to. MPEG films
+// also go by ".dat" (Video CD), which not every system maps: such a film then
+// opens on the MPEG video device by name.
+uint32_t OpenMedium(platform::Mci& mci, const std::string& element, bool popup, platform::MciDevice* id);
 
 // Driver kinds that need their own handling, from the driver's product name.
 enum : int32_t {

@@ -16,12 +16,18 @@ uint32_t Send(platform::MciDevice id, UINT msg, DWORD_PTR flags, void* parms) {
 }
 }  // namespace
 
-uint32_t WinMci::OpenElement(const std::string& element, bool popup, platform::MciDevice* id) {
+uint32_t WinMci::OpenElement(const std::string& element, const std::string& deviceType, bool popup,
+                             platform::MciDevice* id) {
   std::wstring name = wnd::Wide(element);
+  std::wstring type = wnd::Wide(deviceType);
   MCI_ANIM_OPEN_PARMSW p = {};
   p.dwCallback = reinterpret_cast<DWORD_PTR>(notify_);
   p.lpstrElementName = name.c_str();
   DWORD flags = MCI_OPEN_ELEMENT | MCI_WAIT;
+  if (!type.empty()) {
+    p.lpstrDeviceType = type.c_str();
+    flags |= MCI_OPEN_TYPE;
+  }
   if (popup) {
     p.dwStyle = WS_POPUP;
     flags |= MCI_ANIM_OPEN_WS;
@@ -219,4 +225,13 @@ std::string WinMci::ErrorText(uint32_t code) {
   std::string s = wnd::Narrow(buf);
   if (s.size() > 1023) s.resize(1023);
   return s;
+}
+
+void WinMci::DiscardNotices() {
+  if (!notify_) return;
+  // Only posted messages: a message sent by another program meanwhile must
+  // not run in the middle of a close.
+  MSG m;
+  while (PeekMessageW(&m, notify_, MM_MCINOTIFY, MM_MCINOTIFY, PM_REMOVE | PM_QS_POSTMESSAGE)) {
+  }
 }

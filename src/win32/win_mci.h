@@ -11,7 +11,8 @@ class WinMci : public platform::Mci {
   explicit WinMci(HWND notifyWindow = nullptr) : notify_(notifyWindow) {}
   void SetNotifyWindow(HWND w) { notify_ = w; }
 
-  uint32_t OpenElement(const std::string& element, bool popup, platform::MciDevice* id) override;
+  uint32_t OpenElement(const std::string& element, const std::string& deviceType, bool popup,
+                       platform::MciDevice* id) override;
   uint32_t OpenCdAudio(platform::MciDevice* id) override;
   uint32_t SetTimeFormat(platform::MciDevice id, platform::MciTimeFormat format) override;
   uint32_t Status(platform::MciDevice id, platform::MciStatusItem item, uint32_t* value,
@@ -31,6 +32,7 @@ class WinMci : public platform::Mci {
   uint32_t WhereDestination(platform::MciDevice id, platform::MciRect* rect) override;
   uint32_t Step(platform::MciDevice id, bool backward) override;
   std::string ErrorText(uint32_t code) override;
+  void DiscardNotices() override;
 
  private:
   uint32_t Where(platform::MciDevice id, DWORD which, platform::MciRect* rect);

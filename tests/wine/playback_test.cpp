@@ -273,7 +273,8 @@ void Print(const char* when, const Usage& u) {
 
 // 1000 commands of every kind in bursts, resources measured between them.
 // By default the songs are MP3s (our own player, about 20 s); CORVELLA_STRESS
-// adds media-device songs: "all" WAV files (some minutes), "video" an AVI too.
+// adds media-device songs: "all" WAV files (some minutes), "video" an AVI,
+// an MPEG audio Layer II song and an MPEG film too.
 TEST_F(PlaybackBox, RapidCommandsLeaveItResponsiveAndLeakNothing) {
   wchar_t kind[16] = L"";
   GetEnvironmentVariableW(L"CORVELLA_STRESS", kind, 16);
@@ -283,7 +284,9 @@ TEST_F(PlaybackBox, RapidCommandsLeaveItResponsiveAndLeakNothing) {
   ASSERT_TRUE(p.WaitFrame());
   std::vector<const char*> songs = {"song.mp3", "song.mp3"};
   if (std::wstring(kind) == L"all") songs = {"song.mp3", "tone.wav", "short.wav", "song.mp3"};
-  if (std::wstring(kind) == L"video") songs = {"song.mp3", "tone.wav", "clip.avi", "song.mp3"};
+  if (std::wstring(kind) == L"video") {
+    songs = {"song.mp3", "tone.wav", "clip.avi", "song.mp2", "clip.mpg", "song.mp3"};
+  }
   for (const char* s : songs) p.AddPath(Sample(s));
   HWND slider = GetDlgItem(p.Client(), 302);
   const UINT commands[] = {203, 204, 103, 119, 120, 203, 103, 203};
@@ -493,4 +496,160 @@ TEST_F(PlaybackBox, SongEndingWhileADialogIsOpenGoesOnToTheNext) {
   Player::Answer(dialog, IDCANCEL);
   p.Command(204);
   ASSERT_TRUE(p.Close());
+}
+
+namespace {
+
+// The time gadget of the status bar (its second part). The text is fetched
+// into memory of the player's own: Wine does not carry SB_GETTEXTW's buffer
+// across processes.
+std::wstring TimeText(const Player& p) {
+  HWND bar = FindWindowExW(p.Frame(), nullptr, L"msctls_statusbar32", nullptr);
+  if (!bar) return L"";
+  HANDLE proc = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, p.Pid());
+  if (!proc) return L"";
+  wchar_t buf[128] = L"";
+  void* remote = VirtualAllocEx(proc, nullptr, sizeof buf, MEM_COMMIT, PAGE_READWRITE);
+  DWORD_PTR r = 0;
+  if (remote && SendMessageTimeoutW(bar, SB_GETTEXTW, 1, reinterpret_cast<LPARAM>(remote), SMTO_NORMAL,
+                                    2000, &r)) {
+    ReadProcessMemory(proc, remote, buf, sizeof buf - sizeof buf[0], nullptr);
+  }
+  if (remote) VirtualFreeEx(proc, remote, 0, MEM_RELEASE);
+  CloseHandle(proc);
+  std::wstring t = buf;
+  while (!t.empty() && (t[0] == L'\t' || t[0] == L' ')) t.erase(0, 1);
+  return t;
+}
+
+// What was seen of one song while the list played through.
+struct SongRun {
+  std::wstring name;
+  DWORD started = 0, ended = 0;  // ms since the first Play
+  std::vector<std::wstring> times;
+  DWORD_PTR maxSlider = 0;
+  bool waitShown = false;
+  bool ownWindow = false;  // a window of its own was seen
+};
+
+// Plays the list through, watching caption, time display and slider every
+// 50 ms, until the last song has started or `limitMs` has passed.
+std::vector<SongRun> PlayThrough(const Player& p, const std::vector<std::wstring>& names,
+                                 DWORD limitMs) {
+  std::vector<SongRun> runs;
+  HWND slider = GetDlgItem(p.Client(), 302);
+  const DWORD t0 = GetTickCount();
+  p.Control(0, 102);
+  size_t next = 0;
+  LRESULT last = 0;
+  while (GetTickCount() - t0 < limitMs) {
+    const LRESULT state = p.Control(0, 104);
+    const std::wstring caption = p.Caption();
+    const DWORD now = GetTickCount() - t0;
+    if (state == 1 && last != 1 && next < names.size() &&
+        caption.find(names[next] + L" (演奏中)") != std::wstring::npos) {
+      runs.push_back(SongRun{names[next], now});
+      if (++next == names.size()) break;
+    }
+    if (!runs.empty() && runs.back().ended == 0) {
+      SongRun& r = runs.back();
+      if (state == 1) {
+        const std::wstring t = TimeText(p);
+        if (r.times.empty() || r.times.back() != t) r.times.push_back(t);
+        DWORD_PTR pos = 0;
+        SendMessageTimeoutW(slider, TBM_GETPOS, 0, 0, SMTO_NORMAL, 2000, &pos);
+        if (pos > r.maxSlider) r.maxSlider = pos;
+        if (FindForeignWindow(p.Pid(), p.Frame())) r.ownWindow = true;
+      } else {
+        r.ended = now;
+        r.waitShown = caption.find(L"(待機中)") != std::wstring::npos;
+      }
+    }
+    last = state;
+    Sleep(50);
+  }
+  return runs;
+}
+
+bool Shown(const SongRun& r, const wchar_t* text) {
+  for (const auto& t : r.times) {
+    if (t == text) return true;
+  }
+  return false;
+}
+
+std::string Joined(const std::vector<std::wstring>& v) {
+  std::string s;
+  for (const auto& t : v) s += W2Sjis(t) + " | ";
+  return s;
+}
+
+}  // namespace
+
+// MPEG audio Layer II songs and MPEG-1 films play through the media device:
+// their time display advances, they end at their length, a song under one
+// second too, and the next song starts after the pause between songs. The
+// same film plays under the other name MPEG films have, and in its own window.
+TEST_F(PlaybackBox, MpegSongsAndFilmsEndAndTheNextSongFollows) {
+  std::string film;
+  ASSERT_TRUE(ReadBytes(Sjis2W(Sample("clip.mpg")), &film));
+  ASSERT_TRUE(WriteBytes(dir_ + L"\\clip.dat", film));
+  struct Song {
+    std::wstring name;
+    std::string path;
+    DWORD ms;  // its length
+  };
+  const Song wav{L"short.wav", Sample("short.wav"), 1000};
+  for (bool dedicated : {false, true}) {
+    SCOPED_TRACE(dedicated ? "dedicated window" : "main window");
+    CleanSettings();
+    ASSERT_TRUE(WriteBytes(SettingsPath(), std::string("[VERSION]\r\nVERSION=119\r\n[CONFIG]\r\nINTERVAL=1\r\n") +
+                                               (dedicated ? "AVIDISP=ON\r\n" : "")));
+    std::vector<Song> songs;
+    if (dedicated) {
+      songs = {{L"clip.mpg", Sample("clip.mpg"), 3000}, wav};
+    } else {
+      songs = {{L"song.mp2", Sample("song.mp2"), 4000}, wav,
+               {L"blip.mp2", Sample("blip.mp2"), 600},  wav,
+               {L"clip.mpg", Sample("clip.mpg"), 3000}, wav,
+               {L"clip.dat", W2Sjis(dir_ + L"\\clip.dat"), 3000}, wav};
+    }
+    Player p;
+    ASSERT_TRUE(p.Start(L"", dir_));
+    ASSERT_TRUE(p.WaitFrame());
+    std::vector<std::wstring> names;
+    for (const Song& s : songs) {
+      p.AddPath(s.path);
+      names.push_back(s.name);
+    }
+    std::vector<SongRun> runs = PlayThrough(p, names, 40000);
+    ASSERT_EQ(runs.size(), songs.size())
+        << "stalled after " << (runs.empty() ? "nothing" : W2Sjis(runs.back().name));
+    for (size_t i = 0; i + 1 < runs.size(); ++i) {
+      const SongRun& r = runs[i];
+      SCOPED_TRACE(W2Sjis(r.name));
+      const DWORD played = r.ended - r.started;
+      const DWORD gap = runs[i + 1].started - r.ended;
+      std::printf("%-10ls %s: length %lu ms, played %lu ms, end to next start %lu ms\n", r.name.c_str(),
+                  dedicated ? "own window" : "main window", songs[i].ms, played, gap);
+      EXPECT_GE(played + 300, songs[i].ms);
+      EXPECT_LE(played, songs[i].ms + 2500);
+      EXPECT_TRUE(r.waitShown);
+      EXPECT_EQ(r.ownWindow, dedicated);
+      // The pause between songs is one second, counted in whole ticks (the
+      // end is seen here only once the player has closed the song).
+      EXPECT_GE(gap, 500u);
+      // Building a film's filter graph takes a second or two of its own here.
+      EXPECT_LE(gap, 5000u);
+      if (songs[i].ms >= 3000) {
+        const std::wstring total = songs[i].ms == 4000 ? L"0分04秒" : L"0分03秒";
+        EXPECT_TRUE(Shown(r, (L"0分01秒／" + total).c_str())) << Joined(r.times);
+        EXPECT_TRUE(Shown(r, (L"0分02秒／" + total).c_str())) << Joined(r.times);
+        EXPECT_GT(r.maxSlider, songs[i].ms / 2);
+      }
+    }
+    p.Command(204);
+    EXPECT_EQ(p.Control(0, 104), 0);
+    ASSERT_TRUE(p.Close());
+  }
 }

@@ -16,8 +16,9 @@ int FakeMci::Count(const std::string& prefix) const {
   return n;
 }
 
-uint32_t FakeMci::OpenElement(const std::string& element, bool popup, platform::MciDevice* id) {
-  calls.push_back("open " + element + (popup ? " popup" : ""));
+uint32_t FakeMci::OpenElement(const std::string& element, const std::string& deviceType, bool popup,
+                              platform::MciDevice* id) {
+  calls.push_back("open " + (deviceType.empty() ? "" : deviceType + " ") + element + (popup ? " popup" : ""));
   uint32_t e = Next("open");
   if (e) return e;
   openedElements.push_back(element);

@@ -33,7 +33,8 @@ class FakeMci : public platform::Mci {
   bool Called(const std::string& prefix) const;
   int Count(const std::string& prefix) const;
 
-  uint32_t OpenElement(const std::string& element, bool popup, platform::MciDevice* id) override;
+  uint32_t OpenElement(const std::string& element, const std::string& deviceType, bool popup,
+                       platform::MciDevice* id) override;
   uint32_t OpenCdAudio(platform::MciDevice* id) override;
   uint32_t SetTimeFormat(platform::MciDevice id, platform::MciTimeFormat format) override;
   uint32_t Status(platform::MciDevice id, platform::MciStatusItem item, uint32_t* value,
@@ -53,6 +54,8 @@ class FakeMci : public platform::Mci {
   uint32_t WhereDestination(platform::MciDevice id, platform::MciRect* r) override;
   uint32_t Step(platform::MciDevice id, bool backward) override;
   std::string ErrorText(uint32_t code) override { return "error " + std::to_string(code); }
+  void DiscardNotices() override { ++discards; }
+  int discards = 0;
 
  private:
   uint32_t Next(const std::string& op);
