@@ -630,3 +630,47 @@ TEST_F(PlaybackBox, MpegSongsAndFilmsEndAndTheNextSongFollows) {
     ASSERT_TRUE(p.Close());
   }
 }
+
+// Wine's MPEG device cannot seek to a position; the slider still moves an
+// MP2 song on, and a film moved to its own window goes on where it was.
+TEST_F(PlaybackBox, MpegSongSeeksAndAFilmMovedToItsOwnWindowGoesOn) {
+  ASSERT_TRUE(WriteBytes(SettingsPath(), "[VERSION]\r\nVERSION=119\r\n[CONFIG]\r\nINTERVAL=0\r\n"));
+  Player p;
+  ASSERT_TRUE(p.Start(L"", dir_));
+  ASSERT_TRUE(p.WaitFrame());
+  p.AddPath(Sample("song.mp2"));
+  p.Control(0, 102);
+  ASSERT_TRUE(WaitState(p, 1, 5000));
+  Sleep(700);
+  HWND slider = GetDlgItem(p.Client(), 302);
+  DWORD_PTR max = 0, pos = 0, r = 0;
+  SendMessageTimeoutW(slider, TBM_GETRANGEMAX, 0, 0, SMTO_NORMAL, 2000, &max);
+  const DWORD_PTR target = max * 3 / 4;
+  SendMessageTimeoutW(slider, TBM_SETPOS, TRUE, target, SMTO_NORMAL, 2000, &r);
+  SendMessageTimeoutW(p.Client(), WM_HSCROLL, MAKEWPARAM(TB_PAGEDOWN, 0), reinterpret_cast<LPARAM>(slider),
+                      SMTO_NORMAL, 2000, &r);
+  SendMessageTimeoutW(p.Client(), WM_HSCROLL, MAKEWPARAM(TB_ENDTRACK, 0), reinterpret_cast<LPARAM>(slider),
+                      SMTO_NORMAL, 2000, &r);
+  Sleep(400);
+  SendMessageTimeoutW(slider, TBM_GETPOS, 0, 0, SMTO_NORMAL, 2000, &pos);
+  EXPECT_GE(pos, target);
+  MessageBoxInfo box;
+  EXPECT_FALSE(p.WaitMessageBox(&box, 0)) << W2Sjis(box.text);
+  // About a second was left after the seek.
+  EXPECT_TRUE(WaitState(p, 0, 2500));
+
+  p.Control(0, 101);
+  p.AddPath(Sample("clip.mpg"));
+  p.Control(0, 102);
+  ASSERT_TRUE(WaitState(p, 1, 5000));
+  Sleep(1300);
+  p.Command(129);  // to the dedicated window, at the same place
+  Sleep(500);
+  ASSERT_FALSE(p.WaitMessageBox(&box, 0)) << W2Sjis(box.text);
+  EXPECT_EQ(p.Control(0, 104), 1);
+  EXPECT_NE(FindForeignWindow(p.Pid(), p.Frame()), nullptr);
+  SendMessageTimeoutW(slider, TBM_GETPOS, 0, 0, SMTO_NORMAL, 2000, &pos);
+  EXPECT_GE(pos, 1000u);  // not from the start again
+  EXPECT_TRUE(WaitState(p, 0, 3000));
+  ASSERT_TRUE(p.Close());
+}
