@@ -28,9 +28,9 @@ for name in "${targets[@]}"; do
   corpus=build/fuzz/corpus/$name seeds=tests/fuzz/seeds/$name crashes=build/fuzz/crashes/$name
   mkdir -p "$corpus" "$crashes"
   if [ $minimise = 1 ]; then
-    # The smallest set of inputs that reaches everything the kept corpus reaches.
+    # A small set of inputs that reaches all the kept corpus reaches.
     rm -rf "$seeds.new"; mkdir -p "$seeds.new"
-    "$bin" -merge=1 -rss_limit_mb=2048 -timeout=10 "$seeds.new" "$corpus" $( [ -d "$seeds" ] && echo "$seeds" ) \
+    "$bin" -set_cover_merge=1 -rss_limit_mb=2048 -timeout=10 "$seeds.new" "$corpus" $( [ -d "$seeds" ] && echo "$seeds" ) \
       > "build/fuzz/$name.merge.log" 2>&1 || { echo "$name: merge failed" >&2; status=1; continue; }
     rm -rf "$seeds"; mv "$seeds.new" "$seeds"
     echo "$name: $(ls "$seeds" | wc -l) seeds, $(du -sk "$seeds" | cut -f1) KB"
