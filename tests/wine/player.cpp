@@ -160,6 +160,7 @@ HandleCounts CountHandles(DWORD pid) {
   for (ULONG i = 0; i < list->count; ++i) {
     if (list->h[i].pid != pid) continue;
     ++c.total;
+    ++c.byType[list->h[i].type];
     if (list->h[i].type == keyType) ++c.keys;
     if (list->h[i].type == eventType) ++c.events;
   }
@@ -175,7 +176,13 @@ std::string DescribeHandles(const HandleCounts& before, const HandleCounts& afte
   char buf[160];
   std::snprintf(buf, sizeof buf, "handles %lu -> %lu (registry keys %lu -> %lu, events %lu -> %lu)",
                 before.total, after.total, before.keys, after.keys, before.events, after.events);
-  return buf;
+  std::string s = buf;
+  for (const auto& [type, n] : after.byType) {
+    const auto it = before.byType.find(type);
+    const DWORD was = it == before.byType.end() ? 0 : it->second;
+    if (n > was + 2) s += "; type " + std::to_string(type) + " +" + std::to_string(n - was);
+  }
+  return s;
 }
 
 HWND FindForeignWindow(DWORD pid, HWND frame) {

@@ -70,6 +70,7 @@ void PrintUsage(const char* when, const Usage& u);
 // file it opens, so those are counted apart from the rest.
 struct HandleCounts {
   DWORD total = 0, keys = 0, events = 0;
+  std::map<int, DWORD> byType;  // the system's type numbers, for diagnosis
   DWORD Other() const { return total - keys - events; }
 };
 HandleCounts CountHandles(DWORD pid);
