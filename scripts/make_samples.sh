@@ -2,7 +2,9 @@
 # Makes the small media files the demo and the black-box tests play:
 # a tone (WAV), a tune (standard MIDI file), a clip (AVI in MS Video 1, which
 # Wine decodes itself), a song (MP3), a minute-long MP3 at 128 kbit/s and a
-# large (about 10 MB) VBR MP3 for the timing figures. Written to build/samples/.
+# large (about 10 MB) VBR MP3 for the timing figures; MPEG audio Layer II songs
+# and an MPEG-1 film with Layer II sound, which play through the media device;
+# and one-second songs of each kind for the long runs. Written to build/samples/.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 out=build/samples
@@ -17,7 +19,7 @@ if [ ! -f "$out/film.mov" ]; then
   ffmpeg -loglevel error -y -f lavfi -i testsrc=size=160x120:rate=10:duration=3 \
     -c:v mjpeg -q:v 3 "$out/film.mov"
 fi
-[ -f "$out/.done-v3" ] && exit 0
+if [ ! -f "$out/.done-v3" ]; then
 sox -q -n -r 22050 -c 2 -b 16 "$out/tone.wav" synth 3 sine 440 vol 0.5
 sox -q -n -r 22050 -c 1 -b 16 "$out/short.wav" synth 1 sine 660 vol 0.5
 sox -q -n -r 44100 -c 2 -b 16 "$out/song.wav" synth 4 sine 330 sine 550 vol 0.4
@@ -45,3 +47,17 @@ sox -q -n -r 44100 -c 2 -b 16 "$out/large.wav" synth 440 whitenoise vol 0.5
 lame --quiet -V 0 "$out/large.wav" "$out/large-vbr.mp3"
 rm -f "$out/minute.wav" "$out/large.wav"
 touch "$out/.done-v3"
+fi
+[ -f "$out/.done-mpeg" ] && exit 0
+ff() { ffmpeg -loglevel error -y "$@"; }
+ff -f lavfi -i sine=frequency=440:duration=4:sample_rate=44100 -ac 2 -c:a mp2 -b:a 128k "$out/song.mp2"
+ff -f lavfi -i sine=frequency=880:duration=0.6:sample_rate=44100 -ac 2 -c:a mp2 -b:a 128k "$out/blip.mp2"
+ff -f lavfi -i testsrc=size=320x240:rate=25:duration=3 \
+  -f lavfi -i sine=frequency=550:duration=3:sample_rate=44100 \
+  -c:v mpeg1video -b:v 500k -c:a mp2 -ac 2 -b:a 128k -f mpeg "$out/clip.mpg"
+# One second of each kind the media device or our decoder plays.
+ff -f lavfi -i sine=frequency=500:duration=1:sample_rate=44100 -ac 2 -c:a mp2 -b:a 128k "$out/one.mp2"
+sox -q -n -r 44100 -c 2 -b 16 "$out/one.wav" synth 1 sine 600 vol 0.4
+lame --quiet -b 128 "$out/one.wav" "$out/one.mp3"
+ff -f lavfi -i testsrc=size=160x120:rate=10:duration=1 -c:v msvideo1 -pix_fmt rgb555le "$out/one.avi"
+touch "$out/.done-mpeg"

@@ -108,18 +108,19 @@ void Profile::Write(std::string_view section, std::string_view key, std::string_
     lines_.push_back(MakeLine(std::string(key) + "=" + v));
     return;
   }
-  size_t k = FindKey(s, key);
-  if (k != npos) {
-    Line& line = lines_[k];
-    line.text = line.name + "=" + v;
-    line.value = v;
-    return;
-  }
-  // After the last key line of the section, so blank lines and comments that
+  // One pass finds the key or, failing that, the last key line of the
+  // section: a new key goes after it, so blank lines and comments that
   // separate it from the next section stay where they are.
   size_t at = s;
   for (size_t i = s + 1; i < lines_.size() && lines_[i].kind != Kind::kSection; ++i) {
-    if (lines_[i].kind == Kind::kKey) at = i;
+    if (lines_[i].kind != Kind::kKey) continue;
+    if (text::EqualNoCase(lines_[i].name, key)) {
+      Line& line = lines_[i];
+      line.text = line.name + "=" + v;
+      line.value = v;
+      return;
+    }
+    at = i;
   }
   lines_.insert(lines_.begin() + static_cast<std::ptrdiff_t>(at + 1),
                 MakeLine(std::string(key) + "=" + v));

@@ -25,6 +25,7 @@ enum : uint32_t {
   kMciErrHardware = 262,
   kMciErrCannotLoadDriver = 266,
   kMciErrFileNotFound = 275,
+  kMciErrExtensionNotFound = 281,
   kMciErrMustUseShareable = 291,
   kMciErrInvalidFile = 296,
   kMciErrFileRead = 348,
@@ -101,6 +102,10 @@ class Mci {
   virtual uint32_t Step(MciDevice id, bool backward) = 0;  // one frame, waits
   // The platform's text for an error code (at most 1023 bytes).
   virtual std::string ErrorText(uint32_t code) = 0;
+  // Drops the notifications still queued for the main window. Called once a
+  // medium is closed: every device has posted its last report by the time
+  // its close returns, so whatever is queued then speaks of a closed medium.
+  virtual void DiscardNotices() = 0;
 };
 
 }  // namespace platform

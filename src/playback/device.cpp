@@ -16,7 +16,6 @@ const char kMissingDir[] =
     "演奏するファイルのディレクトリが見つかりません。ディレクトリの変更を行いますか？";
 constexpr int32_t kSliderStrip = 21;
 constexpr size_t kMaxShortPath = 100;
-constexpr char kDirectShowDevice[] = "mpegvideo";
 }  // namespace
 
 Device::Device(const DeviceLinks& links)
@@ -63,19 +62,7 @@ std::string Device::ElementName(const std::string& path) {
 }
 
 uint32_t Device::OpenFile(const std::string& path, bool popup) {
-  const std::string element = ElementName(path);
-  uint32_t err = mci_.OpenElement(element, popup, &dev_);
-  // Current systems have no QuickTime device: a picture goes to the system's
-  // own image decoder and a film to its DirectShow device. A file that is
-  // missing or unreadable keeps its own error, and the directory question.
-  if (err == 0 || err == platform::kMciErrFileNotFound || err == platform::kMciErrFileRead) {
-    return err;
-  }
-  if (flags_.still) return mci_.OpenPicture(element, popup, &dev_);
-  if (flags_.qtOrMpeg && !flags_.mpegVideo) {
-    return mci_.OpenElementOn(kDirectShowDevice, element, popup, &dev_);
-  }
-  return err;
+  return OpenMedium(mci_, ElementName(path), popup, &dev_);
 }
 
 void Device::DeleteTemp() {
@@ -331,6 +318,7 @@ bool Device::OpenAndPlay(std::string path) {
   }
   // 12. Playing.
   open_ = true;
+  ++plays_;
   previousPath = lastPath;
   lastPath = path;
   state = songlist::kPlaying;
@@ -391,6 +379,13 @@ void Device::CloseMedium() {
       mci_.Stop(dev_);
       mci_.Close(dev_);
     }
+    // Reports of this medium still queued (its end, or the aborted or even
+    // "successful" report some drivers give a stop) must not reach the next
+    // one: device ids are reused at once and some drivers report as id 0,
+    // so only their place in the queue tells them apart. The aborted report
+    // a restart expects went with them.
+    mci_.DiscardNotices();
+    ignoreAborted = false;
     open_ = false;
     dedicated_ = 0;
   }
@@ -433,11 +428,13 @@ void Device::PauseMedium() {
 }
 
 bool Device::NoticeIsCurrent(uint32_t code, platform::MciDevice from) const {
+  // Reports of a closed medium were discarded at its close, so a report
+  // without a device id is the open medium's: our MP3 player's, or that of
+  // a driver that does not name itself (Wine's DirectShow driver for MPEG).
   const platform::MciDevice id = MciId();
-  if (from == 0) return id == 0;  // the MP3 player's, so not an open device's
-  if (from == id) return true;
-  // A closed device's "aborted" still answers the close we asked for (the
-  // sequencer expects it once), as long as no other device speaks now.
+  if (from == 0 || from == id) return true;
+  // A device that names itself must be the open one; a closed device's
+  // "aborted" may still answer the close we asked for while nothing is open.
   return code == platform::kMciNotifyAborted && id == 0;
 }
 

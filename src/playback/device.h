@@ -86,9 +86,13 @@ class Device {
   bool IsOpen() const { return open_; }
   // The media-control device of the open medium (0 for none or an MP3).
   platform::MciDevice MciId() const { return open_ && !flags_.mp3 ? dev_ : 0; }
-  // Whether a notification (from = the reporting device, 0 for our MP3
-  // player) is about the medium open now rather than one closed before it.
+  // Whether a notification (from = the reporting device; 0 for our MP3
+  // player and drivers that do not name themselves) is about the medium
+  // open now rather than one closed before it.
   bool NoticeIsCurrent(uint32_t code, platform::MciDevice from) const;
+  // Counts the media started, so that a watcher sees a new song even when
+  // the state never left playing in between.
+  uint32_t Plays() const { return plays_; }
   const MediumFlags& Flags() const { return flags_; }
   int32_t DriverKind() const { return driverKind_; }
   uint32_t CdTrack() const { return cdTrack_; }
@@ -135,6 +139,7 @@ class Device {
   bool tempFlag_ = false;
   std::string tempPath_;
   bool pageHandled_ = false;
+  uint32_t plays_ = 0;
 };
 
 }  // namespace playback

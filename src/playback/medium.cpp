@@ -23,6 +23,28 @@ MediumFlags FlagsOf(std::string_view path) {
   return f;
 }
 
+uint32_t OpenMedium(platform::Mci& mci, const std::string& element, bool popup,
+                    platform::MciDevice* id) {
+  static constexpr char kDirectShowDevice[] = "mpegvideo";
+  const MediumFlags f = FlagsOf(element);
+  uint32_t err = mci.OpenElement(element, popup, id);
+  // A file that is missing or unreadable keeps its own error, and with it
+  // the directory question.
+  if (err == 0 || err == platform::kMciErrFileNotFound || err == platform::kMciErrFileRead) {
+    return err;
+  }
+  if (f.mpegVideo) {
+    // Not every system maps ".dat" (Video CD) to the MPEG device.
+    if (err != platform::kMciErrExtensionNotFound) return err;
+    return mci.OpenElementOn(kDirectShowDevice, element, popup, id);
+  }
+  // Current systems have no QuickTime device: a picture goes to the system's
+  // own image decoder and a film to its DirectShow device.
+  if (f.still) return mci.OpenPicture(element, popup, id);
+  if (f.qtOrMpeg) return mci.OpenElementOn(kDirectShowDevice, element, popup, id);
+  return err;
+}
+
 int32_t MpegDriverKind(std::string_view product) {
   if (text::EqualNoCase(product, "ActiveMovie")) return kDriverActiveMovie;
   if (text::EqualNoCase(product, "CompCore SoftPEG (TM)")) return kDriverSoftPeg;

@@ -8,6 +8,7 @@
 #include <string_view>
 
 #include "songlist/media.h"
+#include "platform/mci.h"
 
 namespace playback {
 
@@ -24,6 +25,11 @@ MediumFlags FlagsOf(std::string_view path);
 
 // The list's own rule decides a CD entry's track, so that what it accepts plays.
 using songlist::CdTrackNumber;
+
+// Opens a file on the media device its extension is mapped to. MPEG films
+// also go by ".dat" (Video CD), which not every system maps: such a film then
+// opens on the MPEG video device by name.
+uint32_t OpenMedium(platform::Mci& mci, const std::string& element, bool popup, platform::MciDevice* id);
 
 // Driver kinds that need their own handling, from the driver's product name.
 enum : int32_t {

@@ -297,7 +297,7 @@ void Sequencer::OnNotify(uint32_t code) {
   }
 }
 
-void Sequencer::TimeDisplay() {
+bool Sequencer::TimeDisplay(uint32_t* position) {
   char buf[96];
   auto setText = [&](const std::string& t) {
     if (t == lastTimeText_) return;
@@ -331,11 +331,12 @@ void Sequencer::TimeDisplay() {
       lastSecond_ = -1;
     }
     setSlider(0);
-    return;
+    return false;
   }
   uint32_t p = 0;
   int32_t s = 0;
-  if (!dev_.Position(&p, &s)) return;
+  if (!dev_.Position(&p, &s)) return false;
+  *position = p;
   const int32_t total = static_cast<int32_t>((uint64_t{dev_.length} + 500) / 1000);
   if (!view_.StatusBarShown()) {
     lastSecond_ = -1;
@@ -347,11 +348,54 @@ void Sequencer::TimeDisplay() {
   }
   setSlider(static_cast<int32_t>(p / (dev_.Divisor() ? dev_.Divisor() : 1)));
   playingBefore_ = true;
+  return true;
+}
+
+// A device that never reports its end would hold the list for ever. Once
+// the position has stood at or past the length for two seconds, or where the
+// song must be by now (the last position that moved, plus the time since)
+// is three seconds past the length, the song is taken as ended.
+void Sequencer::WatchForStall(bool known, uint32_t p) {
+  constexpr uint32_t kTickMs = 200;
+  constexpr int32_t kStillTicks = 10;
+  constexpr uint32_t kGraceMs = 3000;
+  const bool watch = dev_.state == songlist::kPlaying && dev_.IsOpen() && !dev_.Flags().still &&
+                     dev_.length != 0 && !dev_.dragging;
+  if (!watch) {
+    stall_ = StallWatch{};
+    return;
+  }
+  if (!stall_.started || stall_.plays != dev_.Plays()) {
+    stall_ = StallWatch{};
+    stall_.started = true;
+    stall_.plays = dev_.Plays();
+    stall_.estimate = known ? p : list_.StartPosition();
+    stall_.known = known;
+    stall_.last = p;
+    return;
+  }
+  const bool moving = known && (!stall_.known || p != stall_.last);
+  if (moving) {
+    stall_.estimate = p;
+    stall_.stillTicks = 0;
+  } else {
+    stall_.estimate += kTickMs;
+    if (known) ++stall_.stillTicks;
+  }
+  stall_.known = known;
+  stall_.last = p;
+  const bool stoodAtEnd = known && p >= dev_.length && stall_.stillTicks >= kStillTicks;
+  // A position that moves is news enough, even past a length that was short.
+  if (stoodAtEnd || (!moving && stall_.estimate >= uint64_t{dev_.length} + kGraceMs)) {
+    stall_ = StallWatch{};
+    OnNotify(platform::kMciNotifySuccessful);
+  }
 }
 
 void Sequencer::OnTimer() {
   // 1. Time display and slider.
-  TimeDisplay();
+  uint32_t position = 0;
+  const bool known = TimeDisplay(&position);
   // 2. The list view's own housekeeping.
   view_.ListHousekeeping();
   // 3. The pause between songs: one second per five ticks.
@@ -395,6 +439,8 @@ void Sequencer::OnTimer() {
       alarmFired_ = false;
     }
   }
+  // 6. A song the device never ends.
+  WatchForStall(known, position);
 }
 
 void Sequencer::VideoOption(uint16_t id) {

@@ -66,7 +66,9 @@ class Sequencer : public songlist::PlaybackLink {
   void StopMedium();
   void StartNext();
   void AfterMove();
-  void TimeDisplay();
+  // Returns whether a position was read (and the position).
+  bool TimeDisplay(uint32_t* position);
+  void WatchForStall(bool known, uint32_t position);
   int UnmarkedCount() const;
   bool Unmarked(int pos) const;
   bool AdvanceForward(int* pos) const;
@@ -86,6 +88,14 @@ class Sequencer : public songlist::PlaybackLink {
   int32_t ignoreTicks_ = 0;
   bool alarmFired_ = false;
   std::string lastTimeText_;
+  struct StallWatch {
+    bool started = false;
+    uint32_t plays = 0;     // the song watched
+    bool known = false;     // the last tick read a position
+    uint32_t last = 0;      // that position
+    uint64_t estimate = 0;  // where the song should be by now, ms
+    int32_t stillTicks = 0;
+  } stall_;
 };
 
 }  // namespace playback

@@ -14,21 +14,23 @@ uint32_t Send(platform::MciDevice id, UINT msg, DWORD_PTR flags, void* parms) {
   return static_cast<uint32_t>(mciSendCommandW(static_cast<MCIDEVICEID>(id), msg, flags,
                                                reinterpret_cast<DWORD_PTR>(parms)));
 }
+
+bool UnderWine() {
+  static const bool wine =
+      GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "wine_get_version") != nullptr;
+  return wine;
+}
+
+bool DigitalVideo(platform::MciDevice id) {
+  MCI_GETDEVCAPS_PARMS caps = {};
+  caps.dwItem = MCI_GETDEVCAPS_DEVICE_TYPE;
+  return Send(id, MCI_GETDEVCAPS, MCI_GETDEVCAPS_ITEM | MCI_WAIT, &caps) == 0 &&
+         caps.dwReturn == MCI_DEVTYPE_DIGITAL_VIDEO;
+}
 }  // namespace
 
 uint32_t WinMci::OpenElement(const std::string& element, bool popup, platform::MciDevice* id) {
-  std::wstring name = wnd::Wide(element);
-  MCI_ANIM_OPEN_PARMSW p = {};
-  p.dwCallback = reinterpret_cast<DWORD_PTR>(notify_);
-  p.lpstrElementName = name.c_str();
-  DWORD flags = MCI_OPEN_ELEMENT | MCI_WAIT;
-  if (popup) {
-    p.dwStyle = WS_POPUP;
-    flags |= MCI_ANIM_OPEN_WS;
-  }
-  uint32_t err = Send(0, MCI_OPEN, flags, &p);
-  if (err == 0) *id = p.wDeviceID;
-  return err;
+  return OpenElementOn("", element, popup, id);
 }
 
 uint32_t WinMci::OpenElementOn(const std::string& deviceType, const std::string& element,
@@ -37,9 +39,13 @@ uint32_t WinMci::OpenElementOn(const std::string& deviceType, const std::string&
   std::wstring name = wnd::Wide(element);
   MCI_ANIM_OPEN_PARMSW p = {};
   p.dwCallback = reinterpret_cast<DWORD_PTR>(notify_);
-  p.lpstrDeviceType = type.c_str();
   p.lpstrElementName = name.c_str();
-  DWORD flags = MCI_OPEN_TYPE | MCI_OPEN_ELEMENT | MCI_WAIT;
+  DWORD flags = MCI_OPEN_ELEMENT | MCI_WAIT;
+  // Without a type the device is the one the extension is mapped to.
+  if (!type.empty()) {
+    p.lpstrDeviceType = type.c_str();
+    flags |= MCI_OPEN_TYPE;
+  }
   if (popup) {
     p.dwStyle = WS_POPUP;
     flags |= MCI_ANIM_OPEN_WS;
@@ -110,6 +116,7 @@ uint32_t WinMci::Info(platform::MciDevice id, platform::MciInfoItem item, std::s
   return err;
 }
 
+
 uint32_t WinMci::Play(platform::MciDevice id, bool hasFrom, uint32_t from, bool hasTo, uint32_t to) {
   // Two of Wine's drivers mishandle a play of a paused device. Its wave and
   // MIDI drivers take it for a resume and report the resume's completion at
@@ -118,16 +125,12 @@ uint32_t WinMci::Play(platform::MciDevice id, bool hasFrom, uint32_t from, bool 
   // second play thread while the first still winds down, and the second
   // outlives the close; stopping first waits for the old one (the position
   // stays). Elsewhere a play of a paused device simply resumes it.
-  static const bool wine =
-      GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "wine_get_version") != nullptr;
+  const bool wine = UnderWine();
   MCI_STATUS_PARMS mode = {};
   mode.dwItem = MCI_STATUS_MODE;
   if (wine && !hasFrom && Send(id, MCI_STATUS, MCI_STATUS_ITEM | MCI_WAIT, &mode) == 0 &&
       mode.dwReturn == MCI_MODE_PAUSE) {
-    MCI_GETDEVCAPS_PARMS caps = {};
-    caps.dwItem = MCI_GETDEVCAPS_DEVICE_TYPE;
-    if (Send(id, MCI_GETDEVCAPS, MCI_GETDEVCAPS_ITEM | MCI_WAIT, &caps) == 0 &&
-        caps.dwReturn == MCI_DEVTYPE_DIGITAL_VIDEO) {
+    if (DigitalVideo(id)) {
       MCI_GENERIC_PARMS stop = {};
       Send(id, MCI_STOP, MCI_WAIT, &stop);
     } else {
@@ -161,7 +164,19 @@ uint32_t WinMci::Pause(platform::MciDevice id) {
 uint32_t WinMci::Seek(platform::MciDevice id, uint32_t to) {
   MCI_SEEK_PARMS p = {};
   p.dwTo = to;
-  return Send(id, MCI_SEEK, MCI_TO | MCI_WAIT, &p);
+  uint32_t err = Send(id, MCI_SEEK, MCI_TO | MCI_WAIT, &p);
+  // Wine's DirectShow driver (MP2 songs, MPEG films) cannot seek to a
+  // position, but it can play from one: play from there and pause at once.
+  // It has stopped already, so no report of an earlier play is pending, and
+  // the next play of the paused device goes on from there.
+  if (err == MCIERR_INTERNAL && UnderWine() && DigitalVideo(id)) {
+    MCI_PLAY_PARMS play = {};
+    play.dwFrom = to;
+    err = Send(id, MCI_PLAY, MCI_FROM, &play);
+    MCI_GENERIC_PARMS pause = {};
+    if (err == 0) err = Send(id, MCI_PAUSE, MCI_WAIT, &pause);
+  }
+  return err;
 }
 
 uint32_t WinMci::Stop(platform::MciDevice id) {
@@ -236,4 +251,13 @@ std::string WinMci::ErrorText(uint32_t code) {
   std::string s = wnd::Narrow(buf);
   if (s.size() > 1023) s.resize(1023);
   return s;
+}
+
+void WinMci::DiscardNotices() {
+  if (!notify_) return;
+  // Only posted messages: a message sent by another program meanwhile must
+  // not run in the middle of a close.
+  MSG m;
+  while (PeekMessageW(&m, notify_, MM_MCINOTIFY, MM_MCINOTIFY, PM_REMOVE | PM_QS_POSTMESSAGE)) {
+  }
 }

@@ -35,6 +35,7 @@ class WinMci : public platform::Mci {
   uint32_t WhereDestination(platform::MciDevice id, platform::MciRect* rect) override;
   uint32_t Step(platform::MciDevice id, bool backward) override;
   std::string ErrorText(uint32_t code) override;
+  void DiscardNotices() override;
 
  private:
   uint32_t Where(platform::MciDevice id, DWORD which, platform::MciRect* rect);

@@ -280,23 +280,28 @@ TEST_F(DeviceTest, Mp3GoesToTheOwnPlayer) {
   EXPECT_EQ(mci.openedElements.back(), "c:\\s\\a.mp2");
 }
 
-// Reports of a device closed before (a song just replaced by the next) are
-// told from those of the medium open now.
+// Reports of a medium closed before (a song just replaced by the next) are
+// dropped at its close; device ids are reused and Wine's MPEG driver reports
+// as id 0, so an id-0 report is the open medium's.
 TEST_F(DeviceTest, NoticesOfAClosedMediumAreNotTakenForTheOpenOne) {
   using platform::kMciNotifyAborted;
   using platform::kMciNotifySuccessful;
-  ASSERT_TRUE(Open("c:\\s\\a.wav"));
-  const platform::MciDevice wav = device.MciId();
-  ASSERT_NE(wav, 0u);
-  EXPECT_TRUE(device.NoticeIsCurrent(kMciNotifySuccessful, wav));
-  EXPECT_FALSE(device.NoticeIsCurrent(kMciNotifySuccessful, wav + 7));
-  EXPECT_FALSE(device.NoticeIsCurrent(kMciNotifySuccessful, 0));  // an MP3's, late
-  device.CloseMedium();
-  EXPECT_TRUE(device.NoticeIsCurrent(kMciNotifyAborted, wav));  // the close's own
-  EXPECT_FALSE(device.NoticeIsCurrent(platform::kMciNotifyFailure, wav));
-  ASSERT_TRUE(Open("c:\\s\\a.mp3"));
+  ASSERT_TRUE(Open("c:\\s\\a.mpg"));
+  const platform::MciDevice mpg = device.MciId();
+  ASSERT_NE(mpg, 0u);
   EXPECT_TRUE(device.NoticeIsCurrent(kMciNotifySuccessful, 0));
-  EXPECT_FALSE(device.NoticeIsCurrent(kMciNotifySuccessful, wav));
+  EXPECT_TRUE(device.NoticeIsCurrent(kMciNotifySuccessful, mpg));
+  EXPECT_FALSE(device.NoticeIsCurrent(kMciNotifySuccessful, mpg + 7));
+  device.ignoreAborted = true;
+  const int discards = mci.discards;
+  device.CloseMedium();
+  EXPECT_EQ(mci.discards, discards + 1);
+  EXPECT_FALSE(device.ignoreAborted);  // its report went with the others
+  EXPECT_TRUE(device.NoticeIsCurrent(kMciNotifyAborted, mpg));
+  EXPECT_FALSE(device.NoticeIsCurrent(platform::kMciNotifyFailure, mpg));
+  ASSERT_TRUE(Open("c:\\s\\a.mp3"));
+  device.CloseMedium();
+  EXPECT_EQ(mci.discards, discards + 2);
 }
 
 TEST_F(DeviceTest, Mp3FailuresShowThePlayersMessage) {
@@ -497,6 +502,20 @@ TEST_F(DeviceTest, PausedPictureIsRedrawnByAStepAndASeekBack) {
   device.StepFrame(false);
   EXPECT_EQ(mci.calls, (std::vector<std::string>{"position", "step back", "position"}));
   EXPECT_EQ(list.StartPosition(), 4040u);
+}
+
+// A system without a device for ".dat" still plays the film on its MPEG
+// device; other media keep the platform's own error.
+TEST_F(DeviceTest, AnMpegFilmTheSystemHasNoDeviceForOpensOnTheMpegDevice) {
+  mci.Fail("open", platform::kMciErrExtensionNotFound);
+  ASSERT_TRUE(Open("c:\\v\\clip.dat"));
+  EXPECT_EQ(mci.openedElements.back(), "c:\\v\\clip.dat");
+  EXPECT_TRUE(mci.Called("open mpegvideo c:\\v\\clip.dat"));
+  mci.Fail("open", platform::kMciErrExtensionNotFound);
+  device.CloseMedium();
+  EXPECT_FALSE(Open("c:\\v\\a.xyz"));
+  EXPECT_EQ(LastText(), "error 281");
+  EXPECT_FALSE(mci.Called("open mpegvideo c:\\v\\a.xyz"));
 }
 
 TEST(MediumTest, FlagsTrackNumbersAndDriverKinds) {

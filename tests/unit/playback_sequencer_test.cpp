@@ -330,3 +330,69 @@ TEST_F(SequencerTest, NextPlayableServesTheListReseat) {
 }
 
 }  // namespace
+
+// Devices that never report the end of a song: the list still goes on, but
+// only once the song is certainly over.
+TEST_F(SequencerTest, ASongItsDeviceNeverEndsIsTakenAsEndedOnlyWhenCertainlyOver) {
+  Fill({"c:\\a.mp2", "c:\\b.wav"});
+  mci.length = 4000;
+  auto ticksUntilNext = [&](int limit) {
+    for (int tick = 1; tick <= limit; ++tick) {
+      seq.OnTimer();
+      if (Current() == "c:\\b.wav") return tick;
+    }
+    return 0;
+  };
+  // The position reaches the length and stands there: two seconds later.
+  for (uint32_t p = 200; p <= 4000; p += 200) mci.positions.push_back(p);
+  mci.position = 4000;
+  seq.Play();
+  EXPECT_EQ(ticksUntilNext(60), 20 + 10);
+  EXPECT_EQ(seq.State(), kPlaying);
+  EXPECT_EQ(mci.openedElements.back(), "c:\\b.wav");
+
+  // No position at all: three seconds after the length has passed (the
+  // first tick starts the watch).
+  seq.Stop();
+  list.SetCurrent(0);
+  mci.length = 1000;
+  for (int i = 0; i < 100; ++i) mci.Fail("position", 296);
+  seq.Play();
+  EXPECT_EQ(ticksUntilNext(60), 1 + (1000 + 3000) / 200);
+
+  // A position that stays at 0 counts as no news.
+  seq.Stop();
+  list.SetCurrent(0);
+  mci.errors.clear();
+  mci.position = 0;
+  seq.Play();
+  EXPECT_EQ(ticksUntilNext(60), 1 + (1000 + 3000) / 200);
+}
+
+TEST_F(SequencerTest, StallGuardLeavesMovingPausedAndStillPicturesAlone) {
+  Fill({"c:\\a.mp2", "c:\\b.wav"});
+  mci.length = 1000;
+  // A stream longer than its stated length plays on while its position moves.
+  for (uint32_t p = 200; p <= 12000; p += 200) mci.positions.push_back(p);
+  seq.Play();
+  for (int i = 0; i < 50; ++i) seq.OnTimer();
+  EXPECT_EQ(Current(), "c:\\a.mp2");
+  // Paused, the position stands still as it should.
+  device.PauseMedium();
+  for (int i = 0; i < 50; ++i) seq.OnTimer();
+  EXPECT_EQ(seq.State(), kPaused);
+  // Resumed, it is watched afresh from where it stands.
+  seq.Play();
+  mci.positions.clear();
+  mci.position = 1000;
+  for (int i = 0; i < 9; ++i) seq.OnTimer();
+  EXPECT_EQ(Current(), "c:\\a.mp2");
+  // A picture has no end to wait for.
+  seq.Stop();
+  list.Append("c:\\p.jpg");
+  list.SetCurrent(2);
+  seq.Play();
+  for (int i = 0; i < 100; ++i) seq.OnTimer();
+  EXPECT_EQ(Current(), "c:\\p.jpg");
+  EXPECT_EQ(seq.State(), kPlaying);
+}

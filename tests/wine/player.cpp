@@ -2,6 +2,9 @@
 
 #include <shlobj.h>
 
+#include <cstdio>
+#include <vector>
+
 namespace wt {
 
 namespace {
@@ -70,6 +73,116 @@ HWND WaitDialog(const Player& p, const std::wstring& caption) {
     Sleep(50);
   }
   return nullptr;
+}
+
+Usage MeasureUsage(const Player& p) {
+  static const UINT query = RegisterWindowMessageW(L"Corvella.Usage");
+  auto ask = [&](WPARAM what) {
+    DWORD_PTR r = 0;
+    if (!SendMessageTimeoutW(p.Frame(), query, what, 0, SMTO_NORMAL, 5000, &r)) {
+      std::printf("usage query %u failed: %lu\n", static_cast<unsigned>(what), GetLastError());
+    }
+    return static_cast<DWORD>(r);
+  };
+  Usage u;
+  u.handles = ask(0);
+  u.gdi = ask(1);
+  u.user = ask(2);
+  u.memory = static_cast<SIZE_T>(ask(3)) * 1024;
+  u.workingSet = static_cast<SIZE_T>(ask(4)) * 1024;
+  return u;
+}
+
+void PrintUsage(const char* when, const Usage& u) {
+  std::printf("%-8s handles %lu, GDI %lu, private %lu KB, working set %lu KB\n", when, u.handles,
+              u.gdi, static_cast<unsigned long>(u.memory / 1024),
+              static_cast<unsigned long>(u.workingSet / 1024));
+}
+
+namespace {
+
+struct HandleEntry {
+  ULONG pid;
+  BYTE type, flags;
+  USHORT handle;
+  PVOID object;
+  ACCESS_MASK access;
+};
+struct HandleList {
+  ULONG count;
+  HandleEntry h[1];
+};
+using QueryFn = LONG(WINAPI*)(int, void*, ULONG, ULONG*);
+
+bool ReadHandleList(std::vector<BYTE>* buf) {
+  static const auto query = reinterpret_cast<QueryFn>(reinterpret_cast<void*>(
+      GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "NtQuerySystemInformation")));
+  if (!query) return false;
+  for (ULONG size = 1 << 20; size <= (1u << 28); size *= 2) {
+    buf->resize(size);
+    ULONG len = 0;
+    if (query(16 /* SystemHandleInformation */, buf->data(), size, &len) == 0) return true;
+  }
+  return false;
+}
+
+// The type number of one of our own handles.
+int TypeOf(const std::vector<BYTE>& buf, HANDLE h) {
+  const auto* list = reinterpret_cast<const HandleList*>(buf.data());
+  const DWORD me = GetCurrentProcessId();
+  for (ULONG i = 0; i < list->count; ++i) {
+    if (list->h[i].pid == me && list->h[i].handle == static_cast<USHORT>(reinterpret_cast<UINT_PTR>(h))) {
+      return list->h[i].type;
+    }
+  }
+  return -1;
+}
+
+}  // namespace
+
+HandleCounts CountHandles(DWORD pid) {
+  static int keyType = -2, eventType = -2;
+  std::vector<BYTE> buf;
+  if (keyType == -2) {
+    HKEY key = nullptr;
+    RegOpenKeyExW(HKEY_LOCAL_MACHINE, L"Software", 0, KEY_READ, &key);
+    HANDLE event = CreateEventW(nullptr, FALSE, FALSE, nullptr);
+    if (ReadHandleList(&buf)) {
+      keyType = TypeOf(buf, key);
+      eventType = TypeOf(buf, event);
+    }
+    if (key) RegCloseKey(key);
+    if (event) CloseHandle(event);
+  }
+  HandleCounts c;
+  if (!ReadHandleList(&buf)) return c;
+  const auto* list = reinterpret_cast<const HandleList*>(buf.data());
+  for (ULONG i = 0; i < list->count; ++i) {
+    if (list->h[i].pid != pid) continue;
+    ++c.total;
+    ++c.byType[list->h[i].type];
+    if (list->h[i].type == keyType) ++c.keys;
+    if (list->h[i].type == eventType) ++c.events;
+  }
+  return c;
+}
+
+bool HandlesFlat(const HandleCounts& before, const HandleCounts& after) {
+  return after.Other() <= before.Other() + 8 &&
+         after.events <= before.events + 8 + 2 * MpegOpensBetween(before, after);
+}
+
+std::string DescribeHandles(const HandleCounts& before, const HandleCounts& after) {
+  char buf[160];
+  std::snprintf(buf, sizeof buf, "handles %lu -> %lu (registry keys %lu -> %lu, events %lu -> %lu)",
+                before.total, after.total, before.keys, after.keys, before.events, after.events);
+  std::string s = buf;
+  for (const auto& [type, n] : after.byType) {
+    const auto it = before.byType.find(type);
+    const DWORD was = it == before.byType.end() ? 0 : it->second;
+    if (n > was + 2) s += "; type " + std::to_string(type) + " +" + std::to_string(n - was);
+  }
+  return s;
 }
 
 HWND FindForeignWindow(DWORD pid, HWND frame) {

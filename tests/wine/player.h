@@ -57,6 +57,32 @@ class Player {
   HWND frame_ = nullptr;
 };
 
+// The player's own resource figures (Wine gives them to no other process).
+struct Usage {
+  DWORD handles = 0, gdi = 0, user = 0;
+  SIZE_T memory = 0, workingSet = 0;
+};
+Usage MeasureUsage(const Player& p);
+void PrintUsage(const char* when, const Usage& u);
+
+// A process's handles by kind, from the system's handle list. Wine's MPEG
+// device (DirectShow) leaves about 114 registry keys and one event open per
+// file it opens, so those are counted apart from the rest.
+struct HandleCounts {
+  DWORD total = 0, keys = 0, events = 0;
+  std::map<int, DWORD> byType;  // the system's type numbers, for diagnosis
+  DWORD Other() const { return total - keys - events; }
+};
+HandleCounts CountHandles(DWORD pid);
+// About how many files Wine's MPEG device opened between two counts.
+inline DWORD MpegOpensBetween(const HandleCounts& before, const HandleCounts& after) {
+  return after.keys > before.keys ? (after.keys - before.keys + 99) / 100 : 0;
+}
+// Nothing of ours piled up between two counts: every kind of handle but
+// registry keys stays within 8, events within 8 plus two per MPEG open.
+bool HandlesFlat(const HandleCounts& before, const HandleCounts& after);
+std::string DescribeHandles(const HandleCounts& before, const HandleCounts& after);
+
 // Waits for a dialog of the player's process with this caption.
 HWND WaitDialog(const Player& p, const std::wstring& caption);
 

@@ -56,6 +56,8 @@ class FakeMci : public platform::Mci {
   uint32_t WhereDestination(platform::MciDevice id, platform::MciRect* r) override;
   uint32_t Step(platform::MciDevice id, bool backward) override;
   std::string ErrorText(uint32_t code) override { return "error " + std::to_string(code); }
+  void DiscardNotices() override { ++discards; }
+  int discards = 0;
 
  private:
   uint32_t Next(const std::string& op);
