@@ -10,7 +10,9 @@
 // On x86-64 Linux the vector kernels are also built with the AVX encoding
 // (three-operand forms, unaligned memory operands; the same arithmetic) and
 // the loader picks the build the machine runs.
-#if defined(__GNUC__) && defined(__x86_64__) && defined(__linux__) && !defined(CORVELLA_NO_AVX)
+// (Not with clang, whose clones of member functions fail to link.)
+#if defined(__GNUC__) && !defined(__clang__) && defined(__x86_64__) && defined(__linux__) && \
+    !defined(CORVELLA_NO_AVX)
 #define CORVELLA_KERNEL_CLONES __attribute__((target_clones("avx", "default")))
 // Bit-stream code gains from the flexible shifts of BMI2.
 #define CORVELLA_BITS_CLONES __attribute__((target_clones("bmi2", "default")))

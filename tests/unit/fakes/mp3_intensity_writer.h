@@ -62,7 +62,8 @@ struct IntensityPlan {
 
 // Position partitions of the right channel (int_scalefac_compress < 180).
 inline const uint8_t* PositionCounts(Blocks kind) {
-  static const uint8_t kCounts[3][3] = {{7, 7, 7}, {12, 12, 12}, {6, 15, 12}};
+  // The fourth partition is empty; the writer reads all four.
+  static const uint8_t kCounts[3][4] = {{7, 7, 7, 0}, {12, 12, 12, 0}, {6, 15, 12, 0}};
   return kCounts[kind == Blocks::kLong ? 0 : kind == Blocks::kShort ? 1 : 2];
 }
 
