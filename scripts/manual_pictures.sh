@@ -31,9 +31,13 @@ mkdir -p "$out"
 printf '[VERSION]\r\nVERSION=119\r\n[CONFIG]\r\nX=40\r\nY=40\r\nW=520\r\nH=330\r\nINTERVAL=0\r\nCONTROLPAD=ON\r\nPX=620\r\nPY=40\r\n' \
   > "$WINEPREFIX/drive_c/windows/corvella.ini"
 
+# The songs from a folder such as a user has, not from the build tree.
+music="$WINEPREFIX/drive_c/音楽"
+mkdir -p "$music"
 songs=()
 for f in short.wav song.mp3 song.wav tone.wav tune.mid clip.avi; do
-  songs+=("$(winepath -w "$PWD/build/samples/$f")")
+  cp "build/samples/$f" "$music/$f"
+  songs+=("C:\\音楽\\$f")
 done
 exe=$PWD/build/win32/corvella.exe
 (cd "$work" && wine "$exe" >/dev/null 2>&1 </dev/null) &
