@@ -62,10 +62,16 @@ static inline unsigned char FoldAscii(unsigned char c) {
 
 int CompareNoCase(std::string_view a, std::string_view b) {
   size_t n = a.size() < b.size() ? a.size() : b.size();
+  // The bytes before i are equal, so a trail byte stands at the same place
+  // in both; it is compared as it is, or "ア" (83 41) would equal "ヂ" (83 61).
+  bool trail = false;
   for (size_t i = 0; i < n; ++i) {
-    unsigned char x = FoldAscii(static_cast<unsigned char>(a[i]));
-    unsigned char y = FoldAscii(static_cast<unsigned char>(b[i]));
+    unsigned char ca = static_cast<unsigned char>(a[i]);
+    unsigned char cb = static_cast<unsigned char>(b[i]);
+    unsigned char x = trail ? ca : FoldAscii(ca);
+    unsigned char y = trail ? cb : FoldAscii(cb);
     if (x != y) return x < y ? -1 : 1;
+    trail = !trail && IsLeadByte(ca);
   }
   if (a.size() == b.size()) return 0;
   return a.size() < b.size() ? -1 : 1;

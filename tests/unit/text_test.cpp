@@ -28,6 +28,15 @@ TEST(TextCase, DoubleByteTrailBytesAreNotLetters) {
   EXPECT_EQ(Cased("AbC", 7), "AbC");
 }
 
+TEST(TextCase, CaselessComparisonFoldsOnlySingleByteLetters) {
+  EXPECT_TRUE(text::EqualNoCase("C:\\Pics\\A.BMP", "c:\\pics\\a.bmp"));
+  // "ア" (83 41) and "ヂ" (83 61) differ only by a trail byte that looks like a case pair.
+  EXPECT_FALSE(text::EqualNoCase("\x83\x41.bmp", "\x83\x61.bmp"));
+  EXPECT_GT(text::CompareNoCase("\x83\x61", "\x83\x41"), 0);
+  // After a double-byte character, single-byte letters fold again.
+  EXPECT_TRUE(text::EqualNoCase("\x83\x41" "A", "\x83\x41" "a"));
+}
+
 TEST(TextPath, SplitPathStepsOverTrailBytes) {
   // "表" is 0x95 0x5C: its trail byte is not a directory separator.
   text::PathParts p = text::SplitPath("c:\\\x95\x5c\\song.MID");
