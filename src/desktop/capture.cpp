@@ -2,6 +2,7 @@
 
 #include <new>
 
+#include "songlist/media.h"
 #include "text/sjis.h"
 
 namespace desktop {
@@ -141,6 +142,12 @@ std::string ProposedBitmapName(const std::string& entryPath) {
 
 bool WriteDibFile(platform::FileSystem& fs, platform::Notifier& notifier, const std::string& path,
                   const std::string& dib) {
+  if (songlist::IsForeignName(path)) {
+    // Written under a lossy name, the picture would land in a file the user did not choose.
+    Warn(notifier, path + "は、ファイル名にこのプログラムで扱えない文字が含まれているため保存できません。",
+         kFileError);
+    return false;
+  }
   text::PathParts parts = text::SplitPath(path);
   std::string dir = parts.drive + parts.dir;
   if (!dir.empty()) {

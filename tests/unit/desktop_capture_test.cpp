@@ -205,6 +205,13 @@ TEST_F(SaveFrameTest, ReportsDirectoryAndWriteFailures) {
   for (const auto& b : notifier.boxes) EXPECT_EQ(b.caption, "ファイルエラー");
   EXPECT_EQ(notifier.beeps.size(), 3u);
   EXPECT_EQ(fs.Contents("d:\\video\\old.bmp"), "keep");
+
+  // A name the code page cannot hold arrives with '?': refused, nothing created.
+  Save("d:\\video\\?\\M?torhead.bmp");
+  ASSERT_EQ(notifier.boxes.size(), 4u);
+  EXPECT_EQ(notifier.boxes[3].text,
+            "d:\\video\\?\\M?torhead.bmpは、ファイル名にこのプログラムで扱えない文字が含まれているため保存できません。");
+  EXPECT_FALSE(fs.Has("d:\\video\\?"));
 }
 
 TEST_F(SaveFrameTest, CancelStillKeepsTheDirectoryAndCaptureFailureShowsNoDialog) {
