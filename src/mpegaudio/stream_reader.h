@@ -6,6 +6,7 @@
 
 #include <array>
 #include <cstdint>
+#include <vector>
 
 #include "mpegaudio/stream_tags.h"
 #include "platform/files.h"
@@ -78,7 +79,6 @@ class StreamReader {
   void Scan(platform::File* file, uint32_t fileSize);
   // Reads from a file offset on (the file may be null: nothing to read).
   void Start(platform::File* file, uint32_t offset);
-  void ResetReservoir() { main_.Reset(); }
 
   enum class Frame {
     kNone,     // no further frame: end of the audio
@@ -89,7 +89,8 @@ class StreamReader {
     kEnd,      // the frame's data ran into the end of the file
   };
   // Sync, header, side information, and the frame's main data appended to
-  // the reservoir, whose read position is then at its start.
+  // the reservoir, whose read position is then at its start. Header() and
+  // FrameStart() describe the frame for every result but kNone.
   Frame NextFrame();
   FrameHeader Header() const;
   const SideInfo& Side() const { return side_; }
@@ -108,12 +109,12 @@ class StreamReader {
   // and one whole frame through the filterbank. Positions the reader there
   // and empties the reservoir.
   struct SeekPoint {
-    bool moved = false;      // false without a file
-    bool pastEnd = false;    // f is past the last frame: the reader is at the end
-    bool fromStart = false;  // decoding starts at the first audio frame
+    bool moved = false;       // false without a file
+    bool pastEnd = false;     // f is past the last frame: the reader is at the end
+    bool fromStart = false;   // decoding starts at the first audio frame
     bool indexKnown = false;  // index is the frame at the reader's position
     uint32_t index = 0;
-    uint32_t target = 0;  // otherwise: the first frame at or after this offset is f
+    uint32_t target = 0;      // otherwise: the first frame at or after this offset is f
   };
   SeekPoint SeekTo(uint32_t f);
 
@@ -138,6 +139,7 @@ class StreamReader {
   uint64_t KeepSamples() const { return keepSamples_; }
 
  private:
+  void ResetReservoir() { main_.Reset(); }
   bool FindSync();
   void ReadHeader();
   void FrameSizes();
@@ -166,8 +168,8 @@ class StreamReader {
 
   BitReservoir main_;
 
-  // Frame-position table.
-  std::array<uint32_t, kTableEntries> table_{};
+  // Frame-position table (on the heap: the decoder may live on a stack).
+  std::vector<uint32_t> table_ = std::vector<uint32_t>(kTableEntries);
   uint32_t tableCount_ = 0;
   int32_t tableStep_ = 1;
 
