@@ -1,15 +1,17 @@
 // Input side of the decoder: the file reader, the bit reservoir, frame sync
-// and header, the open-time scan and seeking.
+// and header, the open-time scan and seeking; and the decoder's frame
+// bookkeeping around them (what is heard after a seek, the trim).
 #include <cstring>
 
 #include "mpegaudio/mp3.h"
+#include "mpegaudio/stream_reader.h"
 #include "mpegaudio/tables.h"
 
 namespace mpegaudio {
 
 namespace {
 
-constexpr uint32_t kRingMask = TMP3::kReservoirSize - 1;
+constexpr uint32_t kRingMask = BitReservoir::kMask;
 
 // Byte reader for the scan: the same 8192-byte buffer, but with skips that
 // stay inside the buffer when they can and seek the file otherwise.
@@ -67,7 +69,7 @@ class ScanReader {
   bool Fill() {
     if (position_ >= fileSize_) return false;
     const uint32_t room = fileSize_ - position_;
-    const size_t n = file_->Read(buf_, room < uint32_t(TMP3::kInputSize) ? room : TMP3::kInputSize);
+    const size_t n = file_->Read(buf_, room < uint32_t(StreamReader::kInputSize) ? room : StreamReader::kInputSize);
     index_ = 0;
     length_ = static_cast<uint32_t>(n);
     return n > 0;
@@ -125,52 +127,32 @@ bool PlausibleFirstHeader(ScanReader& r, uint32_t start, int b2, int b3) {
 
 }  // namespace
 
-TMP3::TMP3(void* window) : window_(window), tables_(&GetTables()) {
-  input_ = new uint8_t[kInputSize];
-  ring_ = new uint8_t[kReservoirSize];
-  table_ = new uint32_t[kTableEntries];
-  std::memset(input_, 0, kInputSize);
-  std::memset(ring_, 0, kReservoirSize);
-  std::memset(scalefacL_, 0, sizeof scalefacL_);
-  std::memset(scalefacS_, 0, sizeof scalefacS_);
-  std::memset(isMax_, 7, sizeof isMax_);
-  std::memset(isMaxS_, 7, sizeof isMaxS_);
-  std::memset(quant_, 0, sizeof quant_);
-  ResetReader();
-  ResetReservoir();
-  ResetSynthesis();
-}
+StreamReader::StreamReader() { ResetReader(); }
 
-TMP3::~TMP3() {
-  delete[] input_;
-  delete[] ring_;
-  delete[] table_;
-}
-
-void TMP3::ResetReader() {
+void StreamReader::ResetReader() {
   byteIndex_ = kInputSize;
   bitsLeft_ = 0;
   validLength_ = kInputSize;
   eof_ = 0;
 }
 
-void TMP3::ResetReservoir() {
-  writeCount_ = 0;
-  readBit_ = 0;
-  bytesAvailable_ = 0;
+void StreamReader::Start(platform::File* file, uint32_t offset) {
+  file_ = file;
+  ResetReservoir();
+  PositionReader(offset);
 }
 
-void TMP3::PositionReader(uint32_t offset) {
+void StreamReader::PositionReader(uint32_t offset) {
   if (file_) file_->Seek(offset);
   ResetReader();
   nextRead_ = offset;
   readerBase_ = offset;
 }
 
-void TMP3::Refill() {
+void StreamReader::Refill() {
   // The reader stops where the trailing tags begin.
   const uint32_t room = audioEnd_ > nextRead_ ? audioEnd_ - nextRead_ : 0;
-  const size_t n = file_ ? file_->Read(input_, room < uint32_t(kInputSize) ? room : kInputSize) : 0;
+  const size_t n = file_ ? file_->Read(input_.data(), room < uint32_t(kInputSize) ? room : kInputSize) : 0;
   readerBase_ = nextRead_;
   nextRead_ += uint32_t(n);
   if (n == 0) {
@@ -182,7 +164,7 @@ void TMP3::Refill() {
   byteIndex_ = 0;
 }
 
-uint32_t TMP3::GetBits(int n) {
+uint32_t StreamReader::GetBits(int n) {
   uint32_t result = 0;
   while (n > 0) {
     if (bitsLeft_ == 0) {
@@ -204,49 +186,51 @@ uint32_t TMP3::GetBits(int n) {
   return result;
 }
 
-uint32_t TMP3::MainBits(int n) {
+uint32_t BitReservoir::MainBits(int n) {
   if (n <= 0) return 0;
-  const uint32_t limit = writeCount_ * 8;
-  if (readBit_ + uint32_t(n) > limit) {
+  const uint32_t limit = writeCount * 8;
+  if (readBit + uint32_t(n) > limit) {
     // Data missing: the read yields 0 and leaves the position at the end.
-    readBit_ = limit;
+    readBit = limit;
     return 0;
   }
   uint32_t result = 0;
   while (n > 0) {
     const int take = n > 16 ? 16 : n;
-    const uint32_t i = readBit_ >> 3;
-    const uint32_t w = (uint32_t(ring_[i & kRingMask]) << 24) | (uint32_t(ring_[(i + 1) & kRingMask]) << 16) |
-                       (uint32_t(ring_[(i + 2) & kRingMask]) << 8);
-    result = (result << take) | ((w << (readBit_ & 7)) >> (32 - take));
-    readBit_ += take;
+    const uint32_t i = readBit >> 3;
+    const uint32_t w = (uint32_t(ring[i & kRingMask]) << 24) | (uint32_t(ring[(i + 1) & kRingMask]) << 16) |
+                       (uint32_t(ring[(i + 2) & kRingMask]) << 8);
+    result = (result << take) | ((w << (readBit & 7)) >> (32 - take));
+    readBit += take;
     n -= take;
   }
   return result;
 }
 
-void TMP3::CopyMainData(int32_t count) {
+void StreamReader::CopyMainData(int32_t count) {
+  uint8_t* const ring = main_.ring.data();
+  uint32_t& writeCount = main_.writeCount;
   while (count > 0) {
     // Whole bytes straight from the buffer while they are there.
     if (bitsLeft_ == 0 && byteIndex_ + 1 < validLength_ && byteIndex_ + 1 < kInputSize) {
       int32_t chunk = validLength_ - (byteIndex_ + 1);
       if (chunk > count) chunk = count;
-      const uint8_t* src = input_ + byteIndex_ + 1;
-      for (int32_t i = 0; i < chunk; ++i) ring_[(writeCount_ + uint32_t(i)) & kRingMask] = src[i];
-      writeCount_ += uint32_t(chunk);
+      const uint8_t* src = input_.data() + byteIndex_ + 1;
+      for (int32_t i = 0; i < chunk; ++i) ring[(writeCount + uint32_t(i)) & kRingMask] = src[i];
+      writeCount += uint32_t(chunk);
       byteIndex_ += chunk;
       count -= chunk;
       continue;
     }
     const uint32_t b = GetBits(8);
     if (eof_) return;
-    ring_[writeCount_ & kRingMask] = static_cast<uint8_t>(b);
-    ++writeCount_;
+    ring[writeCount & kRingMask] = static_cast<uint8_t>(b);
+    ++writeCount;
     --count;
   }
 }
 
-uint32_t TMP3::LengthFromHeader(int b3) const {
+uint32_t StreamReader::LengthFromHeader(int b3) const {
   const int bitrateIndex = b3 >> 4;
   const uint32_t padding = uint32_t(b3 >> 1) & 1;
   if (bitrateIndex == 0 || bitrateIndex == firstBitrateIndex_) return firstFrameLength_ + padding;
@@ -254,7 +238,7 @@ uint32_t TMP3::LengthFromHeader(int b3) const {
   return ComputedLength(lsf_, bitrateIndex, kSampleRates[combined]) + padding;
 }
 
-bool TMP3::PeekPair(uint32_t at, uint8_t* out) {
+bool StreamReader::PeekPair(uint32_t at, uint8_t* out) {
   if (uint64_t(at) + 2 > audioEnd_) return false;
   if (byteIndex_ < kInputSize && at >= readerBase_ && at + 2 <= readerBase_ + uint32_t(validLength_)) {
     out[0] = input_[at - readerBase_];
@@ -267,14 +251,14 @@ bool TMP3::PeekPair(uint32_t at, uint8_t* out) {
   return got;
 }
 
-bool TMP3::FindSync() {
+bool StreamReader::FindSync() {
   bool armed = false;
   for (;;) {
     if (!armed && bitsLeft_ == 0 && byteIndex_ + 1 < validLength_) {
       // Junk is passed over a buffer at a time, not a byte per call.
-      const uint8_t* from = input_ + byteIndex_ + 1;
+      const uint8_t* from = input_.data() + byteIndex_ + 1;
       const void* ff = std::memchr(from, 0xFF, size_t(validLength_ - (byteIndex_ + 1)));
-      byteIndex_ = ff ? int32_t(static_cast<const uint8_t*>(ff) - input_) - 1 : validLength_ - 1;
+      byteIndex_ = ff ? int32_t(static_cast<const uint8_t*>(ff) - input_.data()) - 1 : validLength_ - 1;
     }
     const uint32_t b = GetBits(8);
     if (eof_) return false;
@@ -316,24 +300,22 @@ bool TMP3::FindSync() {
   }
 }
 
-void TMP3::ReadHeader() {
+void StreamReader::ReadHeader() {
   bitrateIndex_ = int32_t(GetBits(4));
   const int32_t field = int32_t(GetBits(2));
   if (field == 3) frameError_ = 1;
   samplingIndex_ = field + (lsf_ ? ((referenceByte_ & 0x10) ? 4 : 8) : 0);
   padding_ = int32_t(Get1Bit());
-  privateBit_ = int32_t(Get1Bit());
+  Get1Bit();  // private bit
   mode_ = int32_t(GetBits(2));
   modeExtension_ = int32_t(GetBits(2));
-  copyright_ = int32_t(Get1Bit());
-  original_ = int32_t(Get1Bit());
-  emphasis_ = int32_t(GetBits(2));
+  GetBits(4);  // copyright, original, emphasis: nothing the output depends on
   channels_ = mode_ == 3 ? 1 : 2;
   granules_ = lsf_ ? 1 : 2;
   if (crc_) GetBits(16);  // never verified
 }
 
-void TMP3::FrameSizes() {
+void StreamReader::FrameSizes() {
   int32_t bytes;
   if (bitrateIndex_ == 0 || bitrateIndex_ == firstBitrateIndex_) {
     // Free format frames all have the length measured by the scan between
@@ -343,10 +325,11 @@ void TMP3::FrameSizes() {
     bytes = int32_t(ComputedLength(lsf_, bitrateIndex_, kSampleRates[samplingIndex_]));
   }
   frameBytes_ = bytes + padding_;
-  headerBytes_ = crc_ ? 6 : 4;
-  if (lsf_) sideBytes_ = channels_ == 1 ? 9 : 17;
-  else sideBytes_ = channels_ == 1 ? 17 : 32;
-  mainDataBytes_ = frameBytes_ - headerBytes_ - sideBytes_;
+  const int32_t headerBytes = crc_ ? 6 : 4;
+  int32_t sideBytes;
+  if (lsf_) sideBytes = channels_ == 1 ? 9 : 17;
+  else sideBytes = channels_ == 1 ? 17 : 32;
+  mainDataBytes_ = frameBytes_ - headerBytes - sideBytes;
 }
 
 namespace {
@@ -379,10 +362,9 @@ bool LooksConstant(ScanReader& r, uint32_t from, uint32_t end, int reference, in
 
 }  // namespace
 
-void TMP3::Scan(platform::File* file, MP3Info* info) {
+void StreamReader::Scan(platform::File* file, uint32_t fileSize) {
   file_ = file;
   ResetReader();
-  fileSize_ = info->fileSize;
   sampleRate_ = 44100;
   referenceByte_ = -1;
   lsf_ = 0;
@@ -397,13 +379,13 @@ void TMP3::Scan(platform::File* file, MP3Info* info) {
   skipStart_ = 0;
   keepSamples_ = 0;
 
-  const AudioRegion region = FindAudioRegion(file, fileSize_);
+  const AudioRegion region = FindAudioRegion(file, fileSize);
   audioStart_ = region.start;
   audioEnd_ = region.end;
   infoStart_ = 0;
   file->Seek(0);
 
-  ScanReader r(file, input_, audioEnd_);
+  ScanReader r(file, input_.data(), audioEnd_);
   r.MoveTo(region.start);
   uint32_t frames = 0;
   uint32_t run = 0;
@@ -497,7 +479,6 @@ void TMP3::Scan(platform::File* file, MP3Info* info) {
       firstPadding = padding;
       firstChannels_ = (b4 >> 6) == 3 ? 1 : 2;
       sampleRate_ = kSampleRates[combined];
-      bytesPerSecond_ = sampleRate_ * uint32_t(firstChannels_) * 2;
       if (bitrateIndex != 0) {
         firstFrameLength_ = ComputedLength(lsf_, bitrateIndex, sampleRate_);
         // The estimate divides by the mean length: padding bytes included,
@@ -588,15 +569,20 @@ void TMP3::Scan(platform::File* file, MP3Info* info) {
       lengthMs_ = static_cast<uint32_t>(keepSamples_ * 1000 / sampleRate_);
     }
   }
-  info->sampleRate = sampleRate_;
-  info->lengthMs = lengthMs_;
-  info->usPerFrame = usPerFrame_;
   file->Seek(0);
   ResetReader();
 }
 
+void TMP3::Scan(platform::File* file, MP3Info* info) {
+  reader_.Scan(file, info->fileSize);
+  info->sampleRate = reader_.SampleRate();
+  info->lengthMs = reader_.LengthMs();
+  info->usPerFrame = reader_.MicrosecondsPerFrame();
+}
+
 void TMP3::EmitFrame(uint32_t start, bool decoded) {
-  const uint32_t perFrame = uint32_t(granules_) * 576;
+  const StreamReader& s = reader_;
+  const uint32_t perFrame = uint32_t(header_.granules) * 576;
   if (!indexKnown_) {
     if (start < dropBefore_) {
       if (decoded) warm_ = true;
@@ -604,12 +590,12 @@ void TMP3::EmitFrame(uint32_t start, bool decoded) {
       return;  // run-up to a seek target: decoded, not heard
     }
     indexKnown_ = true;
-    const uint32_t bytes = audioEnd_ - audioStart_;
-    if (useToc_ || !bytes || !totalFrames_) {
+    const uint32_t bytes = s.AudioEnd() - s.AudioStart();
+    if (s.UsesToc() || !bytes || !s.TotalFrames()) {
       frameIndex_ = heardFrom_;
-      approxIndex_ = useToc_ && heardFrom_ > 0;
+      approxIndex_ = s.UsesToc() && heardFrom_ > 0;
     } else {
-      frameIndex_ = uint32_t(double(start - audioStart_) * totalFrames_ / bytes + 0.5);
+      frameIndex_ = uint32_t(double(start - s.AudioStart()) * s.TotalFrames() / bytes + 0.5);
     }
     heardFrom_ = frameIndex_;
   }
@@ -620,32 +606,33 @@ void TMP3::EmitFrame(uint32_t start, bool decoded) {
   if (!decoded || index < heardFrom_) return;
 
   uint32_t first = 0, last = perFrame;  // the part heard, in samples per channel
-  if (keepSamples_) {
+  if (s.KeepSamples()) {
     bool trim = true;
     if (approxIndex_) {
       // A coarse index must not cut real audio: only the true last frame
       // loses its padding.
-      trim = uint64_t(start) + uint32_t(frameBytes_) >= audioEnd_;
-      if (trim) index = totalFrames_ - 1;
+      trim = uint64_t(start) + uint32_t(header_.frameBytes) >= s.AudioEnd();
+      if (trim) index = s.TotalFrames() - 1;
     }
     if (trim) {
       const uint64_t at = uint64_t(index) * perFrame;
-      const uint64_t begin = skipStart_, end = skipStart_ + keepSamples_;
+      const uint64_t begin = s.SkipStart(), end = s.SkipStart() + s.KeepSamples();
       if (at + perFrame <= begin || at >= end) return;
       if (at < begin) first = uint32_t(begin - at);
       if (at + perFrame > end) last = uint32_t(end - at);
     }
   }
-  const int outChannels = firstChannels_;
+  const int outChannels = s.FirstChannels();
+  const int channels = header_.channels;
   const uint32_t n = (last - first) * uint32_t(outChannels);
   if (!output_ || sampleCount_ + n > outputCapacity_) return;
   int16_t* out = output_ + sampleCount_;
-  const int16_t* in = scratch_ + first * uint32_t(channels_);
+  const int16_t* in = scratch_ + first * uint32_t(channels);
   if (cold) {
     // The first frame after a lost sync has no true predecessor in the
     // filterbank: silence rather than a click.
     std::memset(out, 0, n * sizeof *out);
-  } else if (channels_ == outChannels) {
+  } else if (channels == outChannels) {
     std::memcpy(out, in, n * sizeof *out);
   } else if (outChannels == 2) {
     for (uint32_t i = 0; i < last - first; ++i) out[2 * i] = out[2 * i + 1] = in[i];
@@ -653,17 +640,15 @@ void TMP3::EmitFrame(uint32_t start, bool decoded) {
     for (uint32_t i = 0; i < last - first; ++i) out[i] = int16_t((int32_t(in[2 * i]) + in[2 * i + 1]) / 2);
   }
   sampleCount_ += n;
-  granuleCount_ += uint32_t(granules_ * outChannels);
+  granuleCount_ += uint32_t(header_.granules * outChannels);
 }
 
 uint64_t TMP3::TotalSamples() const {
-  return keepSamples_ ? keepSamples_ : uint64_t(totalFrames_) * (lsf_ ? 576 : 1152);
+  const StreamReader& s = reader_;
+  return s.KeepSamples() ? s.KeepSamples() : uint64_t(s.TotalFrames()) * (s.Lsf() ? 576 : 1152);
 }
 
 void TMP3::Begin(platform::File* file) {
-  file_ = file;
-  frameCounter_ = 0;
-  ResetReservoir();
   ResetSynthesis();
   frameIndex_ = 0;
   heardFrom_ = 0;
@@ -671,22 +656,37 @@ void TMP3::Begin(platform::File* file) {
   approxIndex_ = false;
   lastChannels_ = 0;
   warm_ = true;
-  PositionReader(file_ ? audioStart_ : 0);
+  reader_.Start(file, file ? reader_.AudioStart() : 0);
 }
 
 void TMP3::Seek(int32_t frameIndex) {
-  ResetReservoir();
   ResetSynthesis();
   const uint32_t f = frameIndex < 0 ? 0 : uint32_t(frameIndex);
   heardFrom_ = f;
   indexKnown_ = true;
   approxIndex_ = false;
   lastChannels_ = 0;
-  if (!file_) return;
+  const StreamReader::SeekPoint p = reader_.SeekTo(f);
+  if (!p.moved || p.pastEnd) return;
+  if (p.indexKnown) {
+    frameIndex_ = p.index;
+  } else {
+    indexKnown_ = false;
+    dropBefore_ = p.target;
+  }
+  warm_ = p.fromStart;
+}
+
+StreamReader::SeekPoint StreamReader::SeekTo(uint32_t f) {
+  SeekPoint p;
+  ResetReservoir();
+  if (!file_) return p;
+  p.moved = true;
   if (f >= totalFrames_) {
     // Past the last frame: nothing is left to play.
     PositionReader(audioEnd_);
-    return;
+    p.pastEnd = true;
+    return p;
   }
   // Decoding starts early enough that the target's reservoir (up to 511
   // bytes back) is complete and one whole frame has filled the filterbank.
@@ -698,7 +698,8 @@ void TMP3::Seek(int32_t frameIndex) {
     uint32_t e = k;
     while (e > 0 && table_[k] - table_[e] < preroll) --e;
     from = table_[e];
-    frameIndex_ = e * uint32_t(tableStep_);
+    p.indexKnown = true;
+    p.index = e * uint32_t(tableStep_);
   } else {
     uint32_t target = audioStart_;
     const uint32_t bytes = audioEnd_ - audioStart_;
@@ -720,14 +721,15 @@ void TMP3::Seek(int32_t frameIndex) {
     if (target >= audioEnd_) target = audioEnd_;
     from = target > audioStart_ + preroll ? target - preroll : audioStart_;
     if (from == audioStart_ && !useToc_) {
-      frameIndex_ = 0;  // counted from the first frame: exact
+      p.indexKnown = true;  // counted from the first frame: exact
+      p.index = 0;
     } else {
-      indexKnown_ = false;
-      dropBefore_ = target;
+      p.target = target;
     }
   }
-  warm_ = from == audioStart_;
+  p.fromStart = from == audioStart_;
   PositionReader(from);
+  return p;
 }
 
 }  // namespace mpegaudio

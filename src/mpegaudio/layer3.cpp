@@ -1,15 +1,18 @@
-// Layer III frame decoding: side information, scale factors, Huffman
-// decoding and the per-frame driver.
+// Layer III frame decoding: the frame as the stream reader hands it over
+// (side information, main data), scale factors and Huffman decoding in the
+// granule decoder, and the per-frame driver.
 #include <cstring>
 
+#include "mpegaudio/granule_decoder.h"
 #include "mpegaudio/kernels.h"
 #include "mpegaudio/mp3.h"
+#include "mpegaudio/stream_reader.h"
 #include "mpegaudio/tables.h"
 
 namespace mpegaudio {
 
 namespace {
-constexpr uint32_t kRingMask = TMP3::kReservoirSize - 1;
+constexpr uint32_t kRingMask = BitReservoir::kMask;
 
 // Reads the reservoir ring through a 64-bit cache, most significant bit
 // first. pos is the absolute bit position of the next unread bit.
@@ -25,7 +28,7 @@ struct BitCache {
     if (count > 56) return;
     const uint32_t i = next & kRingMask;
     uint64_t w;
-    if (i + 8 <= TMP3::kReservoirSize) {
+    if (i + 8 <= BitReservoir::kSize) {
       uint8_t b[8];
       std::memcpy(b, ring + i, 8);
       w = (uint64_t(b[0]) << 56) | (uint64_t(b[1]) << 48) | (uint64_t(b[2]) << 40) | (uint64_t(b[3]) << 32) |
@@ -62,7 +65,7 @@ struct BitCache {
 };
 }  // namespace
 
-void TMP3::ReadSideInfo() {
+void StreamReader::ReadSideInfo() {
   const int nch = channels_;
   if (lsf_) {
     side_.main_data_begin = GetBits(8);
@@ -109,7 +112,7 @@ void TMP3::ReadSideInfo() {
   }
 }
 
-void TMP3::ReadScaleFactors(int gr, int ch) {
+void GranuleDecoder::ReadScaleFactors(int gr, int ch) {
   GranuleChannel& g = side_.gr[gr][ch];
   uint8_t* L = scalefacL_[ch];
   uint8_t(*S)[3] = scalefacS_[ch];
@@ -221,12 +224,12 @@ void TMP3::ReadScaleFactors(int gr, int ch) {
   }
 }
 
-CORVELLA_BITS_CLONES void TMP3::HuffmanDecode(int gr, int ch) {
+CORVELLA_BITS_CLONES void GranuleDecoder::HuffmanDecode(int gr, int ch) {
   const GranuleChannel& g = side_.gr[gr][ch];
   const Tables& t = *tables_;
   int32_t* q = quant_[ch];
   const uint32_t end = part2Start_ + g.part2_3_length;
-  const uint32_t limit = writeCount_ * 8;
+  const uint32_t limit = main_->writeCount * 8;
 
   if (g.big_values > 288) {
     // Corrupt: this channel is silent, and the reservoir moves on to where
@@ -234,7 +237,7 @@ CORVELLA_BITS_CLONES void TMP3::HuffmanDecode(int gr, int ch) {
     frameError_ = 1;
     std::memset(q, 0, sizeof quant_[0]);
     nonzero_[ch] = 0;
-    readBit_ = end < limit ? end : limit;
+    main_->readBit = end < limit ? end : limit;
     return;
   }
 
@@ -252,7 +255,7 @@ CORVELLA_BITS_CLONES void TMP3::HuffmanDecode(int gr, int ch) {
     r2 = lb[i2];
   }
   const int bigLines = int(g.big_values) * 2;
-  BitCache bits(ring_, readBit_);
+  BitCache bits(main_->ring.data(), main_->readBit);
   bool underrun = false;
 
   int i = 0;
@@ -367,7 +370,7 @@ CORVELLA_BITS_CLONES void TMP3::HuffmanDecode(int gr, int ch) {
   } else if (pos < end) {
     pos = end < limit ? end : limit;
   }
-  readBit_ = pos;
+  main_->readBit = pos;
   if (i > 576) i = 576;
   for (int j = i; j < 576; ++j) q[j] = 0;
   // Trailing zero lines (common at the end of the count1 region) need no
@@ -386,57 +389,85 @@ int TMP3::DecodeFrame() {
   for (;;) {
     runUp_ = false;
     const int produced = DecodeNext();
-    if (!runUp_ || eof_) return produced;
+    if (!runUp_ || reader_.EndOfFile()) return produced;
   }
 }
 
-int TMP3::DecodeNext() {
+StreamReader::Frame StreamReader::NextFrame() {
   frameError_ = 0;
-  if (!FindSync()) return 0;
-  const uint32_t start = frameStart_;
+  if (!FindSync()) return Frame::kNone;
   ReadHeader();
-  if (channels_ != lastChannels_) {
-    // Another song joined on: the filterbank starts afresh for it.
-    if (lastChannels_) ResetSynthesis();
-    lastChannels_ = channels_;
-  }
   FrameSizes();
-  ++frameCounter_;
   ReadSideInfo();
-  const uint32_t before = writeCount_;
+  BitReservoir& m = main_;
+  const uint32_t before = m.writeCount;
   CopyMainData(mainDataBytes_);
-  const uint32_t appended = writeCount_ - before;
+  const uint32_t appended = m.writeCount - before;
 
   // Start of this frame's main data: main_data_begin bytes before the bytes
   // it appended. Everything before that is dropped.
-  const uint32_t used = (readBit_ + 7) >> 3;
-  readBit_ = used * 8;
-  const int64_t discard = int64_t(bytesAvailable_) - int64_t(used) - int64_t(side_.main_data_begin);
-  if (used > uint32_t(kReservoirSize)) {
+  const uint32_t used = (m.readBit + 7) >> 3;
+  m.readBit = used * 8;
+  const int64_t discard = int64_t(m.bytesAvailable) - int64_t(used) - int64_t(side_.main_data_begin);
+  if (used > uint32_t(BitReservoir::kSize)) {
     // Keep the counters small; ring indices are unchanged modulo 4096.
-    bytesAvailable_ -= kReservoirSize;
-    readBit_ -= kReservoirSize * 8;
-    writeCount_ -= kReservoirSize;
+    m.bytesAvailable -= BitReservoir::kSize;
+    m.readBit -= BitReservoir::kSize * 8;
+    m.writeCount -= BitReservoir::kSize;
   }
-  bytesAvailable_ += appended;
-  if (writeCount_ > (1u << 26)) {
+  m.bytesAvailable += appended;
+  if (m.writeCount > (1u << 26)) {
     // Nothing was consumed for a very long time (corrupt input): start over.
     ResetReservoir();
-    return 0;
+    return Frame::kLost;
   }
-  if (discard < 0) {  // refers back to data not held
-    EmitFrame(start, false);
-    return 0;
-  }
-  readBit_ += uint32_t(discard) * 8;
+  if (discard < 0) return Frame::kMissing;  // refers back to data not held
+  m.readBit += uint32_t(discard) * 8;
   if (frameError_) {
     ResetReservoir();
     ResetReader();
-    warm_ = false;  // what follows the lost sync starts cold
-    EmitFrame(start, false);
-    return 0;
+    return Frame::kBad;
   }
-  if (eof_) return 0;
+  if (eof_) return Frame::kEnd;
+  return Frame::kReady;
+}
+
+FrameHeader StreamReader::Header() const {
+  FrameHeader h;
+  h.lsf = lsf_;
+  h.samplingIndex = samplingIndex_;
+  h.mode = mode_;
+  h.modeExtension = modeExtension_;
+  h.channels = channels_;
+  h.granules = granules_;
+  h.frameBytes = frameBytes_;
+  return h;
+}
+
+int TMP3::DecodeNext() {
+  granuleError_ = false;
+  const StreamReader::Frame frame = reader_.NextFrame();
+  if (frame == StreamReader::Frame::kNone) return 0;
+  const uint32_t start = reader_.FrameStart();
+  header_ = reader_.Header();
+  if (header_.channels != lastChannels_) {
+    // Another song joined on: the filterbank starts afresh for it.
+    if (lastChannels_) ResetSynthesis();
+    lastChannels_ = header_.channels;
+  }
+  switch (frame) {
+    case StreamReader::Frame::kReady:
+      break;
+    case StreamReader::Frame::kMissing:
+      EmitFrame(start, false);
+      return 0;
+    case StreamReader::Frame::kBad:
+      warm_ = false;  // what follows the lost sync starts cold
+      EmitFrame(start, false);
+      return 0;
+    default:
+      return 0;
+  }
   // The granules go to a frame-sized scratch buffer; EmitFrame moves them
   // to the caller's buffer in the stream's format.
   int16_t* const output = output_;
@@ -445,6 +476,7 @@ int TMP3::DecodeNext() {
   outputCapacity_ = 2 * 1152;
   sampleCount_ = 0;
   DecodeGranules();
+  granuleError_ = granules_.FrameError();
   output_ = output;
   outputCapacity_ = capacity;
   sampleCount_ = count;
@@ -454,29 +486,56 @@ int TMP3::DecodeNext() {
 }
 
 void TMP3::DecodeGranules() {
-  const int nch = channels_;
-  const uint32_t need = uint32_t(granules_) * 576u * uint32_t(nch);
+  const int nch = header_.channels;
+  const uint32_t need = uint32_t(header_.granules) * 576u * uint32_t(nch);
   storeOutput_ = output_ != nullptr && sampleCount_ + need <= outputCapacity_;
-  for (int gr = 0; gr < granules_; ++gr) {
-    for (int ch = 0; ch < nch; ++ch) {
-      part2Start_ = readBit_;
-      ReadScaleFactors(gr, ch);
-      HuffmanDecode(gr, ch);
-      Dequantize(gr, ch);
-    }
-    Stereo(gr);
-    for (int ch = 0; ch < nch; ++ch) {
-      Reorder(gr, ch);
-      Antialias(gr, ch);
-      Hybrid(gr, ch);
-    }
-    filterbank_.Synthesize(nch, subbandOut_, pcm_);
+  granules_.SetFrame(header_, reader_.Side());
+  for (int gr = 0; gr < header_.granules; ++gr) {
+    granules_.DecodeGranule(gr, reader_.MainData());
+    filterbank_.Synthesize(nch, granules_.Subbands(), pcm_);
     if (storeOutput_) {
       StoreGranule();
       sampleCount_ += 576u * uint32_t(nch);
       granuleCount_ += uint32_t(nch);
     }
   }
+}
+
+GranuleDecoder::GranuleDecoder() : tables_(&GetTables()) {
+  std::memset(scalefacL_, 0, sizeof scalefacL_);
+  std::memset(scalefacS_, 0, sizeof scalefacS_);
+  std::memset(isMax_, 7, sizeof isMax_);
+  std::memset(isMaxS_, 7, sizeof isMaxS_);
+  std::memset(quant_, 0, sizeof quant_);
+  Reset();
+}
+
+void GranuleDecoder::SetFrame(const FrameHeader& header, const SideInfo& side) {
+  lsf_ = header.lsf;
+  samplingIndex_ = header.samplingIndex;
+  mode_ = header.mode;
+  modeExtension_ = header.modeExtension;
+  channels_ = header.channels;
+  frameError_ = 0;
+  side_ = side;
+}
+
+void GranuleDecoder::DecodeGranule(int gr, BitReservoir& mainData) {
+  main_ = &mainData;
+  const int nch = channels_;
+  for (int ch = 0; ch < nch; ++ch) {
+    part2Start_ = main_->readBit;
+    ReadScaleFactors(gr, ch);
+    HuffmanDecode(gr, ch);
+    Dequantize(gr, ch);
+  }
+  Stereo(gr);
+  for (int ch = 0; ch < nch; ++ch) {
+    Reorder(gr, ch);
+    Antialias(gr, ch);
+    Hybrid(gr, ch);
+  }
+  main_ = nullptr;
 }
 
 }  // namespace mpegaudio

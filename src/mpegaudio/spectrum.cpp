@@ -3,8 +3,8 @@
 #include <cmath>
 #include <cstring>
 
+#include "mpegaudio/granule_decoder.h"
 #include "mpegaudio/kernels.h"
-#include "mpegaudio/mp3.h"
 #include "mpegaudio/tables.h"
 
 #if defined(__SSE2__)
@@ -37,7 +37,7 @@ float GainOf(int q) {
 
 }  // namespace
 
-CORVELLA_KERNEL_CLONES void TMP3::Dequantize(int gr, int ch) {
+CORVELLA_KERNEL_CLONES void GranuleDecoder::Dequantize(int gr, int ch) {
   const GranuleChannel& g = side_.gr[gr][ch];
   const Tables& t = *tables_;
   const int32_t* q = quant_[ch];
@@ -83,7 +83,7 @@ CORVELLA_KERNEL_CLONES void TMP3::Dequantize(int gr, int ch) {
   for (int j = limit; j < 576; ++j) xr[j] = 0.0f;
 }
 
-void TMP3::Stereo(int gr) {
+void GranuleDecoder::Stereo(int gr) {
   if (channels_ != 2) return;
   const bool ms = mode_ == 1 && (modeExtension_ & 2);
   const bool intensity = mode_ == 1 && (modeExtension_ & 1);
@@ -214,7 +214,7 @@ void TMP3::Stereo(int gr) {
   nonzero_[0] = nonzero_[1] = nz;
 }
 
-void TMP3::Reorder(int gr, int ch) {
+void GranuleDecoder::Reorder(int gr, int ch) {
   const GranuleChannel& g = side_.gr[gr][ch];
   if (!(g.window_switching && g.block_type == 2)) return;
   const uint16_t* sb = kShortBounds[samplingIndex_];
@@ -230,7 +230,7 @@ void TMP3::Reorder(int gr, int ch) {
   nonzero_[ch] = 576;
 }
 
-void TMP3::Antialias(int gr, int ch) {
+void GranuleDecoder::Antialias(int gr, int ch) {
   const GranuleChannel& g = side_.gr[gr][ch];
   const bool shortBlocks = g.window_switching && g.block_type == 2;
   if (shortBlocks && !g.mixed_block) return;
@@ -395,7 +395,12 @@ void Imdct12x3(const float* in, const float* window, const float (*cosTable)[6],
 
 }  // namespace
 
-void TMP3::Hybrid(int gr, int ch) {
+void GranuleDecoder::Reset() {
+  for (int ch = 0; ch < 2; ++ch) overlapBands_[ch] = 0;
+  std::memset(overlap_, 0, sizeof overlap_);
+}
+
+void GranuleDecoder::Hybrid(int gr, int ch) {
   const GranuleChannel& g = side_.gr[gr][ch];
   const Tables& t = *tables_;
   const float* xr = xr_[ch];

@@ -224,8 +224,7 @@ void Filterbank::Reset() {
 
 void TMP3::ResetSynthesis() {
   filterbank_.Reset();
-  for (int ch = 0; ch < 2; ++ch) overlapBands_[ch] = 0;
-  std::memset(overlap_, 0, sizeof overlap_);
+  granules_.Reset();
 }
 
 void Filterbank::ComputeNewV(int ch, const float* x) {
@@ -355,7 +354,7 @@ void Filterbank::ComputePcm(int ch, int16_t* pcm) {
 
 void TMP3::StoreGranule() {
   int16_t* out = output_ + sampleCount_;
-  if (channels_ == 1) {
+  if (header_.channels == 1) {
     std::memcpy(out, pcm_[0], sizeof pcm_[0]);
     return;
   }

@@ -86,7 +86,6 @@ int WavePlayer::Open(const std::string& path, std::string* message, MP3Info* inf
   deviceOpen_ = true;
 
   for (int32_t& f : last_) f = 0;
-  decoder_.ResetSynthesis();
   queued_ = 0;
   bool noSamples = false;
   code = QueueInitial(&noSamples);
@@ -115,7 +114,6 @@ int WavePlayer::Restart(int32_t frameIndex, std::string* message) {
   decoder_.Seek(frameIndex);
   playing_ = 1;
   for (int32_t& f : last_) f = 0;
-  decoder_.ResetSynthesis();
   bool noSamples = false;
   const uint32_t code = QueueInitial(&noSamples);
   if (noSamples || code != 0) {

@@ -280,19 +280,19 @@ TEST(MpegAudioDecode, ReaderCrossesBufferBoundariesAndEndsCleanly) {
   std::string data(8192 * 2, '\0');
   for (size_t i = 0; i < data.size(); ++i) data[i] = char(i * 7 + 3);
   platform::MemoryFile file(data.data(), data.size());
-  TMP3 dec;
-  dec.Begin(&file);
-  EXPECT_EQ(dec.GetBits(4), (3u >> 4));
-  EXPECT_EQ(dec.GetBits(4), 3u);
-  for (int i = 1; i < 8191; ++i) ASSERT_EQ(dec.GetBits(8), uint8_t(i * 7 + 3)) << i;
+  StreamReader reader;
+  reader.Start(&file, 0);
+  EXPECT_EQ(reader.GetBits(4), (3u >> 4));
+  EXPECT_EQ(reader.GetBits(4), 3u);
+  for (int i = 1; i < 8191; ++i) ASSERT_EQ(reader.GetBits(8), uint8_t(i * 7 + 3)) << i;
   // 12 bits across the end of the first block.
   const uint32_t expect = (uint32_t(uint8_t(8191 * 7 + 3)) << 4) | (uint8_t(8192 * 7 + 3) >> 4);
-  EXPECT_EQ(dec.GetBits(12), expect);
-  EXPECT_EQ(dec.GetBits(4), uint32_t(uint8_t(8192 * 7 + 3) & 15));
-  for (int i = 8193; i < 16384; ++i) ASSERT_EQ(dec.GetBits(8), uint8_t(i * 7 + 3)) << i;
-  EXPECT_FALSE(dec.EndOfFile());
-  EXPECT_EQ(dec.GetBits(8), 0u);  // the empty read after an exact multiple of 8192
-  EXPECT_TRUE(dec.EndOfFile());
+  EXPECT_EQ(reader.GetBits(12), expect);
+  EXPECT_EQ(reader.GetBits(4), uint32_t(uint8_t(8192 * 7 + 3) & 15));
+  for (int i = 8193; i < 16384; ++i) ASSERT_EQ(reader.GetBits(8), uint8_t(i * 7 + 3)) << i;
+  EXPECT_FALSE(reader.EndOfFile());
+  EXPECT_EQ(reader.GetBits(8), 0u);  // the empty read after an exact multiple of 8192
+  EXPECT_TRUE(reader.EndOfFile());
 
   // A stream of exactly 16384 bytes decodes all its frames.
   FrameLayout layout;

@@ -190,9 +190,9 @@ int main(int argc, char** argv) {
     std::printf("sample rate: %u Hz\nchannels: %d\ntotal frames: %u\nmicroseconds per frame: %u\n"
                 "length: %u ms\ntable step: %d\n",
                 info.sampleRate, dec.Channels(), dec.TotalFrames(), info.usPerFrame, info.lengthMs,
-                int(dec.TableStep()));
-    std::printf("audio bytes: %u to %u\n", dec.AudioStart(), dec.AudioEnd());
-    const mpegaudio::InfoFrame& h = dec.Header();
+                int(dec.Stream().TableStep()));
+    std::printf("audio bytes: %u to %u\n", dec.Stream().AudioStart(), dec.Stream().AudioEnd());
+    const mpegaudio::InfoFrame& h = dec.Stream().Info();
     if (h.present)
       std::printf("header frame: %s, %u frames, %s\n", h.vbr ? "VBR" : "CBR", h.frames,
                   h.hasToc ? "seek table" : "no seek table");
