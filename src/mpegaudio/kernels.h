@@ -28,8 +28,9 @@ struct Tables;
 namespace kernels {
 
 // Synthesis window sums of one slot: sums[j] = sum over taps k of
-// column((first + k) mod 16)[j] * window[k][j], in double, tap by tap.
-using WindowSumsFn = void (*)(const double* v, int first, const double (*window)[32], float* sums);
+// column((first + k) mod 16)[j] * window[k][j], in single precision, tap
+// by tap.
+using WindowSumsFn = void (*)(const float* v, int first, const float (*window)[32], float* sums);
 struct WindowSumsKernel {
   const char* name;
   WindowSumsFn run;

@@ -465,7 +465,7 @@ struct TableStore {
         t.dct32Mul[m++] = static_cast<float>(1.0 / (2.0 * std::cos((2 * i + 1) * pi / (4.0 * n))));
     // Tap 15 - i of row j is D[j + 32 i], so the window sum runs forwards.
     for (int j = 0; j < 32; ++j)
-      for (int i = 0; i < 16; ++i) t.window[15 - i][j] = double(kSynthesisD[j + 32 * i]);
+      for (int i = 0; i < 16; ++i) t.window[15 - i][j] = kSynthesisD[j + 32 * i];
 
     for (int n = 0; n < 32; ++n) {
       const PairCodeTable& p = kPairCodeTables[n];

@@ -63,7 +63,7 @@ struct Tables {
   float aliasCs[8];
   float aliasCa[8];             // signed, as the standard defines it
   float dct32Mul[31];            // Lee DCT butterflies: N = 16, 8, 4, 2, 1
-  double window[16][32];         // synthesis window by tap (columns reversed), then row; float values
+  float window[16][32];          // synthesis window by tap (columns reversed), then row
   HuffLookup pairs[32];
   HuffLookup quads[2];
 };

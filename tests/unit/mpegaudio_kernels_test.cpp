@@ -36,9 +36,9 @@ TEST(MpegAudioKernels, WindowSumsOfEveryFormAgree) {
 #endif
   const Tables& t = GetTables();
   std::mt19937 rng(5);
-  double v[16 * 32];
+  float v[16 * 32];
   for (int round = 0; round < 200; ++round) {
-    for (double& x : v) x = double(Sample(rng));  // the stores hold widened floats
+    for (float& x : v) x = Sample(rng);
     for (int first = 0; first < 16; ++first) {
       float plain[32], other[32];
       forms.front().run(v, first, t.window, plain);
