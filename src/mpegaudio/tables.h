@@ -38,7 +38,17 @@ struct HuffLookup {
   const uint32_t* entries = nullptr;
   int rootBits = 0;
   int linbits = 0;
+  // The common codes with their sign bits in one step, indexed by the next
+  // kSignedPairBits (pairs) or signedBits (quadruples) bits of the stream.
+  // Pairs: bit 15 set when the entry holds the pair (otherwise the code is
+  // longer or needs linbits: decode it through `entries`); bits 10..13 the
+  // bits used, code and signs; bits 5..9 y and 0..4 x, signed.
+  // Quadruples: bits 8..11 the bits used; v, w, x, y in two signed bits
+  // each from bit 0 up.
+  const uint16_t* withSigns = nullptr;
+  int signedBits = 0;
 };
+constexpr int kSignedPairBits = 11;
 
 struct Tables {
   float pow43[512];              // x^(4/3)
