@@ -48,6 +48,14 @@ struct BitCache {
     count -= n;
     pos += uint32_t(n);
   }
+  // Skips the count in bits 0..3 of a table entry whose bits 4..5 are 0:
+  // the shift uses the entry as it is (the machine takes the count modulo 64).
+  void SkipBy(uint32_t entry) {
+    cache <<= (entry & 63);
+    const int n = int(entry & 15);
+    count -= n;
+    pos += uint32_t(n);
+  }
   uint32_t Take(int n) {
     const uint32_t v = uint32_t(cache >> (64 - n));
     Skip(n);
@@ -270,16 +278,16 @@ CORVELLA_BITS_CLONES void TMP3::HuffmanDecode(int gr, int ch) {
       bits.Fill();
       // Most pairs: code and signs in one step.
       const uint32_t e = withSigns[bits.cache >> (64 - kSignedPairBits)];
-      if (e & 0x8000u) {
-        const uint32_t need = (e >> 10) & 15;
+      const uint32_t need = e & 15;
+      if (need) {
         if (underrun || bits.pos + need > limit) {
           underrun = true;
           q[i] = q[i + 1] = 0;
           continue;
         }
-        bits.Skip(int(need));
-        q[i] = int32_t(e << 27) >> 27;
-        q[i + 1] = int32_t(e << 22) >> 27;
+        bits.SkipBy(e);
+        q[i] = int32_t(e << 21) >> 27;
+        q[i + 1] = int32_t(e << 16) >> 27;
         continue;
       }
       int len;
@@ -326,7 +334,7 @@ CORVELLA_BITS_CLONES void TMP3::HuffmanDecode(int gr, int ch) {
     bits.Fill();
     // Code and signs in one step; each value in two signed bits.
     const uint32_t e = quads[bits.cache >> (64 - quadBits)];
-    const int need = int(e >> 8) & 15;
+    const int need = int(e & 15);
     if (bits.pos + uint32_t(need) > limit) {
       // Not stored; the quadruple before it is complete and stays.
       lastQuad = i;
@@ -334,12 +342,12 @@ CORVELLA_BITS_CLONES void TMP3::HuffmanDecode(int gr, int ch) {
       break;
     }
     lastQuad = i;
-    bits.Skip(need);
-    q[i] = int32_t(e << 30) >> 30;
-    q[i + 1] = int32_t(e << 28) >> 30;
+    bits.SkipBy(e);
+    q[i] = int32_t(e << 22) >> 30;
+    q[i + 1] = int32_t(e << 20) >> 30;
     if (i + 2 < 576) {
-      q[i + 2] = int32_t(e << 26) >> 30;
-      q[i + 3] = int32_t(e << 24) >> 30;
+      q[i + 2] = int32_t(e << 18) >> 30;
+      q[i + 3] = int32_t(e << 16) >> 30;
     }
     i += 4;
   }

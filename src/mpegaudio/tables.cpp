@@ -413,7 +413,7 @@ void BuildSignedPairs(const std::vector<Code>& codes, bool linbits, std::vector<
       if (x) sx = ((s >> bit--) & 1) ? -x : x;
       if (y) sy = ((s >> bit) & 1) ? -y : y;
       const uint32_t prefix = ((c.code << signs) | s) << (kSignedPairBits - total);
-      const uint16_t e = uint16_t(0x8000u | (uint32_t(total) << 10) | ((uint32_t(sy) & 31) << 5) | (uint32_t(sx) & 31));
+      const uint16_t e = uint16_t(((uint32_t(sy) & 31) << 11) | ((uint32_t(sx) & 31) << 6) | uint32_t(total));
       for (uint32_t i = 0; i < (1u << (kSignedPairBits - total)); ++i) t[prefix + i] = e;
     }
   }
@@ -431,12 +431,12 @@ void BuildSignedQuads(const std::vector<Code>& codes, int bits, std::vector<uint
     }
     const int total = c.length + signs;
     for (uint32_t s = 0; s < (1u << signs); ++s) {
-      uint32_t e = uint32_t(total) << 8;
+      uint32_t e = uint32_t(total);
       int bit = signs - 1;
       for (int k = 0; k < 4; ++k) {
         if (!ones[k]) continue;
         const int v = ((s >> bit--) & 1) ? -1 : 1;
-        e |= (uint32_t(v) & 3) << (2 * k);
+        e |= (uint32_t(v) & 3) << (8 + 2 * k);
       }
       const uint32_t prefix = ((c.code << signs) | s) << (bits - total);
       for (uint32_t i = 0; i < (1u << (bits - total)); ++i) t[prefix + i] = uint16_t(e);

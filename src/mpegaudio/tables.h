@@ -40,11 +40,11 @@ struct HuffLookup {
   int linbits = 0;
   // The common codes with their sign bits in one step, indexed by the next
   // kSignedPairBits (pairs) or signedBits (quadruples) bits of the stream.
-  // Pairs: bit 15 set when the entry holds the pair (otherwise the code is
-  // longer or needs linbits: decode it through `entries`); bits 10..13 the
-  // bits used, code and signs; bits 5..9 y and 0..4 x, signed.
-  // Quadruples: bits 8..11 the bits used; v, w, x, y in two signed bits
-  // each from bit 0 up.
+  // Bits 0..3 are the bits used, code and signs, and bits 4..5 are 0, so the
+  // entry itself can be the shift count. Pairs: x in bits 6..10 and y in
+  // 11..15, signed; 0 bits used when the code is longer or needs linbits
+  // (decode it through `entries`). Quadruples: v, w, x, y in two signed
+  // bits each from bit 8 up.
   const uint16_t* withSigns = nullptr;
   int signedBits = 0;
 };
