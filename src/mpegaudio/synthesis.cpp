@@ -9,8 +9,7 @@
 #if defined(__SSE2__)
 #include <emmintrin.h>
 #endif
-#if defined(__GNUC__) && (defined(__x86_64__) || defined(__i386__)) && !defined(CORVELLA_NO_AVX)
-#define CORVELLA_HAVE_AVX_PATH 1
+#if defined(CORVELLA_HAVE_AVX_PATH)
 #include <immintrin.h>
 #endif
 
