@@ -445,17 +445,27 @@ std::vector<ImdctLongKernel> ImdctLongKernels() {
 namespace {
 
 // Three 12-point IMDCTs over the interleaved windows of a subband, windowed
-// and overlapped into 36 outputs at 6 ... 29.
-void Imdct12x3(const float* in, const float* window, const float (*cosTable)[6], float* out) {
+// and overlapped into 36 outputs at 6 ... 29. (The vector form does the
+// scalar operations in the same order, four outputs at a time.)
+void Imdct12x3(const float* in, const float* window, const float (*cosTable)[12], float* out) {
   for (int i = 0; i < 36; ++i) out[i] = 0.0f;
   for (int w = 0; w < 3; ++w) {
-    float x[6];
-    for (int k = 0; k < 6; ++k) x[k] = in[3 * k + w];
+    float* o = out + 6 + 6 * w;
+#if defined(__SSE2__)
+    __m128 s[3] = {_mm_setzero_ps(), _mm_setzero_ps(), _mm_setzero_ps()};
+    for (int k = 0; k < 6; ++k) {
+      const __m128 x = _mm_set1_ps(in[3 * k + w]);
+      for (int q = 0; q < 3; ++q) s[q] = _mm_add_ps(s[q], _mm_mul_ps(x, _mm_loadu_ps(cosTable[k] + 4 * q)));
+    }
+    for (int q = 0; q < 3; ++q)
+      _mm_storeu_ps(o + 4 * q, _mm_add_ps(_mm_loadu_ps(o + 4 * q), _mm_mul_ps(s[q], _mm_loadu_ps(window + 4 * q))));
+#else
     for (int i = 0; i < 12; ++i) {
       float s = 0.0f;
-      for (int k = 0; k < 6; ++k) s += x[k] * cosTable[i][k];
-      out[6 + 6 * w + i] += s * window[i];
+      for (int k = 0; k < 6; ++k) s += in[3 * k + w] * cosTable[k][i];
+      o[i] += s * window[i];
     }
+#endif
   }
 }
 

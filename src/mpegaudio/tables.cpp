@@ -508,7 +508,7 @@ struct TableStore {
     }
     for (int i = 0; i < 12; ++i)
       for (int k = 0; k < 6; ++k)
-        t.short12Cos[i][k] = static_cast<float>(std::cos(pi / 24.0 * (2 * i + 1 + 6) * (2 * k + 1)));
+        t.short12Cos[k][i] = static_cast<float>(std::cos(pi / 24.0 * (2 * i + 1 + 6) * (2 * k + 1)));
     int m = 0;
     for (int n = 16; n >= 1; n /= 2)
       for (int i = 0; i < n; ++i)

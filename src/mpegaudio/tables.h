@@ -63,7 +63,7 @@ struct Tables {
   float imdctPre[18];            // 2 cos((2n + 1) pi / 72)
   float dct18Even[9][12];        // cos(2k (2m + 1) pi / 36), k < 9, padded
   float dct18Odd[9][12];         // cos((2k + 1) (2m + 1) pi / 36), k < 9, padded
-  float short12Cos[12][6];       // 12-point IMDCT
+  float short12Cos[6][12];       // 12-point IMDCT: [input k][output i]
   // The same IMDCT constants four times over, for four subbands at once
   // (read with unaligned loads: the 32-bit heap aligns to 8 bytes only).
   float imdctPre4[18][4];
