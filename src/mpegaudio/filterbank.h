@@ -26,8 +26,7 @@ class Filterbank {
 
   const Tables& tables_;
   kernels::WindowSumsFn windowSums_;  // the fastest kernels the machine runs
-  void (*storeV_)(const float* matrixed, double* current, double* other) = nullptr;
-  double vstore_[2 * 2 * 16 * 32];    // [ch][2 stores][16 columns][32 values]
+  float vstore_[2 * 2 * 16 * 32];     // [ch][2 stores][16 columns][32 values]
   int writeColumn_[2];
   int currentV_[2];
 };

@@ -28,8 +28,9 @@ struct Tables;
 namespace kernels {
 
 // Synthesis window sums of one slot: sums[j] = sum over taps k of
-// column((first + k) mod 16)[j] * window[k][j], in double, tap by tap.
-using WindowSumsFn = void (*)(const double* v, int first, const double (*window)[32], float* sums);
+// column((first + k) mod 16)[j] * window[k][j], in single precision, tap
+// by tap.
+using WindowSumsFn = void (*)(const float* v, int first, const float (*window)[32], float* sums);
 struct WindowSumsKernel {
   const char* name;
   WindowSumsFn run;
@@ -41,11 +42,26 @@ std::vector<WindowSumsKernel> WindowSumsKernels();
 void Dct32(const float* in, float* out, const float* mul);
 void Dct32Four(const float* const in[4], float* const out[4], const float* mul);
 
+// Machines with AVX run eight-lane forms of some kernels; the 32-bit
+// build too (the window sums and the IMDCT pick them at run time).
+#if defined(__GNUC__) && (defined(__x86_64__) || defined(__i386__)) && !defined(CORVELLA_NO_AVX)
+#define CORVELLA_HAVE_AVX_PATH 1
+#endif
+
 // The 36-point IMDCT of one long-block subband with overlap-add and
 // frequency inversion (odd slots times oddSign), and of four neighbouring
 // subbands at once (from an even one). ov and out are slot-major, 32 apart.
 void Imdct36(const float* in, const float* window, const Tables& t, float* ov, float* out, float oddSign);
 void Imdct36Four(const float* in, int blockType, const Tables& t, float* ov, float* out);
+// The long-block IMDCT forms of neighbouring subbands this machine runs,
+// four at a time first, the widest last (all give the same bits).
+using ImdctLongFn = void (*)(const float* in, int blockType, const Tables& t, float* ov, float* out);
+struct ImdctLongKernel {
+  const char* name;
+  int subbands;
+  ImdctLongFn run;
+};
+std::vector<ImdctLongKernel> ImdctLongKernels();
 
 }  // namespace kernels
 }  // namespace mpegaudio

@@ -51,6 +51,14 @@ struct BitCache {
     count -= n;
     pos += uint32_t(n);
   }
+  // Skips the count in bits 0..3 of a table entry whose bits 4..5 are 0:
+  // the shift uses the entry as it is (the machine takes the count modulo 64).
+  void SkipBy(uint32_t entry) {
+    cache <<= (entry & 63);
+    const int n = int(entry & 15);
+    count -= n;
+    pos += uint32_t(n);
+  }
   uint32_t Take(int n) {
     const uint32_t v = uint32_t(cache >> (64 - n));
     Skip(n);
@@ -268,33 +276,23 @@ CORVELLA_BITS_CLONES void GranuleDecoder::HuffmanDecode(int gr, int ch) {
       continue;
     }
     const int linbits = h.linbits;
-    if (!linbits) {
-      // Values below 16: the sign bits follow the code directly; take them
-      // without branching on the (unpredictable) values.
-      for (; i < regionEnd; i += 2) {
-        bits.Fill();
-        int len;
-        const uint32_t v = HuffDecode(h, bits.Peek32(), &len);
-        const uint32_t x = v >> 4, y = v & 15;
-        const uint32_t nx = x != 0, ny = y != 0;
-        const uint32_t need = uint32_t(len) + nx + ny;
+    const uint16_t* const withSigns = h.withSigns;
+    for (; i < regionEnd; i += 2) {
+      bits.Fill();
+      // Most pairs: code and signs in one step.
+      const uint32_t e = withSigns[bits.cache >> (64 - kSignedPairBits)];
+      const uint32_t need = e & 15;
+      if (need) {
         if (underrun || bits.pos + need > limit) {
           underrun = true;
           q[i] = q[i + 1] = 0;
           continue;
         }
-        uint64_t s = bits.cache << len;
-        const int32_t sx = int32_t(uint32_t(s >> 63) & nx);
-        s <<= nx;
-        const int32_t sy = int32_t(uint32_t(s >> 63) & ny);
-        bits.Skip(int(need));
-        q[i] = (int32_t(x) ^ -sx) + sx;
-        q[i + 1] = (int32_t(y) ^ -sy) + sy;
+        bits.SkipBy(e);
+        q[i] = int32_t(e << 21) >> 27;
+        q[i + 1] = int32_t(e << 16) >> 27;
+        continue;
       }
-      continue;
-    }
-    for (; i < regionEnd; i += 2) {
-      bits.Fill();
       int len;
       const uint32_t v = HuffDecode(h, bits.Peek32(), &len);
       int x = int(v >> 4), y = int(v & 15);
@@ -333,11 +331,13 @@ CORVELLA_BITS_CLONES void GranuleDecoder::HuffmanDecode(int gr, int ch) {
   // Count1 region: quadruples of -1, 0, 1 up to the end of part 3.
   const HuffLookup& h = t.quads[g.count1table_select & 1];
   int lastQuad = -1;
+  const uint16_t* const quads = h.withSigns;
+  const int quadBits = h.signedBits;
   while (!underrun && bits.pos < end && i < 576) {
     bits.Fill();
-    int len;
-    const uint32_t v = HuffDecode(h, bits.Peek32(), &len);
-    const int need = len + int((v >> 3) & 1) + int((v >> 2) & 1) + int((v >> 1) & 1) + int(v & 1);
+    // Code and signs in one step; each value in two signed bits.
+    const uint32_t e = quads[bits.cache >> (64 - quadBits)];
+    const int need = int(e & 15);
     if (bits.pos + uint32_t(need) > limit) {
       // Not stored; the quadruple before it is complete and stays.
       lastQuad = i;
@@ -345,20 +345,12 @@ CORVELLA_BITS_CLONES void GranuleDecoder::HuffmanDecode(int gr, int ch) {
       break;
     }
     lastQuad = i;
-    uint64_t s = bits.cache << len;
-    int32_t vals[4];
-    for (int k = 0; k < 4; ++k) {
-      const uint32_t a = (v >> (3 - k)) & 1;
-      const int32_t sign = int32_t(uint32_t(s >> 63) & a);
-      s <<= a;
-      vals[k] = int32_t(a) - 2 * sign;  // 0, 1 or -1
-    }
-    bits.Skip(need);
-    q[i] = vals[0];
-    q[i + 1] = vals[1];
+    bits.SkipBy(e);
+    q[i] = int32_t(e << 22) >> 30;
+    q[i + 1] = int32_t(e << 20) >> 30;
     if (i + 2 < 576) {
-      q[i + 2] = vals[2];
-      q[i + 3] = vals[3];
+      q[i + 2] = int32_t(e << 18) >> 30;
+      q[i + 3] = int32_t(e << 16) >> 30;
     }
     i += 4;
   }

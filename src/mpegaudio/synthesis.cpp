@@ -9,8 +9,7 @@
 #if defined(__SSE2__)
 #include <emmintrin.h>
 #endif
-#if defined(__GNUC__) && (defined(__x86_64__) || defined(__i386__)) && !defined(CORVELLA_NO_AVX)
-#define CORVELLA_HAVE_AVX_PATH 1
+#if defined(CORVELLA_HAVE_AVX_PATH)
 #include <immintrin.h>
 #endif
 
@@ -154,8 +153,8 @@ CORVELLA_KERNEL_CLONES void ToPcm16Block(const float* x, int16_t* out) {
 namespace {
 
 #if defined(__SSE2__)
-// V[0..31] (va) and V[32..63] (vb) of a slot from its matrixed values.
-__attribute__((always_inline)) inline void MakeV(const float* x, __m128* va, __m128* vb) {
+// V[0..31] (a) and V[32..63] (b) of a slot from its matrixed values.
+void StoreV(const float* x, float* a, float* b) {
   __m128 X[8], R[8];
   for (int q = 0; q < 8; ++q) {
     X[q] = _mm_loadu_ps(x + 4 * q);
@@ -167,37 +166,14 @@ __attribute__((always_inline)) inline void MakeV(const float* x, __m128* va, __m
     return _mm_castsi128_ps(
         _mm_or_si128(_mm_slli_si128(_mm_castps_si128(lo), 4), _mm_srli_si128(_mm_castps_si128(hi), 12)));
   };
-  for (int q = 0; q < 4; ++q) va[q] = X[4 + q];
-  va[4] = _mm_xor_ps(_mm_castsi128_ps(_mm_slli_si128(_mm_castps_si128(R[7]), 4)), sign);  // 0, -x31 ... -x29
-  va[5] = _mm_xor_ps(join(R[6], R[7]), sign);
-  va[6] = _mm_xor_ps(join(R[5], R[6]), sign);
-  va[7] = _mm_xor_ps(join(R[4], R[5]), sign);
+  for (int q = 0; q < 4; ++q) _mm_storeu_ps(a + 4 * q, X[4 + q]);
+  _mm_storeu_ps(a + 16, _mm_xor_ps(_mm_castsi128_ps(_mm_slli_si128(_mm_castps_si128(R[7]), 4)), sign));  // 0, -x31 ...
+  _mm_storeu_ps(a + 20, _mm_xor_ps(join(R[6], R[7]), sign));
+  _mm_storeu_ps(a + 24, _mm_xor_ps(join(R[5], R[6]), sign));
+  _mm_storeu_ps(a + 28, _mm_xor_ps(join(R[4], R[5]), sign));
   for (int q = 0; q < 4; ++q) {
-    vb[q] = _mm_xor_ps(join(R[3 - q], R[4 - q]), sign);  // -x16 ... -x1
-    vb[4 + q] = _mm_xor_ps(X[q], sign);                  // -x0 ... -x15
-  }
-}
-
-void StoreV(const float* x, double* a, double* b) {
-  __m128 va[8], vb[8];
-  MakeV(x, va, vb);
-  for (int q = 0; q < 8; ++q) {
-    _mm_storeu_pd(a + 4 * q, _mm_cvtps_pd(va[q]));
-    _mm_storeu_pd(a + 4 * q + 2, _mm_cvtps_pd(_mm_movehl_ps(va[q], va[q])));
-    _mm_storeu_pd(b + 4 * q, _mm_cvtps_pd(vb[q]));
-    _mm_storeu_pd(b + 4 * q + 2, _mm_cvtps_pd(_mm_movehl_ps(vb[q], vb[q])));
-  }
-}
-#endif
-
-#if defined(CORVELLA_HAVE_AVX_PATH)
-// Four values widened per instruction; the same values.
-__attribute__((target("avx"))) void StoreVAvx(const float* x, double* a, double* b) {
-  __m128 va[8], vb[8];
-  MakeV(x, va, vb);
-  for (int q = 0; q < 8; ++q) {
-    _mm256_storeu_pd(a + 4 * q, _mm256_cvtps_pd(va[q]));
-    _mm256_storeu_pd(b + 4 * q, _mm256_cvtps_pd(vb[q]));
+    _mm_storeu_ps(b + 4 * q, _mm_xor_ps(join(R[3 - q], R[4 - q]), sign));  // -x16 ... -x1
+    _mm_storeu_ps(b + 16 + 4 * q, _mm_xor_ps(X[q], sign));                  // -x0 ... -x15
   }
 }
 #endif
@@ -205,12 +181,6 @@ __attribute__((target("avx"))) void StoreVAvx(const float* x, double* a, double*
 }  // namespace
 
 Filterbank::Filterbank() : tables_(GetTables()), windowSums_(kernels::WindowSumsKernels().back().run) {
-#if defined(__SSE2__)
-  storeV_ = StoreV;
-#if defined(CORVELLA_HAVE_AVX_PATH)
-  if (__builtin_cpu_supports("avx")) storeV_ = StoreVAvx;
-#endif
-#endif
   Reset();
 }
 
@@ -229,76 +199,78 @@ void TMP3::ResetSynthesis() {
 
 void Filterbank::ComputeNewV(int ch, const float* x) {
   const int w = writeColumn_[ch];
-  double* a = vstore_ + ch * kChannelV + currentV_[ch] * kStore + w * kColumn;
-  double* b = vstore_ + ch * kChannelV + (currentV_[ch] ^ 1) * kStore + w * kColumn;
+  float* a = vstore_ + ch * kChannelV + currentV_[ch] * kStore + w * kColumn;
+  float* b = vstore_ + ch * kChannelV + (currentV_[ch] ^ 1) * kStore + w * kColumn;
   // V[k] from the DCT outputs X: V[0..15] = X[16..31], V[16] = 0,
   // V[17..48] = -X[31..0], V[49..63] = -X[1..15]. V[0..31] go to the
-  // current store, V[32..63] to the other one. The stores hold the single
-  // precision values widened, ready for the window sums.
+  // current store, V[32..63] to the other one.
 #if defined(__SSE2__)
-  storeV_(x, a, b);
+  StoreV(x, a, b);
 #else
-  float va[32], vb[32];
-  for (int j = 0; j < 16; ++j) va[j] = x[j + 16];
-  va[16] = 0.0f;
-  for (int j = 17; j < 32; ++j) va[j] = -x[48 - j];
-  for (int j = 0; j <= 16; ++j) vb[j] = -x[16 - j];
-  for (int j = 17; j < 32; ++j) vb[j] = -x[j - 16];
-  for (int j = 0; j < 32; ++j) {
-    a[j] = va[j];
-    b[j] = vb[j];
-  }
+  for (int j = 0; j < 16; ++j) a[j] = x[j + 16];
+  a[16] = 0.0f;
+  for (int j = 17; j < 32; ++j) a[j] = -x[48 - j];
+  for (int j = 0; j <= 16; ++j) b[j] = -x[16 - j];
+  for (int j = 17; j < 32; ++j) b[j] = -x[j - 16];
 #endif
 }
 
 namespace {
 
 // The window sums of one slot: sums[j] = sum over taps k of
-// column((first + k) mod 16)[j] * window[k][j], accumulated in double tap by
-// tap, one accumulator per output. Every variant below does exactly these operations
-// in this order, so all targets give the same bits. Products of two floats
-// are exact in double.
-void WindowSumsPlain(const double* v, int first, const double (*window)[32], float* sums) {
+// column((first + k) mod 16)[j] * window[k][j], accumulated in single
+// precision tap by tap, one accumulator per output. Every variant below does
+// exactly these operations in this order, so all targets give the same bits.
+void WindowSumsPlain(const float* v, int first, const float (*window)[32], float* sums) {
   for (int j = 0; j < 32; ++j) {
-    double s = v[first * kColumn + j] * window[0][j];
+    float s = v[first * kColumn + j] * window[0][j];
     for (int k = 1; k < 16; ++k) s += v[((first + k) & 15) * kColumn + j] * window[k][j];
-    sums[j] = static_cast<float>(s);
+    sums[j] = s;
   }
 }
 
 #if defined(__SSE2__)
-// Two outputs per register.
-void WindowSumsSse2(const double* v, int first, const double (*window)[32], float* sums) {
-  for (int j = 0; j < 32; j += 4) {
-    const double* c0 = v + first * kColumn + j;
-    __m128d a = _mm_mul_pd(_mm_loadu_pd(c0), _mm_loadu_pd(window[0] + j));
-    __m128d b = _mm_mul_pd(_mm_loadu_pd(c0 + 2), _mm_loadu_pd(window[0] + j + 2));
+// Four outputs per register; half a slot per pass, so that the sums and
+// the operands fit the eight registers of the 32-bit build.
+void WindowSumsSse2(const float* v, int first, const float (*window)[32], float* sums) {
+  for (int half = 0; half < 32; half += 16) {
+    const float* c0 = v + first * kColumn + half;
+    const float* w0 = window[0] + half;
+    __m128 a0 = _mm_mul_ps(_mm_loadu_ps(c0), _mm_loadu_ps(w0));
+    __m128 a1 = _mm_mul_ps(_mm_loadu_ps(c0 + 4), _mm_loadu_ps(w0 + 4));
+    __m128 a2 = _mm_mul_ps(_mm_loadu_ps(c0 + 8), _mm_loadu_ps(w0 + 8));
+    __m128 a3 = _mm_mul_ps(_mm_loadu_ps(c0 + 12), _mm_loadu_ps(w0 + 12));
     for (int k = 1; k < 16; ++k) {
-      const double* c = v + ((first + k) & 15) * kColumn + j;
-      a = _mm_add_pd(a, _mm_mul_pd(_mm_loadu_pd(c), _mm_loadu_pd(window[k] + j)));
-      b = _mm_add_pd(b, _mm_mul_pd(_mm_loadu_pd(c + 2), _mm_loadu_pd(window[k] + j + 2)));
+      const float* c = v + ((first + k) & 15) * kColumn + half;
+      const float* w = window[k] + half;
+      a0 = _mm_add_ps(a0, _mm_mul_ps(_mm_loadu_ps(c), _mm_loadu_ps(w)));
+      a1 = _mm_add_ps(a1, _mm_mul_ps(_mm_loadu_ps(c + 4), _mm_loadu_ps(w + 4)));
+      a2 = _mm_add_ps(a2, _mm_mul_ps(_mm_loadu_ps(c + 8), _mm_loadu_ps(w + 8)));
+      a3 = _mm_add_ps(a3, _mm_mul_ps(_mm_loadu_ps(c + 12), _mm_loadu_ps(w + 12)));
     }
-    _mm_storeu_ps(sums + j, _mm_movelh_ps(_mm_cvtpd_ps(a), _mm_cvtpd_ps(b)));
+    _mm_storeu_ps(sums + half, a0);
+    _mm_storeu_ps(sums + half + 4, a1);
+    _mm_storeu_ps(sums + half + 8, a2);
+    _mm_storeu_ps(sums + half + 12, a3);
   }
 }
 #endif
 
 #if defined(CORVELLA_HAVE_AVX_PATH)
-// Four outputs per register instead of two; the same operations. The
-// column loop is outside, so each column's address is formed once and all
-// 32 sums stay in registers.
-__attribute__((target("avx"))) void WindowSumsAvx(const double* v, int first, const double (*window)[32],
+// Eight outputs per register, the whole slot in one pass; the same
+// operations.
+__attribute__((target("avx"))) void WindowSumsAvx(const float* v, int first, const float (*window)[32],
                                                   float* sums) {
-  __m256d acc[8];
-  const double* c0 = v + first * kColumn;
-  for (int q = 0; q < 8; ++q) acc[q] = _mm256_mul_pd(_mm256_loadu_pd(c0 + 4 * q), _mm256_loadu_pd(window[0] + 4 * q));
+  __m256 acc[4];
+  const float* c0 = v + first * kColumn;
+  for (int q = 0; q < 4; ++q) acc[q] = _mm256_mul_ps(_mm256_loadu_ps(c0 + 8 * q), _mm256_loadu_ps(window[0] + 8 * q));
   for (int k = 1; k < 16; ++k) {
-    const double* c = v + ((first + k) & 15) * kColumn;
-    const double* w = window[k];
-    for (int q = 0; q < 8; ++q)
-      acc[q] = _mm256_add_pd(acc[q], _mm256_mul_pd(_mm256_loadu_pd(c + 4 * q), _mm256_loadu_pd(w + 4 * q)));
+    const float* c = v + ((first + k) & 15) * kColumn;
+    const float* w = window[k];
+    for (int q = 0; q < 4; ++q)
+      acc[q] = _mm256_add_ps(acc[q], _mm256_mul_ps(_mm256_loadu_ps(c + 8 * q), _mm256_loadu_ps(w + 8 * q)));
   }
-  for (int q = 0; q < 8; ++q) _mm_storeu_ps(sums + 4 * q, _mm256_cvtpd_ps(acc[q]));
+  for (int q = 0; q < 4; ++q) _mm256_storeu_ps(sums + 8 * q, acc[q]);
 }
 #endif
 
@@ -346,7 +318,7 @@ CORVELLA_KERNEL_CLONES void Dct32Four(const float* const in[4], float* const out
 }  // namespace kernels
 
 void Filterbank::ComputePcm(int ch, int16_t* pcm) {
-  const double* a = vstore_ + ch * kChannelV + currentV_[ch] * kStore;
+  const float* a = vstore_ + ch * kChannelV + currentV_[ch] * kStore;
   float sums[32];
   windowSums_(a, (writeColumn_[ch] + 1) & 15, tables_.window, sums);
   ToPcm16Block(sums, pcm);

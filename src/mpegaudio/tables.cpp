@@ -395,10 +395,60 @@ void BuildLookup(const std::vector<Code>& codes, int rootBits, std::vector<uint3
   }
 }
 
+// Pairs whose code and sign bits fit in kSignedPairBits, with the values
+// signed; values that take linbits are left to the general decoding.
+void BuildSignedPairs(const std::vector<Code>& codes, bool linbits, std::vector<uint16_t>* out) {
+  std::vector<uint16_t>& t = *out;
+  t.assign(size_t(1) << kSignedPairBits, 0);
+  for (const Code& c : codes) {
+    const int x = int(c.value >> 4), y = int(c.value & 15);
+    if (linbits && (x == 15 || y == 15)) continue;
+    const int signs = (x != 0) + (y != 0);
+    const int total = c.length + signs;
+    if (total > kSignedPairBits) continue;
+    for (uint32_t s = 0; s < (1u << signs); ++s) {
+      // Sign bits follow the code, x's first; 1 is negative.
+      int sx = x, sy = y;
+      int bit = signs - 1;
+      if (x) sx = ((s >> bit--) & 1) ? -x : x;
+      if (y) sy = ((s >> bit) & 1) ? -y : y;
+      const uint32_t prefix = ((c.code << signs) | s) << (kSignedPairBits - total);
+      const uint16_t e = uint16_t(((uint32_t(sy) & 31) << 11) | ((uint32_t(sx) & 31) << 6) | uint32_t(total));
+      for (uint32_t i = 0; i < (1u << (kSignedPairBits - total)); ++i) t[prefix + i] = e;
+    }
+  }
+}
+
+// Every quadruple with its sign bits (at most 6 + 4 bits).
+void BuildSignedQuads(const std::vector<Code>& codes, int bits, std::vector<uint16_t>* out) {
+  std::vector<uint16_t>& t = *out;
+  t.assign(size_t(1) << bits, 0);
+  for (const Code& c : codes) {
+    int ones[4], signs = 0;
+    for (int k = 0; k < 4; ++k) {
+      ones[k] = int((c.value >> (3 - k)) & 1);
+      signs += ones[k];
+    }
+    const int total = c.length + signs;
+    for (uint32_t s = 0; s < (1u << signs); ++s) {
+      uint32_t e = uint32_t(total);
+      int bit = signs - 1;
+      for (int k = 0; k < 4; ++k) {
+        if (!ones[k]) continue;
+        const int v = ((s >> bit--) & 1) ? -1 : 1;
+        e |= (uint32_t(v) & 3) << (8 + 2 * k);
+      }
+      const uint32_t prefix = ((c.code << signs) | s) << (bits - total);
+      for (uint32_t i = 0; i < (1u << (bits - total)); ++i) t[prefix + i] = uint16_t(e);
+    }
+  }
+}
+
 struct TableStore {
   Tables tables;
   std::vector<uint32_t> pairLuts[32];
-  std::vector<uint32_t> quadLuts[2];
+  std::vector<uint16_t> signedPairs[32];
+  std::vector<uint16_t> signedQuads[2];
 
   TableStore() {
     Tables& t = tables;
@@ -458,14 +508,14 @@ struct TableStore {
     }
     for (int i = 0; i < 12; ++i)
       for (int k = 0; k < 6; ++k)
-        t.short12Cos[i][k] = static_cast<float>(std::cos(pi / 24.0 * (2 * i + 1 + 6) * (2 * k + 1)));
+        t.short12Cos[k][i] = static_cast<float>(std::cos(pi / 24.0 * (2 * i + 1 + 6) * (2 * k + 1)));
     int m = 0;
     for (int n = 16; n >= 1; n /= 2)
       for (int i = 0; i < n; ++i)
         t.dct32Mul[m++] = static_cast<float>(1.0 / (2.0 * std::cos((2 * i + 1) * pi / (4.0 * n))));
     // Tap 15 - i of row j is D[j + 32 i], so the window sum runs forwards.
     for (int j = 0; j < 32; ++j)
-      for (int i = 0; i < 16; ++i) t.window[15 - i][j] = double(kSynthesisD[j + 32 * i]);
+      for (int i = 0; i < 16; ++i) t.window[15 - i][j] = kSynthesisD[j + 32 * i];
 
     for (int n = 0; n < 32; ++n) {
       const PairCodeTable& p = kPairCodeTables[n];
@@ -483,6 +533,13 @@ struct TableStore {
       BuildLookup(codes, root, &pairLuts[n]);
       t.pairs[n].entries = pairLuts[n].data();
       t.pairs[n].rootBits = root;
+      // Tables that share codes and differ only in linbits (all nonzero)
+      // share one signed table, which leaves the linbits values out.
+      int same = n;
+      while (same > 0 && kPairCodeTables[same - 1].codes == p.codes) --same;
+      if (same == n) BuildSignedPairs(codes, p.linbits != 0, &signedPairs[n]);
+      t.pairs[n].withSigns = signedPairs[same].data();
+      t.pairs[n].signedBits = kSignedPairBits;
     }
     for (int q = 0; q < 2; ++q) {
       std::vector<Code> codes;
@@ -490,9 +547,9 @@ struct TableStore {
         if (q == 0) codes.push_back({kQuadACode[v], kQuadALength[v], v});
         else codes.push_back({15 - v, 4, v});
       }
-      BuildLookup(codes, q == 0 ? 6 : 4, &quadLuts[q]);
-      t.quads[q].entries = quadLuts[q].data();
-      t.quads[q].rootBits = q == 0 ? 6 : 4;
+      t.quads[q].signedBits = q == 0 ? 10 : 8;
+      BuildSignedQuads(codes, t.quads[q].signedBits, &signedQuads[q]);
+      t.quads[q].withSigns = signedQuads[q].data();
     }
   }
 };

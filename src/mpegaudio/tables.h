@@ -38,7 +38,17 @@ struct HuffLookup {
   const uint32_t* entries = nullptr;
   int rootBits = 0;
   int linbits = 0;
+  // The common codes with their sign bits in one step, indexed by the next
+  // kSignedPairBits (pairs) or signedBits (quadruples) bits of the stream.
+  // Bits 0..3 are the bits used, code and signs, and bits 4..5 are 0, so the
+  // entry itself can be the shift count. Pairs: x in bits 6..10 and y in
+  // 11..15, signed; 0 bits used when the code is longer or needs linbits
+  // (decode it through `entries`). Quadruples: v, w, x, y in two signed
+  // bits each from bit 8 up.
+  const uint16_t* withSigns = nullptr;
+  int signedBits = 0;
 };
+constexpr int kSignedPairBits = 11;
 
 struct Tables {
   float pow43[512];              // x^(4/3)
@@ -53,7 +63,7 @@ struct Tables {
   float imdctPre[18];            // 2 cos((2n + 1) pi / 72)
   float dct18Even[9][12];        // cos(2k (2m + 1) pi / 36), k < 9, padded
   float dct18Odd[9][12];         // cos((2k + 1) (2m + 1) pi / 36), k < 9, padded
-  float short12Cos[12][6];       // 12-point IMDCT
+  float short12Cos[6][12];       // 12-point IMDCT: [input k][output i]
   // The same IMDCT constants four times over, for four subbands at once
   // (read with unaligned loads: the 32-bit heap aligns to 8 bytes only).
   float imdctPre4[18][4];
@@ -63,7 +73,7 @@ struct Tables {
   float aliasCs[8];
   float aliasCa[8];             // signed, as the standard defines it
   float dct32Mul[31];            // Lee DCT butterflies: N = 16, 8, 4, 2, 1
-  double window[16][32];         // synthesis window by tap (columns reversed), then row; float values
+  float window[16][32];          // synthesis window by tap (columns reversed), then row
   HuffLookup pairs[32];
   HuffLookup quads[2];
 };

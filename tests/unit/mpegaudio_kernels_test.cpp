@@ -36,9 +36,9 @@ TEST(MpegAudioKernels, WindowSumsOfEveryFormAgree) {
 #endif
   const Tables& t = GetTables();
   std::mt19937 rng(5);
-  double v[16 * 32];
+  float v[16 * 32];
   for (int round = 0; round < 200; ++round) {
-    for (double& x : v) x = double(Sample(rng));  // the stores hold widened floats
+    for (float& x : v) x = Sample(rng);
     for (int first = 0; first < 16; ++first) {
       float plain[32], other[32];
       forms.front().run(v, first, t.window, plain);
@@ -52,6 +52,11 @@ TEST(MpegAudioKernels, WindowSumsOfEveryFormAgree) {
 
 TEST(MpegAudioKernels, FourLaneTransformsAgreeWithOneAtATime) {
   const Tables& t = GetTables();
+#if defined(__GNUC__) && (defined(__x86_64__) || defined(__i386__))
+  if (__builtin_cpu_supports("avx")) {
+    EXPECT_EQ(kernels::ImdctLongKernels().back().subbands, 8);
+  }
+#endif
   std::mt19937 rng(9);
   for (int round = 0; round < 300; ++round) {
     // Matrixing of four slots.
@@ -66,18 +71,23 @@ TEST(MpegAudioKernels, FourLaneTransformsAgreeWithOneAtATime) {
       ASSERT_TRUE(SameBits(one[i], four[i], 32)) << "slot " << i;
     }
 
-    // IMDCT of four subbands (2 and 3 odd-numbered as 1 and 3 are), with
-    // the overlap of an earlier granule, for each long block type.
+    // IMDCT of eight subbands (the odd-numbered ones inverted), with
+    // the overlap of an earlier granule, for each long block type, in
+    // every form this machine runs.
     const int type = round % 3 == 0 ? 0 : round % 3 == 1 ? 1 : 3;
-    float lines[72], ovOne[18 * 32] = {}, ovFour[18 * 32] = {}, outOne[18 * 32] = {}, outFour[18 * 32] = {};
+    float lines[8 * 18], ovOne[18 * 32] = {}, outOne[18 * 32] = {}, ovStart[18 * 32] = {};
     for (float& x : lines) x = Sample(rng);
     for (int i = 0; i < 18; ++i)
-      for (int sb = 0; sb < 4; ++sb) ovOne[32 * i + sb] = ovFour[32 * i + sb] = Sample(rng);
-    for (int sb = 0; sb < 4; ++sb)
+      for (int sb = 0; sb < 8; ++sb) ovOne[32 * i + sb] = ovStart[32 * i + sb] = Sample(rng);
+    for (int sb = 0; sb < 8; ++sb)
       kernels::Imdct36(lines + 18 * sb, t.imdctWindow[type], t, ovOne + sb, outOne + sb, sb & 1 ? -1.0f : 1.0f);
-    kernels::Imdct36Four(lines, type, t, ovFour, outFour);
-    ASSERT_TRUE(SameBits(outOne, outFour, 18 * 32)) << "type " << type;
-    ASSERT_TRUE(SameBits(ovOne, ovFour, 18 * 32)) << "type " << type;
+    for (const kernels::ImdctLongKernel& k : kernels::ImdctLongKernels()) {
+      float ov[18 * 32], out[18 * 32] = {};
+      std::memcpy(ov, ovStart, sizeof ov);
+      for (int sb = 0; sb < 8; sb += k.subbands) k.run(lines + 18 * sb, type, t, ov + sb, out + sb);
+      ASSERT_TRUE(SameBits(outOne, out, 18 * 32)) << k.name << " type " << type;
+      ASSERT_TRUE(SameBits(ovOne, ov, 18 * 32)) << k.name << " type " << type;
+    }
   }
 }
 

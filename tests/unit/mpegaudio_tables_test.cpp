@@ -45,6 +45,19 @@ TEST(MpegAudioTables, HuffmanPairCodesArePrefixFreeCompleteAndDecode) {
           EXPECT_EQ(got, length) << "table " << n << " x " << x << " y " << y;
           EXPECT_EQ(v, uint32_t(x << 4 | y)) << "table " << n;
         }
+        // The one-step table: every sign combination that fits, unless
+        // linbits follow, gives the signed pair and the bits used.
+        const int signs = (x != 0) + (y != 0);
+        const bool fits = length + signs <= kSignedPairBits && !(p.linbits && (x == 15 || y == 15));
+        for (uint32_t s = 0; s < (1u << signs); ++s) {
+          const uint32_t bits = ((e & 0xFFFFFF) << signs) | s;
+          const uint32_t entry = t.pairs[n].withSigns[(bits << (32 - length - signs)) >> (32 - kSignedPairBits)];
+          EXPECT_EQ(int(entry & 63), fits ? length + signs : 0) << "table " << n << " x " << x << " y " << y;
+          if (!fits) continue;
+          const bool negX = x && ((s >> (signs - 1)) & 1), negY = y && (s & 1);
+          EXPECT_EQ(int32_t(entry << 21) >> 27, negX ? -x : x) << "table " << n;
+          EXPECT_EQ(int32_t(entry << 16) >> 27, negY ? -y : y) << "table " << n;
+        }
       }
     EXPECT_EQ(codes.size(), size_t(p.size) * p.size) << n;  // all distinct
     EXPECT_DOUBLE_EQ(kraft, 1.0) << n;                       // complete
@@ -57,24 +70,33 @@ TEST(MpegAudioTables, HuffmanPairCodesArePrefixFreeCompleteAndDecode) {
   for (int n = 0; n < 32; ++n) EXPECT_EQ(kPairCodeTables[n].linbits, linbits[n]) << n;
 }
 
-TEST(MpegAudioTables, QuadrupleTablesDecodeEveryValue) {
+TEST(MpegAudioTables, QuadrupleTablesDecodeEveryValueWithItsSigns) {
   const Tables& t = GetTables();
-  // Table B is the 4-bit complement; table A's lengths are the standard's.
+  // Table B is the 4-bit complement; table A's codes are the standard's.
   const int lengthsA[16] = {1, 4, 4, 5, 4, 6, 5, 6, 4, 5, 5, 6, 5, 6, 6, 6};
-  double kraft = 0;
-  std::set<uint32_t> seen;
-  for (uint32_t prefix = 0; prefix < 64; ++prefix) {
-    int length = 0;
-    const uint32_t v = HuffDecode(t.quads[0], prefix << 26, &length);
-    EXPECT_EQ(length, lengthsA[v]);
-    if (seen.insert(v).second) kraft += std::ldexp(1.0, -length);
-  }
-  EXPECT_EQ(seen.size(), 16u);
-  EXPECT_DOUBLE_EQ(kraft, 1.0);
-  for (uint32_t v = 0; v < 16; ++v) {
-    int length = 0;
-    EXPECT_EQ(HuffDecode(t.quads[1], (15 - v) << 28, &length), v);
-    EXPECT_EQ(length, 4);
+  const int codesA[16] = {1, 5, 4, 5, 6, 5, 4, 4, 7, 3, 6, 0, 7, 2, 3, 1};
+  for (int q = 0; q < 2; ++q) {
+    const HuffLookup& h = t.quads[q];
+    for (uint32_t v = 0; v < 16; ++v) {
+      const int length = q == 0 ? lengthsA[v] : 4;
+      const uint32_t code = q == 0 ? uint32_t(codesA[v]) : 15 - v;
+      const int signs = __builtin_popcount(v);
+      for (uint32_t s = 0; s < (1u << signs); ++s) {
+        // Whatever follows the sign bits.
+        for (uint32_t tail : {0u, 0xFFFFFFFFu}) {
+          const int used = length + signs;
+          const uint32_t window = (((code << signs) | s) << (32 - used)) | (tail >> used);
+          const uint32_t e = h.withSigns[window >> (32 - h.signedBits)];
+          EXPECT_EQ(int(e & 63), used) << "table " << q << " value " << v;
+          int bit = signs - 1;
+          for (int k = 0; k < 4; ++k) {
+            int want = int((v >> (3 - k)) & 1);
+            if (want && ((s >> bit--) & 1)) want = -1;
+            EXPECT_EQ(int32_t(e << (22 - 2 * k)) >> 30, want) << "table " << q << " value " << v << " k " << k;
+          }
+        }
+      }
+    }
   }
 }
 
