@@ -29,12 +29,13 @@ bool DigitalVideo(platform::MciDevice id) {
 }
 }  // namespace
 
-uint32_t WinMci::OpenElement(const std::string& element, bool popup, platform::MciDevice* id) {
-  return OpenElementOn("", element, popup, id);
+uint32_t WinMci::OpenElement(const std::string& element, platform::VideoPlacement window,
+                             platform::MciDevice* id) {
+  return OpenElementOn("", element, window, id);
 }
 
 uint32_t WinMci::OpenElementOn(const std::string& deviceType, const std::string& element,
-                              bool popup, platform::MciDevice* id) {
+                              platform::VideoPlacement window, platform::MciDevice* id) {
   std::wstring type = wnd::Wide(deviceType);
   std::wstring name = wnd::Wide(element);
   MCI_ANIM_OPEN_PARMSW p = {};
@@ -46,11 +47,22 @@ uint32_t WinMci::OpenElementOn(const std::string& deviceType, const std::string&
     p.lpstrDeviceType = type.c_str();
     flags |= MCI_OPEN_TYPE;
   }
-  if (popup) {
+  if (window.popup) {
     p.dwStyle = WS_POPUP;
     flags |= MCI_ANIM_OPEN_WS;
+  } else if (window.parent) {
+    // A device that makes its window only later, at Window, would show it as
+    // a top-level window until then.
+    p.dwStyle = WS_CHILD;
+    p.hWndParent = reinterpret_cast<HWND>(window.parent);
+    flags |= MCI_ANIM_OPEN_WS | MCI_ANIM_OPEN_PARENT;
   }
   uint32_t err = Send(0, MCI_OPEN, flags, &p);
+  // A driver that knows no window flags opens as it always did.
+  if (window.parent && (err == MCIERR_UNRECOGNIZED_KEYWORD || err == MCIERR_FLAGS_NOT_COMPATIBLE)) {
+    flags &= ~(MCI_ANIM_OPEN_WS | MCI_ANIM_OPEN_PARENT);
+    err = Send(0, MCI_OPEN, flags, &p);
+  }
   if (err == 0) *id = p.wDeviceID;
   return err;
 }

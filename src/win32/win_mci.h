@@ -12,8 +12,10 @@ class WinMci : public platform::Mci {
   void SetNotifyWindow(HWND w) { notify_ = w; }
   HWND NotifyWindow() const { return notify_; }
 
-  uint32_t OpenElement(const std::string& element, bool popup, platform::MciDevice* id) override;
-  uint32_t OpenElementOn(const std::string& deviceType, const std::string& element, bool popup,
+  uint32_t OpenElement(const std::string& element, platform::VideoPlacement window,
+                       platform::MciDevice* id) override;
+  uint32_t OpenElementOn(const std::string& deviceType, const std::string& element,
+                         platform::VideoPlacement window,
                          platform::MciDevice* id) override;
   // Plain MCI has no picture device of its own (WinPictureMci adds one).
   uint32_t OpenPicture(const std::string& element, bool popup, platform::MciDevice* id) override;
