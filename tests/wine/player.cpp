@@ -6,6 +6,7 @@
 #include <psapi.h>
 
 #include <cstdio>
+#include <cstring>
 #include <vector>
 
 namespace wt {
@@ -68,6 +69,51 @@ BOOL CALLBACK CollectText(HWND h, LPARAM lp) {
 }
 
 }  // namespace
+
+std::string Sample(const char* name) { return W2Sjis(CORVELLA_SAMPLES L"\\") + name; }
+
+bool WaitState(const Player& p, LRESULT want, DWORD ms) {
+  for (DWORD t = 0; t < ms; t += 100) {
+    if (p.Control(0, 104) == want) return true;
+    Sleep(100);
+  }
+  return false;
+}
+
+bool PutClipboardText(const std::wstring& text) {
+  if (!OpenClipboard(nullptr)) return false;
+  EmptyClipboard();
+  HGLOBAL g = GlobalAlloc(GMEM_MOVEABLE, (text.size() + 1) * sizeof(wchar_t));
+  memcpy(GlobalLock(g), text.c_str(), (text.size() + 1) * sizeof(wchar_t));
+  GlobalUnlock(g);
+  const bool put = SetClipboardData(CF_UNICODETEXT, g) != nullptr;
+  CloseClipboard();
+  return put;
+}
+
+std::vector<std::wstring> ListedPaths(const Player& p) {
+  p.Command(152);
+  p.Command(150);
+  std::vector<std::wstring> lines;
+  if (!OpenClipboard(nullptr)) return lines;
+  HANDLE h = GetClipboardData(CF_UNICODETEXT);
+  std::wstring text = h ? static_cast<const wchar_t*>(GlobalLock(h)) : L"";
+  if (h) GlobalUnlock(h);
+  CloseClipboard();
+  for (size_t start = 0; start < text.size();) {
+    size_t e = text.find(L"\r\n", start);
+    if (e == std::wstring::npos) e = text.size();
+    if (e > start) lines.push_back(text.substr(start, e - start));
+    start = e + 2;
+  }
+  return lines;
+}
+
+std::vector<std::string> ListedSjisPaths(const Player& p) {
+  std::vector<std::string> lines;
+  for (const std::wstring& line : ListedPaths(p)) lines.push_back(W2Sjis(line));
+  return lines;
+}
 
 HWND WaitDialog(const Player& p, const std::wstring& caption) {
   for (int i = 0; i < 200; ++i) {
@@ -220,27 +266,32 @@ std::string DescribeHandles(const HandleCounts& before, const HandleCounts& afte
   return s;
 }
 
-DeviceCost MeasureMpegDeviceCost(const std::vector<std::wstring>& files, int rounds) {
-  auto openPlayClose = [](const std::wstring& file) {
-    MCI_OPEN_PARMSW open = {};
+DeviceCost MeasureMpegDeviceCost(const std::vector<std::wstring>& files, int rounds, DWORD playMs,
+                                 HWND parent) {
+  auto openPlayClose = [&](const std::wstring& file) {
+    MCI_ANIM_OPEN_PARMSW open = {};
     open.lpstrDeviceType = L"mpegvideo";
     open.lpstrElementName = file.c_str();
-    if (mciSendCommandW(0, MCI_OPEN, MCI_OPEN_TYPE | MCI_OPEN_ELEMENT | MCI_WAIT,
-                        reinterpret_cast<DWORD_PTR>(&open)) != 0) {
-      return false;
+    DWORD flags = MCI_OPEN_TYPE | MCI_OPEN_ELEMENT | MCI_WAIT;
+    if (parent) {
+      open.dwStyle = WS_CHILD;
+      open.hWndParent = parent;
+      flags |= MCI_ANIM_OPEN_WS | MCI_ANIM_OPEN_PARENT;
     }
+    if (mciSendCommandW(0, MCI_OPEN, flags, reinterpret_cast<DWORD_PTR>(&open)) != 0) return false;
     MCI_PLAY_PARMS play = {};
     mciSendCommandW(open.wDeviceID, MCI_PLAY, 0, reinterpret_cast<DWORD_PTR>(&play));
-    Sleep(200);
+    Sleep(playMs);
     mciSendCommandW(open.wDeviceID, MCI_STOP, MCI_WAIT, 0);
     mciSendCommandW(open.wDeviceID, MCI_CLOSE, MCI_WAIT, 0);
     return true;
   };
   auto privateKb = [] {
-    PROCESS_MEMORY_COUNTERS_EX m = {};
+    // As the player counts its own (Wine fills no PrivateUsage).
+    PROCESS_MEMORY_COUNTERS m = {};
     m.cb = sizeof m;
-    GetProcessMemoryInfo(GetCurrentProcess(), reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&m), sizeof m);
-    return static_cast<double>(m.PrivateUsage) / 1024;
+    GetProcessMemoryInfo(GetCurrentProcess(), &m, sizeof m);
+    return static_cast<double>(m.PagefileUsage) / 1024;
   };
   DeviceCost cost;
   for (const auto& f : files) {

@@ -92,7 +92,18 @@ struct DeviceCost {
   double memoryKb = 0;                     // private memory per open
   std::string text;
 };
-DeviceCost MeasureMpegDeviceCost(const std::vector<std::wstring>& files, int rounds);
+DeviceCost MeasureMpegDeviceCost(const std::vector<std::wstring>& files, int rounds, DWORD playMs = 200,
+                                 HWND parent = nullptr);
+
+// A file made by scripts/make_samples.sh, as a Shift-JIS path.
+std::string Sample(const char* name);
+// Waits until the control message's state query answers `want`.
+bool WaitState(const Player& p, LRESULT want, DWORD ms);
+// Puts text on the clipboard as another program would.
+bool PutClipboardText(const std::wstring& text);
+// The list's lines (its paths), as Select all + Copy put them on the clipboard.
+std::vector<std::wstring> ListedPaths(const Player& p);
+std::vector<std::string> ListedSjisPaths(const Player& p);
 
 // Waits for a dialog of the player's process with this caption.
 HWND WaitDialog(const Player& p, const std::wstring& caption);

@@ -19,8 +19,6 @@ using namespace wt;
 
 namespace {
 
-std::string Sample(const char* name) { return W2Sjis(CORVELLA_SAMPLES L"\\") + name; }
-
 constexpr int kEntries = 500;
 bool Skipped(int i) { return i % 7 == 3; }
 
