@@ -4,6 +4,9 @@
 
 #include "win32/wnd/win.h"
 
+#include <map>
+#include <vector>
+
 #include "platform/mci.h"
 
 class WinMci : public platform::Mci {
@@ -42,4 +45,8 @@ class WinMci : public platform::Mci {
  private:
   uint32_t Where(platform::MciDevice id, DWORD which, platform::MciRect* rect);
   HWND notify_;
+  // Windows a device made inside the window it was opened in, hidden before
+  // it closes: the DirectShow device hands its picture window back to the
+  // desktop as it closes, where a shown one would flash up on its own.
+  std::map<platform::MciDevice, std::vector<HWND>> deviceWindows_;
 };
