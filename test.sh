@@ -38,6 +38,17 @@ scripts/make_samples.sh || exit 1
 ctest --test-dir build/win32 -L wine --output-on-failure > build/wine-tests.log 2>&1 || status=1
 grep -E '\*\*\*|tests passed|tests FAILED' build/wine-tests.log; tally build/wine-tests.log
 
+step "soak under Wine (two minutes)"
+# Runs beside the test runner, whose time limit is for shorter tests.
+if CORVELLA_SOAK=short scripts/wine-run.sh build/win32/tests/wine/wine_tests.exe --gtest_filter='SoakBox.*' \
+     > build/soak.log 2>&1 && grep -q '^\[  PASSED  \] 1 test' build/soak.log; then
+  echo "soak: ok ($(grep -oE '[0-9]+ songs in [0-9]+ s' build/soak.log))"
+  passed=$((passed + 1))
+else
+  echo "soak: FAILED (build/soak.log)"; grep -E 'Failure|Expected|Which is|songs [0-9]+ to' build/soak.log | head -n 30
+  failed=$((failed + 1)); status=1
+fi
+
 step "unit tests with ASan and UBSan"
 scripts/build.sh asan || exit 1
 ctest --test-dir build/asan -L unit --output-on-failure -j2 > build/asan-tests.log 2>&1 || status=1

@@ -65,16 +65,24 @@ inline uint32_t TmsfMinutes(uint32_t v) { return (v >> 8) & 0xFF; }
 inline uint32_t TmsfSeconds(uint32_t v) { return (v >> 16) & 0xFF; }
 inline uint32_t TmsfFrames(uint32_t v) { return (v >> 24) & 0xFF; }
 
+// Where a video device puts its window when it opens: a popup of its own
+// (full screen in the dedicated window), from the start a child of `parent`
+// (so it is never seen as a window of its own before it is placed), or with
+// neither the device's own window.
+struct VideoPlacement {
+  bool popup = false;
+  WindowHandle parent = 0;
+};
+
 class Mci {
  public:
   virtual ~Mci() = default;
-  // Opens a file; the device is chosen from its extension. popup: the video
-  // gets its own popup window (full screen in the dedicated window).
-  virtual uint32_t OpenElement(const std::string& element, bool popup, MciDevice* id) = 0;
+  // Opens a file; the device is chosen from its extension.
+  virtual uint32_t OpenElement(const std::string& element, VideoPlacement window, MciDevice* id) = 0;
   // Opens a file on the named device type (as "mpegvideo"), whatever device
   // its extension would choose.
   virtual uint32_t OpenElementOn(const std::string& deviceType, const std::string& element,
-                                 bool popup, MciDevice* id) = 0;
+                                 VideoPlacement window, MciDevice* id) = 0;
   // Opens a still picture through the platform's own image decoder, as a
   // device that answers every call below as a one-frame video would.
   virtual uint32_t OpenPicture(const std::string& element, bool popup, MciDevice* id) = 0;

@@ -61,8 +61,8 @@ std::string Device::ElementName(const std::string& path) {
   return path;
 }
 
-uint32_t Device::OpenFile(const std::string& path, bool popup) {
-  return OpenMedium(mci_, ElementName(path), popup, &dev_);
+uint32_t Device::OpenFile(const std::string& path, platform::VideoPlacement window) {
+  return OpenMedium(mci_, ElementName(path), window, &dev_);
 }
 
 void Device::DeleteTemp() {
@@ -170,8 +170,11 @@ bool Device::OpenAndPlay(std::string path) {
       }
     }
   } else {
-    const bool popup = fullScreen_;
-    uint32_t err = OpenFile(path, popup);
+    // A film for the main window opens as its child from the start.
+    platform::VideoPlacement window;
+    window.popup = fullScreen_;
+    if (flags_.video && !inDedicated_) window.parent = video_.MainWindow();
+    uint32_t err = OpenFile(path, window);
     if (err != 0) {
       if (flags_.midi && err == platform::kMciErrInvalidFile) {
         MacBinaryOptions opt;
@@ -190,7 +193,7 @@ bool Device::OpenAndPlay(std::string path) {
           return false;
         }
         tempPath_ = temp;
-        uint32_t err2 = mci_.OpenElement(temp, popup, &dev_);
+        uint32_t err2 = mci_.OpenElement(temp, window, &dev_);
         if (err2 != 0) {
           ShowMciError(err2);
           view_.RefreshTitle();
@@ -206,7 +209,7 @@ bool Device::OpenAndPlay(std::string path) {
           return false;
         }
         afterDirectoryChange();
-        uint32_t err2 = OpenFile(path, popup);
+        uint32_t err2 = OpenFile(path, window);
         if (err2 != 0) {
           ShowMciError(err2);
           view_.RefreshTitle();

@@ -108,7 +108,7 @@ class Device {
   bool AskChangeDirectory(const std::string& path);
   bool DirectoryMissing(const std::string& path);
   std::string ElementName(const std::string& path);
-  uint32_t OpenFile(const std::string& path, bool popup);
+  uint32_t OpenFile(const std::string& path, platform::VideoPlacement window);
   void FailAfterOpen(uint32_t code);
   void DeleteTemp();
   void PutMainDestination();

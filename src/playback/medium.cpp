@@ -23,11 +23,11 @@ MediumFlags FlagsOf(std::string_view path) {
   return f;
 }
 
-uint32_t OpenMedium(platform::Mci& mci, const std::string& element, bool popup,
+uint32_t OpenMedium(platform::Mci& mci, const std::string& element, platform::VideoPlacement window,
                     platform::MciDevice* id) {
   static constexpr char kDirectShowDevice[] = "mpegvideo";
   const MediumFlags f = FlagsOf(element);
-  uint32_t err = mci.OpenElement(element, popup, id);
+  uint32_t err = mci.OpenElement(element, window, id);
   // A file that is missing or unreadable keeps its own error, and with it
   // the directory question.
   if (err == 0 || err == platform::kMciErrFileNotFound || err == platform::kMciErrFileRead) {
@@ -36,12 +36,12 @@ uint32_t OpenMedium(platform::Mci& mci, const std::string& element, bool popup,
   if (f.mpegVideo) {
     // Not every system maps ".dat" (Video CD) to the MPEG device.
     if (err != platform::kMciErrExtensionNotFound) return err;
-    return mci.OpenElementOn(kDirectShowDevice, element, popup, id);
+    return mci.OpenElementOn(kDirectShowDevice, element, window, id);
   }
   // Current systems have no QuickTime device: a picture goes to the system's
   // own image decoder and a film to its DirectShow device.
-  if (f.still) return mci.OpenPicture(element, popup, id);
-  if (f.qtOrMpeg) return mci.OpenElementOn(kDirectShowDevice, element, popup, id);
+  if (f.still) return mci.OpenPicture(element, window.popup, id);
+  if (f.qtOrMpeg) return mci.OpenElementOn(kDirectShowDevice, element, window, id);
   return err;
 }
 

@@ -29,7 +29,8 @@ using songlist::CdTrackNumber;
 // Opens a file on the media device its extension is mapped to. MPEG films
 // also go by ".dat" (Video CD), which not every system maps: such a film then
 // opens on the MPEG video device by name.
-uint32_t OpenMedium(platform::Mci& mci, const std::string& element, bool popup, platform::MciDevice* id);
+uint32_t OpenMedium(platform::Mci& mci, const std::string& element, platform::VideoPlacement window,
+                    platform::MciDevice* id);
 
 // Driver kinds that need their own handling, from the driver's product name.
 enum : int32_t {

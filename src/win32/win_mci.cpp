@@ -2,6 +2,7 @@
 
 #include <mmsystem.h>
 
+#include <algorithm>
 #include <string>
 
 #include "win32/wnd/text_conv.h"
@@ -21,6 +22,17 @@ bool UnderWine() {
   return wine;
 }
 
+BOOL CALLBACK CollectWindow(HWND h, LPARAM lp) {
+  reinterpret_cast<std::vector<HWND>*>(lp)->push_back(h);
+  return TRUE;
+}
+
+std::vector<HWND> Descendants(HWND parent) {
+  std::vector<HWND> all;
+  EnumChildWindows(parent, CollectWindow, reinterpret_cast<LPARAM>(&all));
+  return all;
+}
+
 bool DigitalVideo(platform::MciDevice id) {
   MCI_GETDEVCAPS_PARMS caps = {};
   caps.dwItem = MCI_GETDEVCAPS_DEVICE_TYPE;
@@ -29,12 +41,13 @@ bool DigitalVideo(platform::MciDevice id) {
 }
 }  // namespace
 
-uint32_t WinMci::OpenElement(const std::string& element, bool popup, platform::MciDevice* id) {
-  return OpenElementOn("", element, popup, id);
+uint32_t WinMci::OpenElement(const std::string& element, platform::VideoPlacement window,
+                             platform::MciDevice* id) {
+  return OpenElementOn("", element, window, id);
 }
 
 uint32_t WinMci::OpenElementOn(const std::string& deviceType, const std::string& element,
-                              bool popup, platform::MciDevice* id) {
+                              platform::VideoPlacement window, platform::MciDevice* id) {
   std::wstring type = wnd::Wide(deviceType);
   std::wstring name = wnd::Wide(element);
   MCI_ANIM_OPEN_PARMSW p = {};
@@ -46,12 +59,34 @@ uint32_t WinMci::OpenElementOn(const std::string& deviceType, const std::string&
     p.lpstrDeviceType = type.c_str();
     flags |= MCI_OPEN_TYPE;
   }
-  if (popup) {
+  if (window.popup) {
     p.dwStyle = WS_POPUP;
     flags |= MCI_ANIM_OPEN_WS;
+  } else if (window.parent) {
+    // A device that makes its window only later, at Window, would show it as
+    // a top-level window until then.
+    p.dwStyle = WS_CHILD;
+    p.hWndParent = reinterpret_cast<HWND>(window.parent);
+    flags |= MCI_ANIM_OPEN_WS | MCI_ANIM_OPEN_PARENT;
   }
+  const std::vector<HWND> before =
+      window.parent ? Descendants(reinterpret_cast<HWND>(window.parent)) : std::vector<HWND>();
   uint32_t err = Send(0, MCI_OPEN, flags, &p);
-  if (err == 0) *id = p.wDeviceID;
+  // A driver that knows no window flags opens as it always did.
+  if (window.parent && (err == MCIERR_UNRECOGNIZED_KEYWORD || err == MCIERR_FLAGS_NOT_COMPATIBLE)) {
+    flags &= ~(MCI_ANIM_OPEN_WS | MCI_ANIM_OPEN_PARENT);
+    err = Send(0, MCI_OPEN, flags, &p);
+  }
+  if (err == 0) {
+    *id = p.wDeviceID;
+    if (window.parent) {
+      std::vector<HWND>& made = deviceWindows_[*id];
+      made.clear();
+      for (HWND h : Descendants(reinterpret_cast<HWND>(window.parent))) {
+        if (std::find(before.begin(), before.end(), h) == before.end()) made.push_back(h);
+      }
+    }
+  }
   return err;
 }
 
@@ -185,6 +220,13 @@ uint32_t WinMci::Stop(platform::MciDevice id) {
 }
 
 uint32_t WinMci::Close(platform::MciDevice id) {
+  const auto made = deviceWindows_.find(id);
+  if (made != deviceWindows_.end()) {
+    for (HWND h : made->second) {
+      if (IsWindow(h)) ShowWindow(h, SW_HIDE);
+    }
+    deviceWindows_.erase(made);
+  }
   MCI_GENERIC_PARMS p = {};
   return Send(id, MCI_CLOSE, MCI_WAIT, &p);
 }

@@ -4,6 +4,9 @@
 
 #include "win32/wnd/win.h"
 
+#include <map>
+#include <vector>
+
 #include "platform/mci.h"
 
 class WinMci : public platform::Mci {
@@ -12,8 +15,10 @@ class WinMci : public platform::Mci {
   void SetNotifyWindow(HWND w) { notify_ = w; }
   HWND NotifyWindow() const { return notify_; }
 
-  uint32_t OpenElement(const std::string& element, bool popup, platform::MciDevice* id) override;
-  uint32_t OpenElementOn(const std::string& deviceType, const std::string& element, bool popup,
+  uint32_t OpenElement(const std::string& element, platform::VideoPlacement window,
+                       platform::MciDevice* id) override;
+  uint32_t OpenElementOn(const std::string& deviceType, const std::string& element,
+                         platform::VideoPlacement window,
                          platform::MciDevice* id) override;
   // Plain MCI has no picture device of its own (WinPictureMci adds one).
   uint32_t OpenPicture(const std::string& element, bool popup, platform::MciDevice* id) override;
@@ -40,4 +45,8 @@ class WinMci : public platform::Mci {
  private:
   uint32_t Where(platform::MciDevice id, DWORD which, platform::MciRect* rect);
   HWND notify_;
+  // Windows a device made inside the window it was opened in, hidden before
+  // it closes: the DirectShow device hands its picture window back to the
+  // desktop as it closes, where a shown one would flash up on its own.
+  std::map<platform::MciDevice, std::vector<HWND>> deviceWindows_;
 };

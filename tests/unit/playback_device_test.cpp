@@ -335,6 +335,8 @@ TEST_F(DeviceTest, ResumingAnMp3ThatRanOutEndsTheSongNormally) {
 TEST_F(DeviceTest, VideoInTheMainWindowLeavesTheSliderStrip) {
   ASSERT_TRUE(Open("c:\\v.avi"));
   EXPECT_TRUE(device.VideoInMain());
+  // A child of the main window from the start, never a window of its own.
+  EXPECT_TRUE(mci.Called("open c:\\v.avi child 2"));
   EXPECT_TRUE(mci.Called("window 2"));
   EXPECT_TRUE(mci.Called("put 0,0,500,379"));
   EXPECT_TRUE(view.videoInList);
@@ -368,6 +370,7 @@ TEST_F(DeviceTest, DedicatedWindowPlacementAndFullScreen) {
   settings.vh = 300;
   ASSERT_TRUE(Open("c:\\v.avi"));
   EXPECT_EQ(mci.openedElements.back(), "c:\\v.avi");
+  EXPECT_FALSE(mci.Called("open c:\\v.avi child"));
   EXPECT_EQ(video.windows[0x777].bounds.x, 10);
   EXPECT_EQ(video.windows[0x777].bounds.w, 400);
   // The placement the user leaves is kept.

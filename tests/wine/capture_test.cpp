@@ -12,15 +12,6 @@ using namespace wt;
 
 namespace {
 
-std::string ClipSample() { return W2Sjis(CORVELLA_SAMPLES L"\\") + "clip.avi"; }
-
-bool WaitState(const Player& p, LRESULT want, DWORD ms) {
-  for (DWORD t = 0; t < ms; t += 100) {
-    if (p.Control(0, 104) == want) return true;
-    Sleep(100);
-  }
-  return false;
-}
 
 void EmptyTheClipboard() {
   ASSERT_TRUE(OpenClipboard(nullptr));
@@ -33,7 +24,7 @@ TEST(CaptureBox, CopyTakesThePausedFrameOnly) {
   Player p;
   ASSERT_TRUE(p.Start(L"", FreshDir(L"CaptureCopy")));
   ASSERT_TRUE(p.WaitFrame());
-  p.AddPath(ClipSample());
+  p.AddPath(Sample("clip.avi"));
   p.Control(0, 102);
   ASSERT_TRUE(WaitState(p, 1, 3000));
   Sleep(300);
@@ -73,7 +64,7 @@ TEST(CaptureBox, SaveWritesABitmapFileOfThePausedFrame) {
   Player p;
   ASSERT_TRUE(p.Start(L"", dir));
   ASSERT_TRUE(p.WaitFrame());
-  p.AddPath(ClipSample());
+  p.AddPath(Sample("clip.avi"));
   p.Control(0, 102);
   ASSERT_TRUE(WaitState(p, 1, 3000));
   Sleep(300);

@@ -47,36 +47,9 @@ class ControlBox : public ::testing::Test {
     return paths;
   }
 
-  static bool WaitState(const Player& p, LRESULT want, DWORD ms) {
-    for (DWORD t = 0; t < ms; t += 50) {
-      if (p.Control(0, 104) == want) return true;
-      Sleep(50);
-    }
-    return false;
-  }
-
   std::wstring dir_;
 };
 
-// The paths in the list, in play order, read through Select all + Copy.
-std::vector<std::string> ListedPaths(const Player& p) {
-  p.Command(152);
-  p.Command(150);
-  std::vector<std::string> lines;
-  if (!OpenClipboard(nullptr)) return lines;
-  HANDLE h = GetClipboardData(CF_UNICODETEXT);
-  std::wstring text = h ? static_cast<const wchar_t*>(GlobalLock(h)) : L"";
-  if (h) GlobalUnlock(h);
-  CloseClipboard();
-  std::string bytes = W2Sjis(text);
-  for (size_t start = 0; start < bytes.size();) {
-    size_t e = bytes.find("\r\n", start);
-    if (e == std::string::npos) e = bytes.size();
-    lines.push_back(bytes.substr(start, e - start));
-    start = e + 2;
-  }
-  return lines;
-}
 
 // Names only the entries that differ: a garbled list is long.
 ::testing::AssertionResult SameEntries(const std::vector<std::string>& got,
@@ -118,7 +91,7 @@ TEST_F(ControlBox, PathsSentWhileSongsOpenArriveWhole) {
       want.push_back(links[i]);
     }
     p.Sync();
-    EXPECT_TRUE(SameEntries(ListedPaths(p), want)) << "round " << round;
+    EXPECT_TRUE(SameEntries(ListedSjisPaths(p), want)) << "round " << round;
     EXPECT_TRUE(WaitState(p, 1, 5000));  // a Next may have posted its Play
   }
   ASSERT_TRUE(p.Close());
@@ -151,7 +124,7 @@ TEST_F(ControlBox, CorvellactlAddDuringPlaybackGivesExactlyThoseEntries) {
   skipper.join();
   EXPECT_EQ(code, 0u) << out;
   p.Sync();
-  EXPECT_TRUE(SameEntries(ListedPaths(p), links));
+  EXPECT_TRUE(SameEntries(ListedSjisPaths(p), links));
   EXPECT_TRUE(WaitState(p, 1, 5000));
   ASSERT_TRUE(p.Close());
 }
@@ -187,7 +160,7 @@ TEST_F(ControlBox, TheMainWindowTakesTheSameRouteAsTheFrame) {
                reinterpret_cast<LPARAM>(GetDlgItem(dlg, IDCANCEL)));
   for (int i = 0; i < 100 && IsWindow(dlg); ++i) Sleep(50);
   p.Sync();
-  EXPECT_TRUE(SameEntries(ListedPaths(p), {"c:\\music\\one.mid", "c:\\music\\two.wav"}));
+  EXPECT_TRUE(SameEntries(ListedSjisPaths(p), {"c:\\music\\one.mid", "c:\\music\\two.wav"}));
   ASSERT_TRUE(p.Close());
 }
 

@@ -14,20 +14,11 @@ using namespace wt;
 
 namespace {
 
-std::string Sample(const char* name) { return W2Sjis(CORVELLA_SAMPLES L"\\") + name; }
-
 class Fidelity : public ::testing::Test {
  protected:
   void SetUp() override {
     CleanSettings();
     dir_ = FreshDir(Sjis2W(::testing::UnitTest::GetInstance()->current_test_info()->name()));
-  }
-  static bool WaitState(const Player& p, LRESULT want, DWORD ms) {
-    for (DWORD t = 0; t < ms; t += 100) {
-      if (p.Control(0, 104) == want) return true;
-      Sleep(100);
-    }
-    return false;
   }
   static HWND Slider(const Player& p) { return GetDlgItem(p.Client(), 302); }
   static int SliderPos(const Player& p) {
@@ -109,29 +100,6 @@ TEST_F(Fidelity, SliderStaysPutWhileTheAboutBoxIsOpen) {
 
 namespace {
 
-void PutText(const std::wstring& text) {
-  ASSERT_TRUE(OpenClipboard(nullptr));
-  EmptyClipboard();
-  HGLOBAL g = GlobalAlloc(GMEM_MOVEABLE, (text.size() + 1) * sizeof(wchar_t));
-  memcpy(GlobalLock(g), text.c_str(), (text.size() + 1) * sizeof(wchar_t));
-  GlobalUnlock(g);
-  SetClipboardData(CF_UNICODETEXT, g);
-  CloseClipboard();
-}
-
-// Lines of the list, through Select all and Copy.
-size_t ListLength(const Player& p) {
-  p.Command(152);
-  p.Command(150);
-  if (!OpenClipboard(nullptr)) return 0;
-  HANDLE h = GetClipboardData(CF_UNICODETEXT);
-  std::wstring text = h ? static_cast<const wchar_t*>(GlobalLock(h)) : L"";
-  if (h) GlobalUnlock(h);
-  CloseClipboard();
-  size_t n = 0;
-  for (size_t at = 0; (at = text.find(L"\r\n", at)) != std::wstring::npos; at += 2) ++n;
-  return n + (!text.empty() && text.size() >= 2 && text.substr(text.size() - 2) != L"\r\n");
-}
 
 }  // namespace
 
@@ -146,12 +114,12 @@ TEST_F(Fidelity, PasteDoesNotAddTheSameFileInOtherCaseTwice) {
   Player p;
   ASSERT_TRUE(p.Start(L"", dir_));
   ASSERT_TRUE(p.WaitFrame());
-  PutText(upper + L"\r\n");
+  ASSERT_TRUE(PutClipboardText(upper + L"\r\n"));
   p.Command(151);
-  ASSERT_EQ(ListLength(p), 1u);
-  PutText(lower + L"\r\n");
+  ASSERT_EQ(ListedPaths(p).size(), 1u);
+  ASSERT_TRUE(PutClipboardText(lower + L"\r\n"));
   p.Command(151);
-  EXPECT_EQ(ListLength(p), 1u);
+  EXPECT_EQ(ListedPaths(p).size(), 1u);
   ASSERT_TRUE(p.Close());
 }
 
@@ -165,7 +133,7 @@ TEST_F(Fidelity, CopyOfAVideoFrameReplacesWhatTheClipboardHeld) {
   Sleep(300);
   p.Command(103);
   ASSERT_EQ(p.Control(0, 104), 3);
-  PutText(L"another program's text");
+  ASSERT_TRUE(PutClipboardText(L"another program's text"));
   p.Command(150);
   EXPECT_TRUE(IsClipboardFormatAvailable(CF_DIB));
   EXPECT_FALSE(IsClipboardFormatAvailable(CF_UNICODETEXT));

@@ -61,25 +61,6 @@ class FailingWrites : public win32::WinFileSystem {
 
 std::string Big(char c) { return std::string(300 * 1024, c); }  // several parts
 
-// The list's paths, as Select all + Copy put them on the clipboard.
-std::vector<std::wstring> ListedPaths(Player& p) {
-  p.Command(152);
-  p.Command(150);
-  std::vector<std::wstring> lines;
-  if (!OpenClipboard(nullptr)) return lines;
-  HANDLE h = GetClipboardData(CF_UNICODETEXT);
-  std::wstring text = h ? static_cast<const wchar_t*>(GlobalLock(h)) : L"";
-  if (h) GlobalUnlock(h);
-  CloseClipboard();
-  for (size_t start = 0; start < text.size();) {
-    size_t e = text.find(L"\r\n", start);
-    if (e == std::wstring::npos) e = text.size();
-    if (e > start) lines.push_back(text.substr(start, e - start));
-    start = e + 2;
-  }
-  return lines;
-}
-
 struct BoxCount {
   DWORD pid;
   int n;

@@ -59,15 +59,6 @@ void ExpectPicture(const Quadrants& q) {
   EXPECT_GT(q.yellow * 6, q.total) << q.yellow << " of " << q.total;
 }
 
-bool WaitState(const Player& p, LRESULT state, DWORD timeoutMs) {
-  DWORD start = GetTickCount();
-  while (GetTickCount() - start < timeoutMs) {
-    if (p.Control(0, 104) == state) return true;
-    Sleep(100);
-  }
-  return false;
-}
-
 }  // namespace
 
 TEST(Picture, JpegIsShownInTheMainWindowAndEndsLikeAStill) {

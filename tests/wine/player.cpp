@@ -1,8 +1,12 @@
 #include "player.h"
 
 #include <shlobj.h>
+#include <winternl.h>
+#include <mmsystem.h>
+#include <psapi.h>
 
 #include <cstdio>
+#include <cstring>
 #include <vector>
 
 namespace wt {
@@ -65,6 +69,51 @@ BOOL CALLBACK CollectText(HWND h, LPARAM lp) {
 }
 
 }  // namespace
+
+std::string Sample(const char* name) { return W2Sjis(CORVELLA_SAMPLES L"\\") + name; }
+
+bool WaitState(const Player& p, LRESULT want, DWORD ms) {
+  for (DWORD t = 0; t < ms; t += 100) {
+    if (p.Control(0, 104) == want) return true;
+    Sleep(100);
+  }
+  return false;
+}
+
+bool PutClipboardText(const std::wstring& text) {
+  if (!OpenClipboard(nullptr)) return false;
+  EmptyClipboard();
+  HGLOBAL g = GlobalAlloc(GMEM_MOVEABLE, (text.size() + 1) * sizeof(wchar_t));
+  memcpy(GlobalLock(g), text.c_str(), (text.size() + 1) * sizeof(wchar_t));
+  GlobalUnlock(g);
+  const bool put = SetClipboardData(CF_UNICODETEXT, g) != nullptr;
+  CloseClipboard();
+  return put;
+}
+
+std::vector<std::wstring> ListedPaths(const Player& p) {
+  p.Command(152);
+  p.Command(150);
+  std::vector<std::wstring> lines;
+  if (!OpenClipboard(nullptr)) return lines;
+  HANDLE h = GetClipboardData(CF_UNICODETEXT);
+  std::wstring text = h ? static_cast<const wchar_t*>(GlobalLock(h)) : L"";
+  if (h) GlobalUnlock(h);
+  CloseClipboard();
+  for (size_t start = 0; start < text.size();) {
+    size_t e = text.find(L"\r\n", start);
+    if (e == std::wstring::npos) e = text.size();
+    if (e > start) lines.push_back(text.substr(start, e - start));
+    start = e + 2;
+  }
+  return lines;
+}
+
+std::vector<std::string> ListedSjisPaths(const Player& p) {
+  std::vector<std::string> lines;
+  for (const std::wstring& line : ListedPaths(p)) lines.push_back(W2Sjis(line));
+  return lines;
+}
 
 HWND WaitDialog(const Player& p, const std::wstring& caption) {
   for (int i = 0; i < 200; ++i) {
@@ -138,6 +187,36 @@ int TypeOf(const std::vector<BYTE>& buf, HANDLE h) {
   return -1;
 }
 
+// The system's name of a handle type ("Key", "Event", "Thread"...), read from
+// one handle of that type copied out of the process; cached per type number.
+std::string TypeName(DWORD pid, int type, USHORT handle) {
+  static std::map<int, std::string> names;
+  const auto known = names.find(type);
+  if (known != names.end()) return known->second;
+  using QueryObjectFn = LONG(WINAPI*)(HANDLE, int, void*, ULONG, ULONG*);
+  static const auto queryObject = reinterpret_cast<QueryObjectFn>(reinterpret_cast<void*>(
+      GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "NtQueryObject")));
+  std::string name = "type " + std::to_string(type);
+  HANDLE process = OpenProcess(PROCESS_DUP_HANDLE, FALSE, pid);
+  HANDLE copy = nullptr;
+  if (process && queryObject &&
+      DuplicateHandle(process, reinterpret_cast<HANDLE>(static_cast<UINT_PTR>(handle)),
+                      GetCurrentProcess(), &copy, 0, FALSE, DUPLICATE_SAME_ACCESS)) {
+    alignas(8) BYTE info[1024] = {};
+    ULONG len = 0;
+    if (queryObject(copy, 2 /* ObjectTypeInformation */, info, sizeof info, &len) == 0) {
+      const auto* text = reinterpret_cast<const UNICODE_STRING*>(info);
+      if (text->Buffer && text->Length) {
+        name = W2Sjis(std::wstring(text->Buffer, text->Length / sizeof(wchar_t)));
+      }
+    }
+    CloseHandle(copy);
+  }
+  if (process) CloseHandle(process);
+  names[type] = name;
+  return name;
+}
+
 }  // namespace
 
 HandleCounts CountHandles(DWORD pid) {
@@ -160,7 +239,9 @@ HandleCounts CountHandles(DWORD pid) {
   for (ULONG i = 0; i < list->count; ++i) {
     if (list->h[i].pid != pid) continue;
     ++c.total;
-    ++c.byType[list->h[i].type];
+    if (++c.byType[list->h[i].type] == 1) {
+      c.typeNames[list->h[i].type] = TypeName(pid, list->h[i].type, list->h[i].handle);
+    }
     if (list->h[i].type == keyType) ++c.keys;
     if (list->h[i].type == eventType) ++c.events;
   }
@@ -180,9 +261,62 @@ std::string DescribeHandles(const HandleCounts& before, const HandleCounts& afte
   for (const auto& [type, n] : after.byType) {
     const auto it = before.byType.find(type);
     const DWORD was = it == before.byType.end() ? 0 : it->second;
-    if (n > was + 2) s += "; type " + std::to_string(type) + " +" + std::to_string(n - was);
+    if (n > was + 2) s += "; " + after.typeNames.at(type) + " +" + std::to_string(n - was);
   }
   return s;
+}
+
+DeviceCost MeasureMpegDeviceCost(const std::vector<std::wstring>& files, int rounds, DWORD playMs,
+                                 HWND parent) {
+  auto openPlayClose = [&](const std::wstring& file) {
+    MCI_ANIM_OPEN_PARMSW open = {};
+    open.lpstrDeviceType = L"mpegvideo";
+    open.lpstrElementName = file.c_str();
+    DWORD flags = MCI_OPEN_TYPE | MCI_OPEN_ELEMENT | MCI_WAIT;
+    if (parent) {
+      open.dwStyle = WS_CHILD;
+      open.hWndParent = parent;
+      flags |= MCI_ANIM_OPEN_WS | MCI_ANIM_OPEN_PARENT;
+    }
+    if (mciSendCommandW(0, MCI_OPEN, flags, reinterpret_cast<DWORD_PTR>(&open)) != 0) return false;
+    MCI_PLAY_PARMS play = {};
+    mciSendCommandW(open.wDeviceID, MCI_PLAY, 0, reinterpret_cast<DWORD_PTR>(&play));
+    Sleep(playMs);
+    mciSendCommandW(open.wDeviceID, MCI_STOP, MCI_WAIT, 0);
+    mciSendCommandW(open.wDeviceID, MCI_CLOSE, MCI_WAIT, 0);
+    return true;
+  };
+  auto privateKb = [] {
+    // As the player counts its own (Wine fills no PrivateUsage).
+    PROCESS_MEMORY_COUNTERS m = {};
+    m.cb = sizeof m;
+    GetProcessMemoryInfo(GetCurrentProcess(), &m, sizeof m);
+    return static_cast<double>(m.PagefileUsage) / 1024;
+  };
+  DeviceCost cost;
+  for (const auto& f : files) {
+    if (!openPlayClose(f)) {
+      cost.text = "the MPEG device did not open " + W2Sjis(f);
+      return cost;
+    }
+  }
+  const HandleCounts before = CountHandles(GetCurrentProcessId());
+  const double kbBefore = privateKb();
+  int opens = 0;
+  for (int i = 0; i < rounds; ++i) {
+    for (const auto& f : files) opens += openPlayClose(f) ? 1 : 0;
+  }
+  const HandleCounts after = CountHandles(GetCurrentProcessId());
+  cost.keys = (static_cast<double>(after.keys) - before.keys) / opens;
+  cost.events = (static_cast<double>(after.events) - before.events) / opens;
+  cost.other = (static_cast<double>(after.Other()) - before.Other()) / opens;
+  cost.memoryKb = (privateKb() - kbBefore) / opens;
+  char buf[200];
+  std::snprintf(buf, sizeof buf, "per bare open of the MPEG device: %.1f registry keys, %.2f events, "
+                "%.2f other handles, %.0f KB (%d opens)", cost.keys, cost.events, cost.other,
+                cost.memoryKb, opens);
+  cost.text = buf;
+  return cost;
 }
 
 HWND FindForeignWindow(DWORD pid, HWND frame) {

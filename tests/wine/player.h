@@ -71,6 +71,7 @@ void PrintUsage(const char* when, const Usage& u);
 struct HandleCounts {
   DWORD total = 0, keys = 0, events = 0;
   std::map<int, DWORD> byType;  // the system's type numbers, for diagnosis
+  std::map<int, std::string> typeNames;
   DWORD Other() const { return total - keys - events; }
 };
 HandleCounts CountHandles(DWORD pid);
@@ -82,6 +83,27 @@ inline DWORD MpegOpensBetween(const HandleCounts& before, const HandleCounts& af
 // registry keys stays within 8, events within 8 plus two per MPEG open.
 bool HandlesFlat(const HandleCounts& before, const HandleCounts& after);
 std::string DescribeHandles(const HandleCounts& before, const HandleCounts& after);
+
+// What Wine's MPEG device leaves behind per file it opens, measured in this
+// process with bare MCI commands and no player: open on "mpegvideo", play
+// for a moment, stop, close; after one warm-up round, `rounds` times each.
+struct DeviceCost {
+  double keys = 0, events = 0, other = 0;  // handles per open
+  double memoryKb = 0;                     // private memory per open
+  std::string text;
+};
+DeviceCost MeasureMpegDeviceCost(const std::vector<std::wstring>& files, int rounds, DWORD playMs = 200,
+                                 HWND parent = nullptr);
+
+// A file made by scripts/make_samples.sh, as a Shift-JIS path.
+std::string Sample(const char* name);
+// Waits until the control message's state query answers `want`.
+bool WaitState(const Player& p, LRESULT want, DWORD ms);
+// Puts text on the clipboard as another program would.
+bool PutClipboardText(const std::wstring& text);
+// The list's lines (its paths), as Select all + Copy put them on the clipboard.
+std::vector<std::wstring> ListedPaths(const Player& p);
+std::vector<std::string> ListedSjisPaths(const Player& p);
 
 // Waits for a dialog of the player's process with this caption.
 HWND WaitDialog(const Player& p, const std::wstring& caption);

@@ -30,36 +30,6 @@ class SongListBox : public ::testing::Test {
   std::wstring dir_;
 };
 
-// The paths in the list, in play order, read through Select all + Copy.
-std::vector<std::string> ListThroughClipboard(Player& p) {
-  p.Command(152);
-  p.Command(150);
-  std::vector<std::string> lines;
-  if (!OpenClipboard(nullptr)) return lines;
-  HANDLE h = GetClipboardData(CF_UNICODETEXT);
-  std::wstring text = h ? static_cast<const wchar_t*>(GlobalLock(h)) : L"";
-  if (h) GlobalUnlock(h);
-  CloseClipboard();
-  std::string bytes = W2Sjis(text);
-  size_t start = 0;
-  while (start < bytes.size()) {
-    size_t e = bytes.find("\r\n", start);
-    if (e == std::string::npos) e = bytes.size();
-    lines.push_back(bytes.substr(start, e - start));
-    start = e + 2;
-  }
-  return lines;
-}
-
-void PutClipboardText(const std::wstring& text) {
-  ASSERT_TRUE(OpenClipboard(nullptr));
-  EmptyClipboard();
-  HGLOBAL g = GlobalAlloc(GMEM_MOVEABLE, (text.size() + 1) * sizeof(wchar_t));
-  memcpy(GlobalLock(g), text.c_str(), (text.size() + 1) * sizeof(wchar_t));
-  GlobalUnlock(g);
-  SetClipboardData(CF_UNICODETEXT, g);
-  CloseClipboard();
-}
 
 }  // namespace
 
@@ -108,7 +78,7 @@ TEST_F(SongListBox, CommandLineFilesAreSortedByPathAndNeverResumed) {
   Player p;
   ASSERT_TRUE(p.Start(L"b.mid C.wav a.mid", dir_));
   ASSERT_TRUE(p.WaitFrame());
-  std::vector<std::string> lines = ListThroughClipboard(p);
+  std::vector<std::string> lines = ListedSjisPaths(p);
   ASSERT_EQ(lines.size(), 3u);
   // The start directory and the name as found (Wine answers an exact lookup
   // with the name as asked, Windows with the stored one: compare folded).
@@ -142,7 +112,7 @@ TEST_F(SongListBox, ExternalControlListIsResumedByteForByte) {
   ASSERT_TRUE(p.Start(L"", dir_));
   ASSERT_TRUE(p.WaitFrame());
   EXPECT_TRUE(p.MenuEnabled(203));
-  std::vector<std::string> lines = ListThroughClipboard(p);
+  std::vector<std::string> lines = ListedSjisPaths(p);
   ASSERT_EQ(lines.size(), 2u);
   EXPECT_EQ(lines[0], "c:\\music\\one.mid");
   EXPECT_EQ(lines[1], "c:\\music\\two.wav");
@@ -169,10 +139,10 @@ TEST_F(SongListBox, PasteTakesPlayableLinesOnce) {
   Player p;
   ASSERT_TRUE(p.Start(L"", dir_));
   ASSERT_TRUE(p.WaitFrame());
-  PutClipboardText(L"c:\\a\\one.mid\r\nc:\\a\\notes.txt\r\nC:\\A\\ONE.MID\r\nc:\\a\\曲.wav\r\n");
+  ASSERT_TRUE(PutClipboardText(L"c:\\a\\one.mid\r\nc:\\a\\notes.txt\r\nC:\\A\\ONE.MID\r\nc:\\a\\曲.wav\r\n"));
   EXPECT_TRUE(p.MenuEnabled(151));
   p.Command(151);
-  std::vector<std::string> lines = ListThroughClipboard(p);
+  std::vector<std::string> lines = ListedSjisPaths(p);
   ASSERT_EQ(lines.size(), 2u);
   EXPECT_EQ(lines[0], "c:\\a\\one.mid");
   EXPECT_EQ(Sjis2W(lines[1]), L"c:\\a\\曲.wav");
@@ -198,7 +168,7 @@ TEST_F(SongListBox, PasteOfAFileListAddsItsFiles) {
   SetClipboardData(CF_HDROP, g);
   CloseClipboard();
   p.Command(151);
-  std::vector<std::string> lines = ListThroughClipboard(p);
+  std::vector<std::string> lines = ListedSjisPaths(p);
   ASSERT_EQ(lines.size(), 2u);
   EXPECT_NE(lines[0].find("song1.mid"), std::string::npos);
   EXPECT_NE(lines[1].find("song2.wav"), std::string::npos);
@@ -251,7 +221,7 @@ TEST_F(SongListBox, OpenAudioCdWithoutADiscLeavesTheList) {
   Player::Answer(box, IDOK);
   p.Sync();
   EXPECT_EQ(p.Control(0, 104), 0);
-  std::vector<std::string> lines = ListThroughClipboard(p);
+  std::vector<std::string> lines = ListedSjisPaths(p);
   ASSERT_EQ(lines.size(), 1u);
   EXPECT_NE(lines[0].find("tone.wav"), std::string::npos);
   ASSERT_TRUE(p.Close());

@@ -16,8 +16,15 @@ int FakeMci::Count(const std::string& prefix) const {
   return n;
 }
 
-uint32_t FakeMci::OpenElement(const std::string& element, bool popup, platform::MciDevice* id) {
-  calls.push_back("open " + element + (popup ? " popup" : ""));
+namespace {
+std::string Placement(platform::VideoPlacement w) {
+  return w.popup ? " popup" : w.parent ? " child " + std::to_string(w.parent) : "";
+}
+}  // namespace
+
+uint32_t FakeMci::OpenElement(const std::string& element, platform::VideoPlacement window,
+                              platform::MciDevice* id) {
+  calls.push_back("open " + element + Placement(window));
   uint32_t e = Next("open");
   if (e) return e;
   openedElements.push_back(element);
@@ -27,8 +34,8 @@ uint32_t FakeMci::OpenElement(const std::string& element, bool popup, platform::
 }
 
 uint32_t FakeMci::OpenElementOn(const std::string& deviceType, const std::string& element,
-                               bool popup, platform::MciDevice* id) {
-  calls.push_back("open " + deviceType + " " + element + (popup ? " popup" : ""));
+                               platform::VideoPlacement window, platform::MciDevice* id) {
+  calls.push_back("open " + deviceType + " " + element + Placement(window));
   uint32_t e = Next("openon");
   if (e) return e;
   openedElements.push_back(element);

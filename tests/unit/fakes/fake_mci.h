@@ -33,9 +33,11 @@ class FakeMci : public platform::Mci {
   bool Called(const std::string& prefix) const;
   int Count(const std::string& prefix) const;
 
-  uint32_t OpenElement(const std::string& element, bool popup, platform::MciDevice* id) override;
+  uint32_t OpenElement(const std::string& element, platform::VideoPlacement window,
+                       platform::MciDevice* id) override;
   // Results: "openon" and "openpicture" queues, like "open".
-  uint32_t OpenElementOn(const std::string& deviceType, const std::string& element, bool popup,
+  uint32_t OpenElementOn(const std::string& deviceType, const std::string& element,
+                         platform::VideoPlacement window,
                          platform::MciDevice* id) override;
   uint32_t OpenPicture(const std::string& element, bool popup, platform::MciDevice* id) override;
   uint32_t OpenCdAudio(platform::MciDevice* id) override;
