@@ -21,8 +21,12 @@ corvella_start_display() {
       export DISPLAY=:$n; return 0
     fi
   done
-  for n in 99 98 97 96 95; do
-    if [ ! -e /tmp/.X$n-lock ]; then
+  for n in 99 98 97 96 95 94 93 92 91 90; do
+    # A lock left by a server that was killed names a process that is gone;
+    # Xvfb takes such a number over itself.
+    local owner
+    owner=$(tr -dc 0-9 < /tmp/.X$n-lock 2>/dev/null)
+    if [ ! -e /tmp/.X$n-lock ] || { [ -n "$owner" ] && ! kill -0 "$owner" 2>/dev/null; }; then
       Xvfb :$n -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
       export DISPLAY=:$n
       local i

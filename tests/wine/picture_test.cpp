@@ -29,28 +29,6 @@ Quadrants Classify(const std::map<COLORREF, int>& colours) {
   return q;
 }
 
-std::map<COLORREF, int> WindowColours(HWND w) {
-  RedrawWindow(w, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
-  Sleep(300);
-  RECT rc;
-  GetClientRect(w, &rc);
-  POINT origin{0, 0};
-  ClientToScreen(w, &origin);
-  HDC screen = GetDC(nullptr);
-  HDC mem = CreateCompatibleDC(screen);
-  HBITMAP bmp = CreateCompatibleBitmap(screen, rc.right, rc.bottom);
-  HGDIOBJ old = SelectObject(mem, bmp);
-  BitBlt(mem, 0, 0, rc.right, rc.bottom, screen, origin.x, origin.y, SRCCOPY);
-  std::map<COLORREF, int> counts;
-  for (int y = 0; y < rc.bottom; ++y)
-    for (int x = 0; x < rc.right; ++x) ++counts[GetPixel(mem, x, y)];
-  SelectObject(mem, old);
-  DeleteObject(bmp);
-  DeleteDC(mem);
-  ReleaseDC(nullptr, screen);
-  return counts;
-}
-
 void ExpectPicture(const Quadrants& q) {
   // Each colour fills about a quarter of the picture area.
   EXPECT_GT(q.red * 6, q.total) << q.red << " of " << q.total;

@@ -474,10 +474,14 @@ void Player::Kill() {
 }
 
 std::map<COLORREF, int> ClientColours(const Player& p) {
-  HWND w = p.Client();
   SetForegroundWindow(p.Frame());
-  RedrawWindow(w, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+  RedrawWindow(p.Client(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
   p.Sync();
+  return WindowColours(p.Client());
+}
+
+std::map<COLORREF, int> WindowColours(HWND w) {
+  RedrawWindow(w, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
   Sleep(300);
   RECT rc;
   GetClientRect(w, &rc);

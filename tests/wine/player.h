@@ -115,6 +115,8 @@ HWND FindForeignWindow(DWORD pid, HWND frame);
 // Counts the pixels of the main window's client area by colour, read back
 // from the screen after the window has painted.
 std::map<COLORREF, int> ClientColours(const Player& p);
+// The same for any window (a film's own window, the full screen).
+std::map<COLORREF, int> WindowColours(HWND w);
 
 // A fresh, empty folder for one test.
 std::wstring FreshDir(const std::wstring& name);
