@@ -199,17 +199,7 @@ TEST_F(FilesOnDisk, PlayerTakesForeignNamesOrSaysWhy) {
   for (const wchar_t* n : names) paths += Join(dir_, n) + L'\0';
   paths += sub + L'\0';
   paths += L'\0';
-  size_t size = sizeof(DROPFILES) + paths.size() * sizeof(wchar_t);
-  ASSERT_TRUE(OpenClipboard(nullptr));
-  EmptyClipboard();
-  HGLOBAL g = GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, size);
-  auto* df = static_cast<DROPFILES*>(GlobalLock(g));
-  df->pFiles = sizeof(DROPFILES);
-  df->fWide = TRUE;
-  memcpy(reinterpret_cast<char*>(df) + sizeof(DROPFILES), paths.data(), paths.size() * sizeof(wchar_t));
-  GlobalUnlock(g);
-  SetClipboardData(CF_HDROP, g);
-  CloseClipboard();
+  ASSERT_TRUE(PutClipboardFiles(paths));
   p.PostCommand(151);
   // Every file is either in the list (by a name that opens it) or named in
   // a message; never silently lost.

@@ -91,6 +91,20 @@ bool PutClipboardText(const std::wstring& text) {
   return put;
 }
 
+bool PutClipboardFiles(const std::wstring& paths) {
+  if (!OpenClipboard(nullptr)) return false;
+  EmptyClipboard();
+  HGLOBAL g = GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, sizeof(DROPFILES) + paths.size() * sizeof(wchar_t));
+  auto* df = static_cast<DROPFILES*>(GlobalLock(g));
+  df->pFiles = sizeof(DROPFILES);
+  df->fWide = TRUE;
+  memcpy(reinterpret_cast<char*>(df) + sizeof(DROPFILES), paths.data(), paths.size() * sizeof(wchar_t));
+  GlobalUnlock(g);
+  const bool put = SetClipboardData(CF_HDROP, g) != nullptr;
+  CloseClipboard();
+  return put;
+}
+
 std::vector<std::wstring> ListedPaths(const Player& p) {
   p.Command(152);
   p.Command(150);

@@ -101,6 +101,8 @@ std::string Sample(const char* name);
 bool WaitState(const Player& p, LRESULT want, DWORD ms);
 // Puts text on the clipboard as another program would.
 bool PutClipboardText(const std::wstring& text);
+// A wide file list (CF_HDROP): paths each ended by a 0, then one more 0.
+bool PutClipboardFiles(const std::wstring& paths);
 // The list's lines (its paths), as Select all + Copy put them on the clipboard.
 std::vector<std::wstring> ListedPaths(const Player& p);
 std::vector<std::string> ListedSjisPaths(const Player& p);

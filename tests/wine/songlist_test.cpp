@@ -156,17 +156,7 @@ TEST_F(SongListBox, PasteOfAFileListAddsItsFiles) {
   std::wstring a = Touch(L"song1.mid"), b = Touch(L"song2.wav");
   // A wide file-drop block: header, then the paths, then an empty string.
   std::wstring paths = a + L'\0' + b + L'\0' + L'\0';
-  size_t size = sizeof(DROPFILES) + paths.size() * sizeof(wchar_t);
-  ASSERT_TRUE(OpenClipboard(nullptr));
-  EmptyClipboard();
-  HGLOBAL g = GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, size);
-  auto* df = static_cast<DROPFILES*>(GlobalLock(g));
-  df->pFiles = sizeof(DROPFILES);
-  df->fWide = TRUE;
-  memcpy(reinterpret_cast<char*>(df) + sizeof(DROPFILES), paths.data(), paths.size() * sizeof(wchar_t));
-  GlobalUnlock(g);
-  SetClipboardData(CF_HDROP, g);
-  CloseClipboard();
+  ASSERT_TRUE(PutClipboardFiles(paths));
   p.Command(151);
   std::vector<std::string> lines = ListedSjisPaths(p);
   ASSERT_EQ(lines.size(), 2u);
