@@ -23,10 +23,39 @@ MediumFlags FlagsOf(std::string_view path) {
   return f;
 }
 
+MidiRoute ChooseMidiRoute(const std::vector<std::string>& outputNames) {
+  static constexpr std::string_view kLoopBack = "Midi Through";
+  for (const std::string& name : outputNames) {
+    const bool loopBack =
+        name.size() >= kLoopBack.size() && text::EqualNoCase(name.substr(0, kLoopBack.size()), kLoopBack);
+    if (!loopBack) return MidiRoute::kSequencer;
+  }
+  return MidiRoute::kSynthesizer;
+}
+
+namespace {
+constexpr char kDirectShowDevice[] = "mpegvideo";
+
+uint32_t OpenOnSynthesizer(platform::Mci& mci, const std::string& element, platform::VideoPlacement window,
+                           platform::MciDevice* id) {
+  uint32_t err = mci.OpenElementOn(kDirectShowDevice, element, window, id);
+  if (err == 0 || err == platform::kMciErrFileNotFound || err == platform::kMciErrFileRead) return err;
+  // The synthesizer's device says only that it failed. The sequencer tells
+  // a damaged (or MacBinary-wrapped) file by its own error, which the caller
+  // acts on; a file it accepts keeps the synthesizer's error, since that is
+  // the device that cannot play it.
+  platform::MciDevice probe = 0;
+  const uint32_t fileErr = mci.OpenElement(element, {}, &probe);
+  if (fileErr != 0) return fileErr;
+  mci.Close(probe);
+  return err;
+}
+}  // namespace
+
 uint32_t OpenMedium(platform::Mci& mci, const std::string& element, platform::VideoPlacement window,
-                    platform::MciDevice* id) {
-  static constexpr char kDirectShowDevice[] = "mpegvideo";
+                    platform::MciDevice* id, MidiRoute midi) {
   const MediumFlags f = FlagsOf(element);
+  if (f.midi && midi == MidiRoute::kSynthesizer) return OpenOnSynthesizer(mci, element, window, id);
   uint32_t err = mci.OpenElement(element, window, id);
   // A file that is missing or unreadable keeps its own error, and with it
   // the directory question.
