@@ -25,9 +25,11 @@ for _ in $(seq 1 300); do
   sleep 0.1
 done
 if [ -f "$dir/playing" ]; then
-  timeout 2 parecord --raw --format=s16le --rate=44100 --channels=2 -d "$sink.monitor" "$dir/rec.raw"
-  rms=$(sox -t raw -r 44100 -e signed -b 16 -c 2 "$dir/rec.raw" -n stat 2>&1 | sed -n 's/^RMS *amplitude: *//p')
-  secs=$(( $(stat -c %s "$dir/rec.raw") / 176400 ))
+  # parecord takes a moment to connect: record a little longer, measure 2 s.
+  timeout 3.5 parecord --raw --format=s16le --rate=44100 --channels=2 -d "$sink.monitor" "$dir/rec.raw"
+  rms=$(sox -t raw -r 44100 -e signed -b 16 -c 2 "$dir/rec.raw" -n trim 0 2 stat 2>&1 |
+        sed -n 's/^RMS *amplitude: *//p')
+  secs=$(awk -v b="$(stat -c %s "$dir/rec.raw")" 'BEGIN { printf "%.1f", b / 176400 }')
   echo "midi_listen: recorded ${secs} s from $sink.monitor, RMS ${rms:-none}"
   echo "${rms:-0}" > "$dir/level.tmp" && mv "$dir/level.tmp" "$dir/level"
 fi

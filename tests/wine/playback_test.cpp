@@ -929,7 +929,9 @@ TEST_F(PlaybackBox, MidiSongEndsAtItsLengthAndTheNextFollows) {
   MessageBoxInfo box;
   ASSERT_TRUE(p.WaitMessageBox(&box, 10000));
   EXPECT_EQ(box.caption, L"マルチメディアエラー");
+  std::printf("damaged MIDI: %s\n", W2Sjis(box.text).c_str());
   Player::Answer(box, IDOK);
+  p.Sync();
   EXPECT_FALSE(p.WaitMessageBox(&box, 1500)) << W2Sjis(box.text);
   EXPECT_EQ(p.Control(0, 104), 0);
   ASSERT_TRUE(p.Close());
