@@ -902,7 +902,8 @@ TEST_F(PlaybackBox, MidiSongSoundsAndMovesWithoutAMidiOutput) {
 }
 
 // A MIDI song ends at its length, without the stall guard's wait, and the
-// next entry follows; a damaged one shows the device's error once.
+// next entry follows; the selection's playing time has its length; a damaged
+// one shows the device's error once.
 TEST_F(PlaybackBox, MidiSongEndsAtItsLengthAndTheNextFollows) {
   const std::wstring song = dir_ + L"\\song.mid";
   ASSERT_TRUE(WriteBytes(song, TestMidi(8)));  // 4 s
@@ -921,12 +922,19 @@ TEST_F(PlaybackBox, MidiSongEndsAtItsLengthAndTheNextFollows) {
   EXPECT_LE(played, 4500u);
   EXPECT_TRUE(Shown(runs[0], L"0分02秒／0分04秒")) << Joined(runs[0].times);
   p.Command(204);
+  // Its length for the selection's playing time comes the same way: 4 s, a pause, 1 s.
+  p.Command(152);
+  p.PostCommand(145);
+  MessageBoxInfo box;
+  ASSERT_TRUE(p.WaitMessageBox(&box));
+  EXPECT_EQ(box.text, L"演奏時間は、06秒です。");
+  Player::Answer(box, IDOK);
+  p.Sync();
 
   ASSERT_TRUE(WriteBytes(dir_ + L"\\broken.mid", std::string("MThd\0\0\0\6\0\1", 10) + "no song at all"));
   p.Control(0, 101);
   p.AddPath(W2Sjis(dir_ + L"\\broken.mid"));
   p.Control(0, 102);
-  MessageBoxInfo box;
   ASSERT_TRUE(p.WaitMessageBox(&box, 10000));
   EXPECT_EQ(box.caption, L"マルチメディアエラー");
   std::printf("damaged MIDI: %s\n", W2Sjis(box.text).c_str());
