@@ -38,17 +38,15 @@ constexpr char kDirectShowDevice[] = "mpegvideo";
 
 uint32_t OpenOnSynthesizer(platform::Mci& mci, const std::string& element, platform::VideoPlacement window,
                            platform::MciDevice* id) {
-  uint32_t err = mci.OpenElementOn(kDirectShowDevice, element, window, id);
-  if (err == 0 || err == platform::kMciErrFileNotFound || err == platform::kMciErrFileRead) return err;
-  // The synthesizer's device says only that it failed. The sequencer tells
-  // a damaged (or MacBinary-wrapped) file by its own error, which the caller
-  // acts on; a file it accepts keeps the synthesizer's error, since that is
-  // the device that cannot play it.
+  // The synthesizer's device takes seconds to find a file missing, damaged
+  // or MacBinary-wrapped, and then names no error of its own. The sequencer
+  // reads the file at once and tells each by its error, on which the caller
+  // takes its own path.
   platform::MciDevice probe = 0;
   const uint32_t fileErr = mci.OpenElement(element, {}, &probe);
   if (fileErr != 0) return fileErr;
   mci.Close(probe);
-  return err;
+  return mci.OpenElementOn(kDirectShowDevice, element, window, id);
 }
 }  // namespace
 
