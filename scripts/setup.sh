@@ -10,6 +10,10 @@ need_pkgs=(
   pulseaudio pulseaudio-utils libpulse0:i386 libasound2-plugins:i386
   gstreamer1.0-plugins-base:i386 gstreamer1.0-plugins-good:i386
   gstreamer1.0-plugins-bad:i386 gstreamer1.0-plugins-ugly:i386 gstreamer1.0-libav:i386
+  # MIDI songs sound through the bad set's FluidSynth element where no MIDI
+  # output exists; it loads the first SoundFont in /usr/share/sounds/sf2.
+  # The 32-bit tools inspect the plugins Wine loads.
+  timgm6mb-soundfont gstreamer1.0-tools:i386
   locales fonts-ipafont-gothic fonts-ipafont-mincho fonts-wine
   lame libmpg123-dev mpg123 sox ffmpeg python3
 )

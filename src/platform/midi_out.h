@@ -1,9 +1,11 @@
-// MIDI output on the platform's MIDI mapper, used only for the system-
-// exclusive reset of the sound module.
+// MIDI output on the platform's MIDI mapper, used for the system-exclusive
+// reset of the sound module; and the list of the system's MIDI outputs.
 #pragma once
 
 #include <cstddef>
 #include <cstdint>
+#include <string>
+#include <vector>
 
 namespace platform {
 
@@ -14,6 +16,8 @@ class MidiOut {
   // after about two seconds). A missing or busy device sends nothing and
   // reports nothing: false is only for the caller's curiosity.
   virtual bool SendSysEx(const uint8_t* bytes, size_t length) = 0;
+  // The names of the MIDI output devices, the mapper not counted.
+  virtual std::vector<std::string> OutputNames() = 0;
 };
 
 }  // namespace platform

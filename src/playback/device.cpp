@@ -61,8 +61,16 @@ std::string Device::ElementName(const std::string& path) {
   return path;
 }
 
+MidiRoute Device::Midi() const {
+  if (!midiKnown_) {
+    midi_ = ChooseMidiRoute(l_.midi->OutputNames());
+    midiKnown_ = true;
+  }
+  return midi_;
+}
+
 uint32_t Device::OpenFile(const std::string& path, platform::VideoPlacement window) {
-  return OpenMedium(mci_, ElementName(path), window, &dev_);
+  return OpenMedium(mci_, ElementName(path), window, &dev_, Midi());
 }
 
 void Device::DeleteTemp() {
@@ -122,9 +130,12 @@ bool Device::OpenAndPlay(std::string path) {
   auto afterDirectoryChange = [&]() {
     if (wasCurrent && list_.Count() > 0) path = list_.PathAt(list_.Current());
   };
-  // 1. The sound module starts each MIDI song from a known state.
-  ResetBeforePlay(*l_.midi, path,
-                  MidiResetSettings{settings_.resetOn, settings_.resetGs, settings_.deviceId});
+  // 1. The sound module starts each MIDI song from a known state. The
+  // synthesizer route has no module to reset.
+  if (!FlagsOf(path).midi || Midi() == MidiRoute::kSequencer) {
+    ResetBeforePlay(*l_.midi, path,
+                    MidiResetSettings{settings_.resetOn, settings_.resetGs, settings_.deviceId});
+  }
   // 2. What the extension says.
   flags_ = FlagsOf(path);
   cdTrack_ = flags_.cd ? CdTrackNumber(path) : 0;
@@ -193,7 +204,7 @@ bool Device::OpenAndPlay(std::string path) {
           return false;
         }
         tempPath_ = temp;
-        uint32_t err2 = mci_.OpenElement(temp, window, &dev_);
+        uint32_t err2 = OpenMedium(mci_, temp, window, &dev_, Midi());
         if (err2 != 0) {
           ShowMciError(err2);
           view_.RefreshTitle();

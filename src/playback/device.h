@@ -83,6 +83,10 @@ class Device {
   std::string lastPath, previousPath;
   bool dragging = false;       // slider thumb held
 
+  // How MIDI songs sound on this system; asked of the MIDI outputs at the
+  // first MIDI song and kept for the run.
+  MidiRoute Midi() const;
+
   bool IsOpen() const { return open_; }
   // The media-control device of the open medium (0 for none or an MP3).
   platform::MciDevice MciId() const { return open_ && !flags_.mp3 ? dev_ : 0; }
@@ -140,6 +144,8 @@ class Device {
   std::string tempPath_;
   bool pageHandled_ = false;
   uint32_t plays_ = 0;
+  mutable bool midiKnown_ = false;
+  mutable MidiRoute midi_ = MidiRoute::kSequencer;
 };
 
 }  // namespace playback

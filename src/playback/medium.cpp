@@ -23,10 +23,37 @@ MediumFlags FlagsOf(std::string_view path) {
   return f;
 }
 
+MidiRoute ChooseMidiRoute(const std::vector<std::string>& outputNames) {
+  static constexpr std::string_view kLoopBack = "Midi Through";
+  for (const std::string& name : outputNames) {
+    const bool loopBack =
+        name.size() >= kLoopBack.size() && text::EqualNoCase(name.substr(0, kLoopBack.size()), kLoopBack);
+    if (!loopBack) return MidiRoute::kSequencer;
+  }
+  return MidiRoute::kSynthesizer;
+}
+
+namespace {
+constexpr char kDirectShowDevice[] = "mpegvideo";
+
+uint32_t OpenOnSynthesizer(platform::Mci& mci, const std::string& element, platform::VideoPlacement window,
+                           platform::MciDevice* id) {
+  // The synthesizer's device takes seconds to find a file missing, damaged
+  // or MacBinary-wrapped, and then names no error of its own. The sequencer
+  // reads the file at once and tells each by its error, on which the caller
+  // takes its own path.
+  platform::MciDevice probe = 0;
+  const uint32_t fileErr = mci.OpenElement(element, {}, &probe);
+  if (fileErr != 0) return fileErr;
+  mci.Close(probe);
+  return mci.OpenElementOn(kDirectShowDevice, element, window, id);
+}
+}  // namespace
+
 uint32_t OpenMedium(platform::Mci& mci, const std::string& element, platform::VideoPlacement window,
-                    platform::MciDevice* id) {
-  static constexpr char kDirectShowDevice[] = "mpegvideo";
+                    platform::MciDevice* id, MidiRoute midi) {
   const MediumFlags f = FlagsOf(element);
+  if (f.midi && midi == MidiRoute::kSynthesizer) return OpenOnSynthesizer(mci, element, window, id);
   uint32_t err = mci.OpenElement(element, window, id);
   // A file that is missing or unreadable keeps its own error, and with it
   // the directory question.

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "songlist/media.h"
 #include "platform/mci.h"
@@ -26,11 +27,20 @@ MediumFlags FlagsOf(std::string_view path);
 // The list's own rule decides a CD entry's track, so that what it accepts plays.
 using songlist::CdTrackNumber;
 
+// How MIDI songs sound: through the MIDI sequencer device to a MIDI output,
+// or, where no output makes a sound, through the MPEG video device, whose
+// decoders include a software synthesizer.
+enum class MidiRoute { kSequencer, kSynthesizer };
+// From the names of the system's MIDI outputs: none at all, or only loop-back
+// ports ("Midi Through") that pass the notes on to nothing, means no sound
+// would come out of the sequencer.
+MidiRoute ChooseMidiRoute(const std::vector<std::string>& outputNames);
+
 // Opens a file on the media device its extension is mapped to. MPEG films
 // also go by ".dat" (Video CD), which not every system maps: such a film then
-// opens on the MPEG video device by name.
+// opens on the MPEG video device by name. A MIDI song goes where `midi` says.
 uint32_t OpenMedium(platform::Mci& mci, const std::string& element, platform::VideoPlacement window,
-                    platform::MciDevice* id);
+                    platform::MciDevice* id, MidiRoute midi);
 
 // Driver kinds that need their own handling, from the driver's product name.
 enum : int32_t {

@@ -75,7 +75,7 @@ void ShowSelectionTime(const DeviceLinks& links, const Device& device, platform:
       if (!links.mp3->CheckMP3File(path, &ms, &message)) return fail(message);
     } else {
       platform::MciDevice id = 0;
-      const uint32_t err = OpenMedium(mci, path, {}, &id);
+      const uint32_t err = OpenMedium(mci, path, {}, &id, device.Midi());
       if (err != 0) return fail(mci.ErrorText(err));
       if (uint32_t e = LengthAndClose(mci, id, 0, &ms)) return fail(mci.ErrorText(e));
     }

@@ -1,5 +1,6 @@
 #include "win32/win_midi.h"
 
+#include "win32/wnd/text_conv.h"
 #include "win32/wnd/win.h"
 
 #include <mmsystem.h>
@@ -43,4 +44,14 @@ bool WinMidiOut::SendSysEx(const uint8_t* bytes, size_t length) {
   // The module needs a moment before the song's device opens.
   Sleep(50);
   return sent;
+}
+
+std::vector<std::string> WinMidiOut::OutputNames() {
+  std::vector<std::string> names;
+  const UINT count = midiOutGetNumDevs();
+  for (UINT i = 0; i < count; ++i) {
+    MIDIOUTCAPSW caps = {};
+    if (midiOutGetDevCapsW(i, &caps, sizeof caps) == MMSYSERR_NOERROR) names.push_back(wnd::Narrow(caps.szPname));
+  }
+  return names;
 }

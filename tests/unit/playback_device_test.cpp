@@ -217,6 +217,60 @@ TEST_F(DeviceTest, InvalidMidiFileIsTriedAsMacBinary) {
   EXPECT_FALSE(fs.Has("c:\\temp\\broken.mid"));
 }
 
+TEST(MidiRouteTest, OnlyLoopBackPortsOrNoneMeanTheSynthesizer) {
+  using playback::MidiRoute;
+  EXPECT_EQ(playback::ChooseMidiRoute({}), MidiRoute::kSynthesizer);
+  EXPECT_EQ(playback::ChooseMidiRoute({"Midi Through Port-0", "MIDI THROUGH Port-1"}), MidiRoute::kSynthesizer);
+  EXPECT_EQ(playback::ChooseMidiRoute({"Midi Through Port-0", "TiMidity port 0"}), MidiRoute::kSequencer);
+  EXPECT_EQ(playback::ChooseMidiRoute({"Midi"}), MidiRoute::kSequencer);
+}
+
+TEST_F(DeviceTest, MidiWithoutARealOutputPlaysOnTheSynthesizerWithoutReset) {
+  settings.resetOn = true;
+  ASSERT_TRUE(Open("c:\\m\\a.mid"));
+  EXPECT_TRUE(mci.Called("open c:\\m\\a.mid"));
+  EXPECT_EQ(midi.sent.size(), 1u);
+  seq.Stop();
+
+  // The outputs are asked once a run: a device that comes later changes nothing.
+  playback::Device fresh{{&mci, &notifier, &fs, &drives, &video, &midi, &mp3, &view, &list, &settings}};
+  midi.outputs = {"Midi Through Port-0"};
+  midi.listed = 0;
+  mci.calls.clear();
+  list.Clear();
+  list.Append("c:\\m\\a.mid");
+  ASSERT_TRUE(fresh.OpenAndPlay("c:\\m\\a.mid"));
+  // The sequencer only reads the file: the song plays on the synthesizer.
+  EXPECT_EQ(std::vector<std::string>(mci.calls.begin(), mci.calls.begin() + 4),
+            (std::vector<std::string>{"open c:\\m\\a.mid", "close", "open mpegvideo c:\\m\\a.mid", "timeformat ms"}));
+  midi.outputs = {"Synth"};
+  fresh.CloseMedium();
+  ASSERT_TRUE(fresh.OpenAndPlay("c:\\m\\a.MID"));
+  EXPECT_EQ(mci.Count("open mpegvideo c:\\m\\a."), 2);
+  EXPECT_EQ(midi.listed, 1);
+  EXPECT_EQ(midi.sent.size(), 1u);
+  EXPECT_EQ(fresh.length, mci.length);
+}
+
+TEST_F(DeviceTest, OnTheSynthesizerRouteTheSequencerTellsADamagedFile) {
+  midi.outputs = {};
+  fs.AddDir("c:\\temp");
+  const std::string wrapped = MacBinaryFile(2000, 2600);
+  fs.AddFile("c:\\m\\wrapped.mid", wrapped);
+  mci.Fail("open", platform::kMciErrInvalidFile);
+  ASSERT_TRUE(Open("c:\\m\\wrapped.mid"));
+  EXPECT_TRUE(mci.Called("open mpegvideo c:\\temp\\wrapped.mid"));
+  seq.Stop();
+
+  // A file the sequencer accepts but the synthesizer refuses: its error, once.
+  notifier.boxes.clear();
+  mci.Fail("openon", 277);
+  EXPECT_FALSE(Open("c:\\m\\plain.mid"));
+  ASSERT_EQ(notifier.boxes.size(), 1u);
+  EXPECT_EQ(LastText(), "error 277");
+  EXPECT_FALSE(mci.open);
+}
+
 TEST_F(DeviceTest, SliderDivisorFollowsTheLength) {
   struct Case {
     uint32_t length;

@@ -57,6 +57,15 @@ TEST_F(SelectionTimeTest, CdaFileOpensAsAnElement) {
   EXPECT_EQ(notifier.boxes.back().text, "演奏時間は、45秒です。");
 }
 
+TEST_F(SelectionTimeTest, MidiOpensWhereItWouldPlay) {
+  midi.outputs = {};
+  Fill({"c:\\a.mid"});
+  list.SetSelected(0, true);
+  Show();
+  EXPECT_TRUE(mci.Called("open mpegvideo c:\\a.mid"));
+  EXPECT_EQ(notifier.boxes.back().text, "演奏時間は、1分00秒です。");
+}
+
 TEST_F(SelectionTimeTest, NothingToPlayAmongTheSelection) {
   Fill({"c:\\a.wav", "c:\\b.wav"});
   list.SetSelected(0, true);

@@ -7,8 +7,11 @@
 #include <commctrl.h>
 #include <psapi.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <cstdlib>
+#include <initializer_list>
 #include <string>
 #include <vector>
 
@@ -455,7 +458,7 @@ TEST_F(PlaybackBox, MissingDirectoryAsksForTheNewOne) {
   Player p;
   ASSERT_TRUE(p.Start(L"", dir_));
   ASSERT_TRUE(p.WaitFrame());
-  p.AddPath("c:\\no such folder\\song.wav");
+  p.AddPath("c:\\no such folder\\song.mid");
   p.PostCommand(203);
   MessageBoxInfo box;
   ASSERT_TRUE(p.WaitMessageBox(&box));
@@ -753,5 +756,207 @@ TEST_F(PlaybackBox, Mp3WithAPictureTagShowsItsTrueLengthAndSeeksToTheRightTime) 
   EXPECT_NE(shown.find(L"0分03秒／0分04秒"), std::wstring::npos) << W2Sjis(shown);
   // And it plays on to its end from there, about a second later.
   EXPECT_TRUE(WaitState(p, 0, 3000));
+  ASSERT_TRUE(p.Close());
+}
+
+namespace {
+
+// A song of `beats` half-second beats: a melody on a piano, a bass line on a
+// bass and drums, each channel with its own program.
+std::string TestMidi(int beats) {
+  std::string ev;
+  auto put = [&](uint32_t delta, std::initializer_list<int> bytes) {
+    char v[5];
+    int n = 0;
+    do {
+      v[n++] = static_cast<char>(delta & 0x7F);
+      delta >>= 7;
+    } while (delta);
+    while (n > 1) ev += static_cast<char>(v[--n] | 0x80);
+    ev += v[0];
+    for (int b : bytes) ev += static_cast<char>(b);
+  };
+  put(0, {0xFF, 0x03, 4, 'T', 'e', 's', 't'});
+  put(0, {0xC0, 0});
+  put(0, {0xC1, 33});
+  static const int kMelody[] = {60, 64, 67, 72, 71, 67, 64, 62};
+  for (int i = 0; i < beats; ++i) {
+    const int m = kMelody[i % 8], b = 36 + (i / 2 % 2) * 7, d = i % 2 ? 38 : 36;
+    put(0, {0x90, m, 100});
+    put(0, {0x91, b, 110});
+    put(0, {0x99, d, 120});
+    put(0, {0x99, 42, 90});
+    put(480, {0x80, m, 0});
+    put(0, {0x81, b, 0});
+    put(0, {0x89, d, 0});
+    put(0, {0x89, 42, 0});
+  }
+  put(0, {0xFF, 0x2F, 0});
+  std::string f = "MThd";
+  f += std::string("\0\0\0\6\0\0\0\1\1\xE0", 10);  // format 0, one track, 480 ticks a beat
+  const size_t n = ev.size();
+  f += "MTrk";
+  f += static_cast<char>(n >> 24);
+  f += static_cast<char>(n >> 16);
+  f += static_cast<char>(n >> 8);
+  f += static_cast<char>(n);
+  return f + ev;
+}
+
+DWORD_PTR SliderAt(const Player& p) {
+  DWORD_PTR pos = 0;
+  SendMessageTimeoutW(GetDlgItem(p.Client(), 302), TBM_GETPOS, 0, 0, SMTO_NORMAL, 2000, &pos);
+  return pos;
+}
+
+DWORD CpuMs(const Player& p) {
+  static const UINT query = RegisterWindowMessageW(L"Corvella.Usage");
+  DWORD_PTR r = 0;
+  SendMessageTimeoutW(p.Frame(), query, 5, 0, SMTO_NORMAL, 5000, &r);
+  return static_cast<DWORD>(r);
+}
+
+// With tests/wine/midi_listen.sh around the test, a file in the folder it
+// names tells it that the song plays, and it answers with the level it
+// recorded from the player's own sound sink.
+std::wstring ListenDir() {
+  wchar_t buf[MAX_PATH] = L"";
+  if (!GetEnvironmentVariableW(L"CORVELLA_LISTEN_DIR", buf, MAX_PATH)) return L"";
+  std::wstring dir = std::wstring(L"Z:") + buf;
+  for (wchar_t& c : dir) {
+    if (c == L'/') c = L'\\';
+  }
+  return dir;
+}
+
+}  // namespace
+
+// Where no MIDI output makes a sound, a MIDI song still sounds, and it moves
+// like any other medium: the time display and the slider advance, pause
+// holds it, Play resumes it and the slider seeks in it.
+TEST_F(PlaybackBox, MidiSongSoundsAndMovesWithoutAMidiOutput) {
+  const std::wstring song = dir_ + L"\\song.mid";
+  ASSERT_TRUE(WriteBytes(song, TestMidi(20)));  // 10 s
+  ASSERT_TRUE(WriteBytes(SettingsPath(), "[VERSION]\r\nVERSION=119\r\n[CONFIG]\r\nINTERVAL=0\r\n"));
+  Player p;
+  ASSERT_TRUE(p.Start(L"", dir_));
+  ASSERT_TRUE(p.WaitFrame());
+  p.AddPath(W2Sjis(song));
+  const DWORD play = GetTickCount();
+  p.Control(0, 102);
+  ASSERT_TRUE(WaitState(p, 1, 8000));
+  std::printf("MIDI started %lu ms after Play\n", static_cast<unsigned long>(GetTickCount() - play));
+  MessageBoxInfo box;
+  ASSERT_FALSE(p.WaitMessageBox(&box, 0)) << W2Sjis(box.text);
+  Sleep(500);
+  const DWORD_PTR pos0 = SliderAt(p);
+  const DWORD cpu0 = CpuMs(p), t0 = GetTickCount();
+  const std::wstring listen = ListenDir();
+  double level = -1;
+  if (!listen.empty()) {
+    ASSERT_TRUE(WriteBytes(listen + L"\\playing", "1"));
+    std::string answer;
+    for (int i = 0; i < 100 && !ReadBytes(listen + L"\\level", &answer); ++i) Sleep(100);
+    ASSERT_FALSE(answer.empty()) << "no level recorded";
+    level = std::atof(answer.c_str());
+  } else {
+    Sleep(2000);
+  }
+  const DWORD_PTR pos1 = SliderAt(p);
+  const DWORD cpu1 = CpuMs(p), t1 = GetTickCount();
+  const std::wstring shown = TimeText(p);
+  std::printf("MIDI: level %.4f RMS, slider %lu -> %lu ms in %lu ms, processor %.1f%%, shown %s\n", level,
+              static_cast<unsigned long>(pos0), static_cast<unsigned long>(pos1),
+              static_cast<unsigned long>(t1 - t0), 100.0 * (cpu1 - cpu0) / (t1 - t0), W2Sjis(shown).c_str());
+  if (!listen.empty()) {
+    EXPECT_GT(level, 0.003);
+  }
+  // 10 s gives the slider steps of 1 ms.
+  EXPECT_GE(pos1, pos0 + (t1 - t0) - 700);
+  EXPECT_LE(pos1, pos0 + (t1 - t0) + 700);
+  EXPECT_NE(shown.find(L"／0分10秒"), std::wstring::npos) << W2Sjis(shown);
+
+  p.Command(103);
+  ASSERT_EQ(p.Control(0, 104), 3);
+  const DWORD_PTR held = SliderAt(p);
+  Sleep(800);
+  EXPECT_LE(SliderAt(p), held + 250);
+  p.Command(203);
+  EXPECT_EQ(p.Control(0, 104), 1);
+  Sleep(800);
+  EXPECT_GE(SliderAt(p), held + 500);
+
+  // Seek to 7.5 s: it lands within half a second.
+  DWORD_PTR r = 0;
+  HWND slider = GetDlgItem(p.Client(), 302);
+  SendMessageTimeoutW(slider, TBM_SETPOS, TRUE, 7500, SMTO_NORMAL, 2000, &r);
+  SendMessageTimeoutW(p.Client(), WM_HSCROLL, MAKEWPARAM(TB_PAGEDOWN, 0), reinterpret_cast<LPARAM>(slider),
+                      SMTO_NORMAL, 2000, &r);
+  SendMessageTimeoutW(p.Client(), WM_HSCROLL, MAKEWPARAM(TB_ENDTRACK, 0), reinterpret_cast<LPARAM>(slider),
+                      SMTO_NORMAL, 2000, &r);
+  // The slider shows the position of the last 200 ms tick: the freshest
+  // reading, less the time since the seek, is where it landed.
+  const DWORD seekAt = GetTickCount();
+  long landed = 0;
+  for (int i = 0; i < 10; ++i) {
+    Sleep(60);
+    landed = std::max(landed, static_cast<long>(SliderAt(p)) - static_cast<long>(GetTickCount() - seekAt));
+  }
+  std::printf("MIDI seek to 7500 ms landed at %ld ms\n", landed);
+  EXPECT_LE(std::labs(landed - 7500), 500);
+  ASSERT_FALSE(p.WaitMessageBox(&box, 0)) << W2Sjis(box.text);
+  p.Command(204);
+  ASSERT_TRUE(p.Close());
+}
+
+// A MIDI song ends at its length, without the stall guard's wait, and the
+// next entry follows; the selection's playing time has its length; a damaged
+// one shows the device's error once.
+TEST_F(PlaybackBox, MidiSongEndsAtItsLengthAndTheNextFollows) {
+  const std::wstring song = dir_ + L"\\song.mid";
+  ASSERT_TRUE(WriteBytes(song, TestMidi(8)));  // 4 s
+  ASSERT_TRUE(WriteBytes(SettingsPath(), "[VERSION]\r\nVERSION=119\r\n[CONFIG]\r\nINTERVAL=1\r\n"));
+  Player p;
+  ASSERT_TRUE(p.Start(L"", dir_));
+  ASSERT_TRUE(p.WaitFrame());
+  p.AddPath(W2Sjis(song));
+  p.AddPath(Sample("short.wav"));
+  std::vector<SongRun> runs = PlayThrough(p, {L"song.mid", L"short.wav"}, 20000);
+  ASSERT_EQ(runs.size(), 2u) << "stalled after " << (runs.empty() ? "nothing" : W2Sjis(runs.back().name));
+  const DWORD played = runs[0].ended - runs[0].started;
+  std::printf("MIDI of 4000 ms: played %lu ms, end to next start %lu ms\n", static_cast<unsigned long>(played),
+              static_cast<unsigned long>(runs[1].started - runs[0].ended));
+  EXPECT_GE(played, 3500u);
+  EXPECT_LE(played, 4500u);
+  EXPECT_TRUE(Shown(runs[0], L"0分02秒／0分04秒")) << Joined(runs[0].times);
+  p.Command(204);
+  // Its length for the selection's playing time comes the same way: 4 s, a pause, 1 s.
+  p.Command(152);
+  p.PostCommand(145);
+  MessageBoxInfo box;
+  ASSERT_TRUE(p.WaitMessageBox(&box));
+  EXPECT_EQ(box.text, L"演奏時間は、06秒です。");
+  Player::Answer(box, IDOK);
+  p.Sync();
+
+  ASSERT_TRUE(WriteBytes(dir_ + L"\\broken.mid", std::string("MThd\0\0\0\6\0\1", 10) + "no song at all"));
+  p.Control(0, 101);
+  p.AddPath(W2Sjis(dir_ + L"\\broken.mid"));
+  p.Control(0, 102);
+  ASSERT_TRUE(p.WaitMessageBox(&box, 10000));
+  EXPECT_EQ(box.caption, L"マルチメディアエラー");
+  std::printf("damaged MIDI: %s\n", W2Sjis(box.text).c_str());
+  Player::Answer(box, IDOK);
+  p.Sync();
+  EXPECT_FALSE(p.WaitMessageBox(&box, 1500)) << W2Sjis(box.text);
+  EXPECT_EQ(p.Control(0, 104), 0);
+  // A song in a folder that is gone still brings the question of its folder.
+  p.Control(0, 101);
+  p.AddPath("c:\\no such folder\\song.mid");
+  PostMessageW(p.Frame(), WM_USER, 0, 102);  // the question holds the play
+  ASSERT_TRUE(p.WaitMessageBox(&box, 10000));
+  EXPECT_EQ(box.text, L"演奏するファイルのディレクトリが見つかりません。ディレクトリの変更を行いますか？");
+  Player::Answer(box, IDNO);
+  p.Sync();
   ASSERT_TRUE(p.Close());
 }
