@@ -367,5 +367,17 @@ TEST_F(ControlBox, PostedCommandsAreCarriedOutWithin100Milliseconds) {
     std::printf("command %u: %lu ms\n", s.id, static_cast<unsigned long>(ms));
     EXPECT_LE(ms, 100u) << "command " << s.id << ": " << W2Sjis(p.Caption());
   }
+  // Sent, a command is carried out before the call returns: the application
+  // command Stop of a remote control, after a posted Play.
+  Sleep(500);
+  p.PostCommand(203);
+  ASSERT_LE(MillisUntil([&] { return captionHas(L"long.wav (演奏中)"); }, 3000), 100u);
+  Sleep(500);
+  const DWORD t0 = GetTickCount();
+  AppCommand(p.Frame(), APPCOMMAND_MEDIA_STOP);
+  const DWORD sent = GetTickCount() - t0;
+  std::printf("application command Stop: %lu ms\n", static_cast<unsigned long>(sent));
+  EXPECT_LE(sent, 100u);
+  EXPECT_TRUE(captionHas(L"long.wav (停止中)"));
   ASSERT_TRUE(p.Close());
 }
