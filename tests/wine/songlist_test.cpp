@@ -192,6 +192,30 @@ TEST_F(SongListBox, ANameSentWhileAFailedPastesBoxIsUpIsKept) {
   ASSERT_TRUE(p.Close());
 }
 
+// List commands another program sends while a paste is halfway (its failure
+// box is up) wait for it and are then carried out, in order: Select all, then
+// Delete, leave the list empty.
+TEST_F(SongListBox, ListCommandsSentDuringAPasteAreCarriedOutAfterIt) {
+  Player p;
+  ASSERT_TRUE(p.Start(L"", dir_));
+  ASSERT_TRUE(p.WaitFrame());
+  p.AddPath("c:\\music\\one.wav");
+  p.AddPath("c:\\music\\two.wav");
+  const std::wstring bad = Join(dir_, L"broken.snf");
+  ASSERT_TRUE(WriteBytes(bad, "junk\r\n"));
+  ASSERT_TRUE(PutClipboardFiles(bad + L'\0' + L'\0'));
+  p.PostCommand(151);
+  MessageBoxInfo box;
+  ASSERT_TRUE(p.WaitMessageBox(&box));
+  p.PostCommand(152);
+  p.PostCommand(113);
+  Sleep(300);
+  Player::Answer(box, IDOK);
+  p.Sync();
+  EXPECT_TRUE(ListedSjisPaths(p).empty());
+  ASSERT_TRUE(p.Close());
+}
+
 TEST_F(SongListBox, SaveAsThroughTheDialogWritesTheFile) {
   Player p;
   ASSERT_TRUE(p.Start(L"", dir_));
