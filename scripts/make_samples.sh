@@ -4,7 +4,8 @@
 # Wine decodes itself), a song (MP3), a minute-long MP3 at 128 kbit/s and a
 # large (about 10 MB) VBR MP3 for the timing figures; MPEG audio Layer II songs
 # and an MPEG-1 film with Layer II sound, which play through the media device;
-# and one-second songs of each kind for the long runs. Written to build/samples/.
+# and one-second songs of each kind for the long runs; a film with sound
+# and a 20-second tone. Written to build/samples/.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 out=build/samples
@@ -103,8 +104,16 @@ lame --quiet -V 0 "$out/large.wav" "$out/large-vbr.mp3"
 rm -f "$out/minute.wav" "$out/large.wav"
 touch "$out/.done-v3"
 fi
-[ -f "$out/.done-mpeg" ] && exit 0
 ff() { ffmpeg -loglevel error -y "$@"; }
+# A film with a sound track (PCM), and a long tone for the response times.
+if [ ! -f "$out/.done-sound" ]; then
+  ff -f lavfi -i testsrc=size=160x120:rate=10:duration=8 \
+    -f lavfi -i sine=frequency=700:duration=8:sample_rate=22050 \
+    -c:v msvideo1 -pix_fmt rgb555le -c:a pcm_s16le -ac 1 "$out/sound.avi"
+  sox -q -n -r 22050 -c 1 -b 16 "$out/long.wav" synth 20 sine 400 vol 0.4
+  touch "$out/.done-sound"
+fi
+[ -f "$out/.done-mpeg" ] && exit 0
 ff -f lavfi -i sine=frequency=440:duration=4:sample_rate=44100 -ac 2 -c:a mp2 -b:a 128k "$out/song.mp2"
 ff -f lavfi -i sine=frequency=880:duration=0.6:sample_rate=44100 -ac 2 -c:a mp2 -b:a 128k "$out/blip.mp2"
 ff -f lavfi -i testsrc=size=320x240:rate=25:duration=3 \

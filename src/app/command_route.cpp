@@ -22,6 +22,7 @@ void CommandRoute::Leave() {
 
 void CommandRoute::CarryQueuedNow() {
   while (!queue_.empty()) {
+    if (holds_ && holds_(queue_.front())) return;
     RoutedMessage m = queue_.front();
     queue_.pop_front();
     Scope s(*this);

@@ -23,7 +23,12 @@ struct RoutedMessage {
 class CommandRoute {
  public:
   using Carry = std::function<intptr_t(const RoutedMessage&)>;
-  explicit CommandRoute(Carry carry) : carry_(std::move(carry)) {}
+  // Whether a message must wait for the work under way to end even while
+  // that work waits for the user (one that changes the song list while a
+  // list operation is halfway).
+  using Holds = std::function<bool(const RoutedMessage&)>;
+  explicit CommandRoute(Carry carry, Holds holds = nullptr)
+      : carry_(std::move(carry)), holds_(std::move(holds)) {}
 
   // Carries m out now and returns its result; while other work is under way
   // or queued, queues m instead and returns 0.
@@ -43,7 +48,8 @@ class CommandRoute {
   };
 
   // The work under way waits for the user (a dialog or a message box is
-  // idle): what waits is carried out now, in order.
+  // idle): what waits is carried out now, in order, up to the first message
+  // that holds; that one and all behind it wait for the work's end.
   void CarryQueuedNow();
 
   bool Busy() const { return depth_ > 0; }
@@ -56,6 +62,7 @@ class CommandRoute {
   void Drain();
 
   Carry carry_;
+  Holds holds_;
   int depth_ = 0;
   std::deque<RoutedMessage> queue_;
 };

@@ -203,6 +203,20 @@ bool IsCommandEnabled(uint16_t id, const CommandState& s) {
   }
 }
 
+bool WaitsForListWork(uint16_t id) {
+  switch (id) {
+    case CM_FILEOPEN: case CM_DIRECTORY: case CM_AUDIOCD: case CM_SNFLOAD: case CM_SNFSAVEAS:
+    case CM_SNFSAVE: case CM_UNDO: case CM_MARKSKIP: case CM_MARKPLAY: case CM_DELETE:
+    case CM_COPY: case CM_PASTE: case CM_SELECTALL: case CM_SHUFFLE: case CM_SORT:
+    case CM_KEYLEFT: case CM_KEYRIGHT: case CM_KEYUP: case CM_KEYDOWN: case CM_KEYENTER:
+    case CM_KEYPAGEUP: case CM_KEYPAGEDOWN: case CM_KEYHOME: case CM_KEYEND: case CM_KEYSPACE:
+    case CM_KEYINSERT: case CM_KEYDELETE: case CM_KEYESC:
+      return true;
+    default:
+      return false;
+  }
+}
+
 uint16_t ResolvePlayPause(const CommandState& s) {
   return s.state == PlayState::kPlaying ? CM_PAUSE : CM_PLAY;
 }

@@ -39,6 +39,10 @@ struct CommandState {
 // The enabling rule of a command; commands without a rule are always enabled.
 bool IsCommandEnabled(uint16_t id, const CommandState& s);
 
+// Commands that change the song list or move in it (the list commands and
+// keys): while a list operation is halfway they wait for its end.
+bool WaitsForListWork(uint16_t id);
+
 // The media keys' Play/Pause (CM_PLAYPAUSE) as the state calls for it when
 // it is carried out: Pause while playing, otherwise Play (which resumes a
 // paused song). The result still passes that command's enabling rule.

@@ -36,6 +36,8 @@ class ExternalControl {
 
   // The state query reads only; it is answered even while other messages wait.
   static bool AnswersAtOnce(intptr_t code) { return code == kQueryState; }
+  // Appending a name and clearing change the song list.
+  static bool ChangesList(intptr_t code) { return code == kAppendChar || code == kClear; }
 
   // listFull: the list already holds its 999 entries.
   Result Handle(intptr_t code, uintptr_t value, PlayState state, bool listFull);

@@ -113,7 +113,8 @@ class Mci {
   // Drops the notifications still queued for the main window. Called once a
   // medium is closed: every device has posted its last report by the time
   // its close returns, so whatever is queued then speaks of a closed medium.
-  virtual void DiscardNotices() = 0;
+  // Returns the codes dropped, or-ed together.
+  virtual uint32_t DiscardNotices() = 0;
 };
 
 }  // namespace platform

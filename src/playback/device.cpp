@@ -81,12 +81,14 @@ void Device::DeleteTemp() {
 }
 
 // A failure after the device was opened: message, close, clean up.
+// Closed before the message: commands carried out while its box is up may
+// open the next medium, and must find this one gone.
 void Device::FailAfterOpen(uint32_t code) {
-  ShowMciError(code);
   mci_.Close(dev_);
   open_ = false;
   DeleteTemp();
   view_.RefreshTitle();
+  ShowMciError(code);
 }
 
 platform::MciRect Device::MainPictureArea() {
@@ -144,6 +146,7 @@ bool Device::OpenAndPlay(std::string path) {
   fullScreen_ = inDedicated_ && settings_.aviAllDisp;
   dedicated_ = 0;
   tempFlag_ = false;
+  abortedTaken_ = false;
   const uint32_t start = list_.StartPosition();
 
   // 3. Open.
@@ -256,10 +259,10 @@ bool Device::OpenAndPlay(std::string path) {
       err = mci_.Status(dev_, platform::MciStatusItem::kLength, &discLength);
       if (err != 0) {
         if (err == platform::kMciErrHardware) {
-          Warn(kNoCd);
           mci_.Close(dev_);
           open_ = false;
           view_.RefreshTitle();
+          Warn(kNoCd);
         } else {
           FailAfterOpen(err);
         }
@@ -398,8 +401,9 @@ void Device::CloseMedium() {
     // one: device ids are reused at once and some drivers report as id 0,
     // so only their place in the queue tells them apart. The aborted report
     // a restart expects went with them.
-    mci_.DiscardNotices();
-    ignoreAborted = false;
+    // An aborted report among them was the one a set flag waited for.
+    abortedTaken_ = (mci_.DiscardNotices() & platform::kMciNotifyAborted) != 0;
+    if (abortedTaken_) ignoreAborted = false;
     open_ = false;
     dedicated_ = 0;
   }
@@ -441,12 +445,41 @@ void Device::PauseMedium() {
   waiting = false;
 }
 
-bool Device::NoticeIsCurrent(uint32_t code, platform::MciDevice from) const {
+void Device::ExpectAborted() {
+  if (abortedTaken_) {
+    abortedTaken_ = false;
+    return;
+  }
+  ignoreAborted = true;
+}
+
+// A play that a pause, a seek or a resume replaced ends with a report as
+// well, and some drivers (Wine's AVI driver) call it successful. The real
+// end leaves the device stopped, or at least at its end.
+bool Device::PlaySuperseded() {
+  uint32_t mode = 0;
+  if (mci_.Status(dev_, platform::MciStatusItem::kMode, &mode) != 0 ||
+      mode != static_cast<uint32_t>(platform::MciMode::kPlay)) {
+    return false;
+  }
+  if (flags_.cd) return true;  // played to the track's end, which stops it
+  uint32_t pos = 0;
+  constexpr uint32_t kNearEnd = 1000;
+  return mci_.Status(dev_, platform::MciStatusItem::kPosition, &pos) == 0 && pos + kNearEnd < length;
+}
+
+bool Device::NoticeIsCurrent(uint32_t code, platform::MciDevice from) {
   // Reports of a closed medium were discarded at its close, so a report
   // without a device id is the open medium's: our MP3 player's, or that of
   // a driver that does not name itself (Wine's DirectShow driver for MPEG).
   const platform::MciDevice id = MciId();
-  if (from == 0 || from == id) return true;
+  if (from == 0 || from == id) {
+    if (code == platform::kMciNotifySuccessful && open_ && !flags_.mp3 &&
+        state == songlist::kPlaying) {
+      return !PlaySuperseded();
+    }
+    return true;
+  }
   // A device that names itself must be the open one; a closed device's
   // "aborted" may still answer the close we asked for while nothing is open.
   return code == platform::kMciNotifyAborted && id == 0;

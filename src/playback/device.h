@@ -93,7 +93,14 @@ class Device {
   // Whether a notification (from = the reporting device; 0 for our MP3
   // player and drivers that do not name themselves) is about the medium
   // open now rather than one closed before it.
-  bool NoticeIsCurrent(uint32_t code, platform::MciDevice from) const;
+  // Whether a notification speaks of the play now under way: not of a
+  // closed medium, nor the end of a play that a pause, seek or resume
+  // replaced (some drivers report those as successful ends).
+  bool NoticeIsCurrent(uint32_t code, platform::MciDevice from);
+  // An aborted report of our own doing is to come: it will not read as the
+  // user closing the video window. Nothing is to come when the close just
+  // made already took that report away.
+  void ExpectAborted();
   // Counts the media started, so that a watcher sees a new song even when
   // the state never left playing in between.
   uint32_t Plays() const { return plays_; }
@@ -108,6 +115,8 @@ class Device {
   platform::WindowHandle DedicatedWindow() const { return dedicated_; }
 
  private:
+  bool PlaySuperseded();
+  bool abortedTaken_ = false;  // the last close took an aborted report away
   void Warn(const std::string& text);
   bool AskChangeDirectory(const std::string& path);
   bool DirectoryMissing(const std::string& path);

@@ -471,7 +471,7 @@ void Sequencer::VideoOption(uint16_t id) {
       }
       *option = !*option;
       if (!known) return;
-      if (!still && !kind2) dev_.ignoreAborted = true;
+      if (!still && !kind2) dev_.ExpectAborted();
       list_.SetStartPosition(pos);
       dev_.reopenPaused = wasPaused;
       view_.PostCommand(154);

@@ -77,9 +77,8 @@ void SongFiles::Load() {
     list_.links().view->RefreshTitle();
     pb.ClearCachedLength();
   } else {
-    notifier_.Beep(platform::kBeepWarning);
-    notifier_.MessageBox(Fill("%sは、書き込み中です。もう少し、お待ち下さい。", chosen),
-                         "ファイル読み込みエラー", kWarn);
+    // Rolled back before the box: what arrives while it is up (a name from
+    // another program) lands in the list that stays.
     pb.SetState(state);
     // Without an undo copy of this load there is nothing to exchange with:
     // rolling back would bring an older, unrelated list.
@@ -89,6 +88,9 @@ void SongFiles::Load() {
       list_.SetSnfName(previousName);
     }
     list_.links().view->Repaint();
+    notifier_.Beep(platform::kBeepWarning);
+    notifier_.MessageBox(Fill("%sは、書き込み中です。もう少し、お待ち下さい。", chosen),
+                         "ファイル読み込みエラー", kWarn);
   }
   list_.SetBusy(false);
 }
@@ -226,11 +228,12 @@ bool SongFiles::LoadDropped(const std::string& path) {
     list_.links().view->RefreshTitle();
     pb.ClearCachedLength();
   } else {
-    notifier_.Beep(platform::kBeepWarning);
-    notifier_.MessageBox(Fill("%sの読み込みに失敗しました。", path), "ファイルエラー", kWarn);
+    // Rolled back before the box, as in Load.
     pb.SetState(state);
     list_.RollBackFailedLoad();
     list_.links().view->Repaint();
+    notifier_.Beep(platform::kBeepWarning);
+    notifier_.MessageBox(Fill("%sの読み込みに失敗しました。", path), "ファイルエラー", kWarn);
   }
   list_.SetBusy(false);
   return ok;

@@ -316,9 +316,6 @@ LRESULT TMyFrame::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
       mm->ptMaxSize = {m.width, m.height};
       return 0;
     }
-    case WM_DROPFILES:
-      client_.OnDropFiles(reinterpret_cast<HDROP>(wp));
-      return 0;
     case WM_SIZE: {
       LRESULT r = wnd::DecoratedFrame::WndProc(msg, wp, lp);
       // Size messages of the frame still being made say nothing of its state.

@@ -129,7 +129,10 @@ TMyWindow::TMyWindow(TMyApp& app) : app_(app), settings_(app.SettingsRef()) {
   exit_ = std::make_unique<songlist::ExitSequence>(*songFiles_, *list_);
   videoLink_ = std::make_unique<VideoLink>(player_->device());
   listView_ = std::make_unique<win32::ListView>(*list_, app_.Notifier(), videoLink_.get());
-  listView_->playHook = [this] { route_.Submit({WM_COMMAND, CM_PLAY, 0}); };
+  listView_->playHook = [this] {
+    LRESULT r;
+    Route(WM_COMMAND, CM_PLAY, 0, &r);
+  };
   sliderLink_ = std::make_unique<SliderLink>(*this);
   player_->device().changeDirectory = [this](const std::string& p) {
     return gatherer_->ChangeDirectory(p);
@@ -504,6 +507,7 @@ bool TMyWindow::Route(UINT msg, WPARAM wp, LPARAM lp, LRESULT* result) {
       break;
     case WM_HSCROLL:
     case WM_POWERBROADCAST:
+    case WM_DROPFILES:
     case kOwnCommandMessage:
       break;
     case kWakeMessage:
@@ -552,6 +556,9 @@ intptr_t TMyWindow::Carry(const app::RoutedMessage& m) {
       OnScroll(m.wParam, m.lParam);
       refresh = false;
       break;
+    case WM_DROPFILES:
+      OnDropFiles(reinterpret_cast<HDROP>(m.wParam));
+      break;
     default:  // the ping
       lastPing_ = m.wParam;
       refresh = false;
@@ -559,6 +566,21 @@ intptr_t TMyWindow::Carry(const app::RoutedMessage& m) {
   }
   if (refresh) Refresh();
   return result;
+}
+
+bool TMyWindow::WaitsForList(const app::RoutedMessage& m) const {
+  if (!list_->Busy()) return false;
+  switch (m.message) {
+    case WM_COMMAND:
+    case kOwnCommandMessage:
+      return app::WaitsForListWork(static_cast<uint16_t>(m.wParam));
+    case WM_USER:
+      return app::ExternalControl::ChangesList(m.lParam);
+    case WM_DROPFILES:
+      return true;
+    default:
+      return false;
+  }
 }
 
 void TMyWindow::RunCommand(UINT id, bool checkRule) {
@@ -703,7 +725,7 @@ LRESULT TMyWindow::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
 // ---- the commands ----
 
 void TMyWindow::ListCommand(const std::function<void()>& action) {
-  if (list_->Busy()) return;
+  // A list operation halfway holds these on the route, so none is dropped.
   OptionsFromSettings();
   action();
   SettingsFromOptions();
@@ -844,7 +866,7 @@ void TMyWindow::Execute(UINT id) {
     case CM_KEYINSERT:
     case CM_KEYDELETE:
     case CM_KEYESC:
-      if (!list_->Busy()) listView_->OnCommand(static_cast<int>(id));
+      listView_->OnCommand(static_cast<int>(id));
       break;
 
     // Options.
@@ -978,7 +1000,7 @@ void TMyWindow::OnDropFiles(HDROP drop) {
     paths.push_back(wnd::NarrowPath(std::wstring_view(buf, len)));
   }
   DragFinish(drop);
-  if (!inClient || list_->Busy() || list_->Count() >= songlist::kMaxEntries) return;
+  if (!inClient || list_->Count() >= songlist::kMaxEntries) return;
   OptionsFromSettings();
   gatherer_->Drop(paths, [this, pt] { return listView_->Core().Layout().HitTest(pt.x, pt.y); });
   SettingsFromOptions();

@@ -104,6 +104,7 @@ class TMyWindow : public wnd::Window,
  private:
   // What the route does with a message whose turn has come.
   intptr_t Carry(const app::RoutedMessage& m);
+  bool WaitsForList(const app::RoutedMessage& m) const;
   // A command by id: checkRule applies its enabling rule first.
   void RunCommand(UINT id, bool checkRule);
   // The handlers of the commands.
@@ -194,7 +195,8 @@ class TMyWindow : public wnd::Window,
   std::unique_ptr<SliderLink> sliderLink_;
   ui::SliderControl sliderControl_;
   playback::SliderEvent sliderEvent_ = playback::SliderEvent::kPageStep;
-  app::CommandRoute route_{[this](const app::RoutedMessage& m) { return Carry(m); }};
+  app::CommandRoute route_{[this](const app::RoutedMessage& m) { return Carry(m); },
+                          [this](const app::RoutedMessage& m) { return WaitsForList(m); }};
   bool wakePosted_ = false;
   WPARAM lastPing_ = 0;  // see Corvella.Ping
   std::string caption_;  // the caption last set

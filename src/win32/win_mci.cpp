@@ -215,6 +215,16 @@ uint32_t WinMci::Seek(platform::MciDevice id, uint32_t to) {
 }
 
 uint32_t WinMci::Stop(platform::MciDevice id) {
+  // Wine's wave and MIDI drivers stop a playing device only once the buffer
+  // in flight has played out (up to a second and a half), and everything
+  // waits meanwhile. Stopped while paused, they hand the buffers back at once.
+  MCI_STATUS_PARMS mode = {};
+  mode.dwItem = MCI_STATUS_MODE;
+  if (UnderWine() && Send(id, MCI_STATUS, MCI_STATUS_ITEM | MCI_WAIT, &mode) == 0 &&
+      mode.dwReturn == MCI_MODE_PLAY && !DigitalVideo(id)) {
+    MCI_GENERIC_PARMS pause = {};
+    Send(id, MCI_PAUSE, MCI_WAIT, &pause);
+  }
   MCI_GENERIC_PARMS p = {};
   return Send(id, MCI_STOP, MCI_WAIT, &p);
 }
@@ -295,11 +305,14 @@ std::string WinMci::ErrorText(uint32_t code) {
   return s;
 }
 
-void WinMci::DiscardNotices() {
-  if (!notify_) return;
+uint32_t WinMci::DiscardNotices() {
+  if (!notify_) return 0;
   // Only posted messages: a message sent by another program meanwhile must
   // not run in the middle of a close.
   MSG m;
+  uint32_t codes = 0;
   while (PeekMessageW(&m, notify_, MM_MCINOTIFY, MM_MCINOTIFY, PM_REMOVE | PM_QS_POSTMESSAGE)) {
+    codes |= static_cast<uint32_t>(m.wParam);
   }
+  return codes;
 }

@@ -40,7 +40,7 @@ class WinMci : public platform::Mci {
   uint32_t WhereDestination(platform::MciDevice id, platform::MciRect* rect) override;
   uint32_t Step(platform::MciDevice id, bool backward) override;
   std::string ErrorText(uint32_t code) override;
-  void DiscardNotices() override;
+  uint32_t DiscardNotices() override;
 
  private:
   uint32_t Where(platform::MciDevice id, DWORD which, platform::MciRect* rect);

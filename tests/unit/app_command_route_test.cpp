@@ -78,3 +78,28 @@ TEST(AppCommandRoute, ScopedWorkHoldsArrivalsUntilTheOutermostEnds) {
   }
   EXPECT_EQ(r.done, "Oab");
 }
+
+// A message that must wait for the work's end (a list change during a list
+// operation) is not carried out while the work's box idles, and neither is
+// anything behind it; all of it runs, in order, once the work is over.
+TEST(AppCommandRoute, AHeldMessageWaitsForTheEndOfTheWorkWithWhatFollows) {
+  bool listBusy = true;
+  std::string done;
+  CommandRoute route(
+      [&](const RoutedMessage& m) {
+        done += static_cast<char>(m.wParam);
+        return intptr_t{0};
+      },
+      [&](const RoutedMessage& m) { return listBusy && m.wParam == 'L'; });
+  {
+    CommandRoute::Scope loading(route);
+    route.Submit(Rig::Char('a'));
+    route.Submit(Rig::Char('L'));
+    route.Submit(Rig::Char('b'));
+    route.CarryQueuedNow();  // the load's failure box is up
+    EXPECT_EQ(done, "a");
+    EXPECT_EQ(route.Pending(), 2u);
+    listBusy = false;
+  }
+  EXPECT_EQ(done, "aLb");
+}

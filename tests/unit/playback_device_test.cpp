@@ -298,6 +298,13 @@ TEST_F(DeviceTest, FailuresAfterTheOpenCloseTheDevice) {
   EXPECT_EQ(LastText(), "error 281");
   EXPECT_EQ(device.state, kStopped);
   EXPECT_TRUE(device.lastPath.empty());
+  // The message comes after the close: a command carried out meanwhile
+  // finds nothing open.
+  bool openDuringBox = true;
+  notifier.whileShown = [&] { openDuringBox = mci.open || device.IsOpen(); };
+  mci.Fail("length", 282);
+  EXPECT_FALSE(Open("c:\a.wav"));
+  EXPECT_FALSE(openDuringBox);
 }
 
 TEST_F(DeviceTest, MidiResetIsSentBeforeEveryMidiSong) {
@@ -348,7 +355,9 @@ TEST_F(DeviceTest, NoticesOfAClosedMediumAreNotTakenForTheOpenOne) {
   EXPECT_FALSE(device.NoticeIsCurrent(kMciNotifySuccessful, mpg + 7));
   device.ignoreAborted = true;
   const int discards = mci.discards;
+  mci.queuedNotices = kMciNotifyAborted;
   device.CloseMedium();
+  mci.queuedNotices = 0;
   EXPECT_EQ(mci.discards, discards + 1);
   EXPECT_FALSE(device.ignoreAborted);  // its report went with the others
   EXPECT_TRUE(device.NoticeIsCurrent(kMciNotifyAborted, mpg));
@@ -356,6 +365,26 @@ TEST_F(DeviceTest, NoticesOfAClosedMediumAreNotTakenForTheOpenOne) {
   ASSERT_TRUE(Open("c:\\s\\a.mp3"));
   device.CloseMedium();
   EXPECT_EQ(mci.discards, discards + 2);
+}
+
+// A play that a pause, a seek or a resume replaced reports its end too; the
+// song has not ended while its device still plays short of its end.
+TEST_F(DeviceTest, TheEndOfAReplacedPlayIsNotTheSongsEnd) {
+  using platform::kMciNotifyAborted;
+  using platform::kMciNotifySuccessful;
+  mci.length = 10000;
+  ASSERT_TRUE(Open("c:\\s\\a.avi"));
+  const platform::MciDevice id = device.MciId();
+  mci.mode = platform::MciMode::kPlay;
+  mci.position = 2500;
+  EXPECT_FALSE(device.NoticeIsCurrent(kMciNotifySuccessful, id));
+  EXPECT_FALSE(device.NoticeIsCurrent(kMciNotifySuccessful, 0));
+  EXPECT_TRUE(device.NoticeIsCurrent(kMciNotifyAborted, id));
+  mci.position = 9500;  // at its end, still called playing
+  EXPECT_TRUE(device.NoticeIsCurrent(kMciNotifySuccessful, id));
+  mci.position = 2500;
+  mci.mode = platform::MciMode::kStop;
+  EXPECT_TRUE(device.NoticeIsCurrent(kMciNotifySuccessful, id));
 }
 
 TEST_F(DeviceTest, Mp3FailuresShowThePlayersMessage) {
@@ -479,7 +508,7 @@ TEST_F(DeviceTest, TogglingTheDedicatedWindowOnAPausedVideoReopensItPaused) {
   EXPECT_EQ(device.state, kStopped);
   EXPECT_EQ(list.StartPosition(), 5000u);
   ASSERT_EQ(view.posted, std::vector<uint16_t>{154});
-  EXPECT_TRUE(device.ignoreAborted);
+  EXPECT_TRUE(device.ignoreAborted);  // its report is still to come, for at most 2 s
   device.ReopenCurrent();
   EXPECT_TRUE(device.VideoInDedicated());
   EXPECT_EQ(mci.calls[mci.calls.size() - 3], "seek 5000");
@@ -489,6 +518,13 @@ TEST_F(DeviceTest, TogglingTheDedicatedWindowOnAPausedVideoReopensItPaused) {
   seq.VideoOption(147);
   EXPECT_TRUE(settings.aviAllDisp);
   EXPECT_EQ(view.posted.size(), 2u);
+  // A close that took the aborted report away already leaves none to wait for.
+  device.ignoreAborted = false;
+  seq.Play();
+  mci.queuedNotices = platform::kMciNotifyAborted;
+  seq.VideoOption(129);
+  EXPECT_EQ(view.posted.size(), 3u);
+  EXPECT_FALSE(device.ignoreAborted);
 }
 
 TEST_F(DeviceTest, PageStepsPauseSeekAndResumeOnceForTheEndOfScrolling) {

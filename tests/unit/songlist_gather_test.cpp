@@ -283,6 +283,12 @@ TEST_F(SongListTest, PasteFileListFollowsFilesDirectoriesAndOneSongFile) {
   EXPECT_EQ(Order(), (Paths{"c:\\x.mid"}));
   EXPECT_FALSE(list.Tied());
   EXPECT_EQ(list.SnfName(), "");
+  // A name that arrives while its failure box is up stays.
+  clip.files = BuildDropFiles({"c:\\p\\bad.snf"}, false, nullptr);
+  notifier.whileShown = [&] { list.Append("c:\\late.mid"); };
+  gatherer.Paste(clip);
+  notifier.whileShown = nullptr;
+  EXPECT_EQ(Order(), (Paths{"c:\\x.mid", "c:\\late.mid"}));
 }
 
 TEST_F(SongListTest, CopyTextInPlayOrderClearsSelection) {

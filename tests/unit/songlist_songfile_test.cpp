@@ -178,10 +178,13 @@ TEST_F(SongListTest, LoadCommandTiesAndRollsBack) {
 
   fs.AddFile("c:\\lists\\broken.snf", "junk\r\n");
   dialog.answers.push_back({true, "c:\\lists\\broken.snf"});
+  // A name that arrives while the box is up stays.
+  notifier.whileShown = [&] { list.Append("c:\\late.mid"); };
   files.Load();
+  notifier.whileShown = nullptr;
   EXPECT_EQ(LastText(), "c:\\lists\\broken.snfは、書き込み中です。もう少し、お待ち下さい。");
   EXPECT_EQ(LastCaption(), "ファイル読み込みエラー");
-  EXPECT_EQ(Order(), (Paths{"c:\\m\\0.mid"}));
+  EXPECT_EQ(Order(), (Paths{"c:\\m\\0.mid", "c:\\late.mid"}));
   EXPECT_EQ(list.SnfName(), "c:\\lists\\one.snf");
   // Undo after the failure must not tie the list to the file that failed.
   list.Undo();

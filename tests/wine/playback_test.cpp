@@ -960,3 +960,62 @@ TEST_F(PlaybackBox, MidiSongEndsAtItsLengthAndTheNextFollows) {
   p.Sync();
   ASSERT_TRUE(p.Close());
 }
+
+// Pausing, resuming and moving the slider never end a song: a film with a
+// sound track (whose device reports the end of every play it stops), an MPEG
+// song and an MPEG film each play on to their own end, and only then does
+// the next entry start.
+TEST_F(PlaybackBox, PauseResumeAndSeekNeverEndASong) {
+  ASSERT_TRUE(WriteBytes(SettingsPath(), "[VERSION]\r\nVERSION=119\r\n[CONFIG]\r\nINTERVAL=0\r\n"));
+  struct Medium {
+    const char* file;
+    const wchar_t* name;
+    DWORD ms;
+  } media[] = {{"sound.avi", L"sound.avi", 8000}, {"song.mp2", L"song.mp2", 4000},
+               {"clip.mpg", L"clip.mpg", 3000}};
+  for (const Medium& m : media) {
+    SCOPED_TRACE(m.file);
+    Player p;
+    ASSERT_TRUE(p.Start(L"", dir_));
+    ASSERT_TRUE(p.WaitFrame());
+    p.Control(0, 101);  // not the list the last round left behind
+    p.AddPath(Sample(m.file));
+    p.AddPath(Sample("short.wav"));
+    p.Control(0, 102);
+    ASSERT_TRUE(WaitState(p, 1, 5000));
+    auto playing = [&] {
+      return p.Caption().find(std::wstring(m.name) + L" (演奏中)") != std::wstring::npos;
+    };
+    Sleep(m.ms / 4);
+    p.Command(103);
+    EXPECT_EQ(p.Control(0, 104), 3);
+    Sleep(400);
+    p.Command(203);  // resumes
+    Sleep(400);
+    p.Sync();
+    EXPECT_TRUE(playing()) << "after the resume: " << W2Sjis(p.Caption());
+    HWND slider = GetDlgItem(p.Client(), 302);
+    DWORD_PTR max = 0, r = 0;
+    SendMessageTimeoutW(slider, TBM_GETRANGEMAX, 0, 0, SMTO_NORMAL, 2000, &max);
+    SendMessageTimeoutW(slider, TBM_SETPOS, TRUE, max / 2, SMTO_NORMAL, 2000, &r);
+    SendMessageTimeoutW(p.Client(), WM_HSCROLL, MAKEWPARAM(TB_PAGEDOWN, 0),
+                        reinterpret_cast<LPARAM>(slider), SMTO_NORMAL, 2000, &r);
+    SendMessageTimeoutW(p.Client(), WM_HSCROLL, MAKEWPARAM(TB_ENDTRACK, 0),
+                        reinterpret_cast<LPARAM>(slider), SMTO_NORMAL, 2000, &r);
+    const DWORD seeked = GetTickCount();
+    Sleep(300);
+    p.Sync();
+    EXPECT_TRUE(playing()) << "after the seek: " << W2Sjis(p.Caption());
+    // The other half, then the next entry.
+    DWORD ended = 0;
+    for (int i = 0; i < 200 && !ended; ++i) {
+      if (p.Caption().find(L"short.wav") != std::wstring::npos) ended = GetTickCount();
+      Sleep(50);
+    }
+    ASSERT_NE(ended, 0u) << W2Sjis(p.Caption());
+    EXPECT_GE(ended - seeked, m.ms / 2 - 700) << "ended early";
+    MessageBoxInfo box;
+    EXPECT_FALSE(p.WaitMessageBox(&box, 0)) << W2Sjis(box.text);
+    ASSERT_TRUE(p.Close());
+  }
+}

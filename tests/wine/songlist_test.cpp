@@ -166,6 +166,56 @@ TEST_F(SongListBox, PasteOfAFileListAddsItsFiles) {
 }
 
 
+// A name another program sends while the failure box of a pasted song-name
+// file is up stays in the list once the box is gone.
+TEST_F(SongListBox, ANameSentWhileAFailedPastesBoxIsUpIsKept) {
+  Player p;
+  ASSERT_TRUE(p.Start(L"", dir_));
+  ASSERT_TRUE(p.WaitFrame());
+  p.AddPath("c:\\music\\before.wav");
+  const std::wstring bad = Join(dir_, L"broken.snf");
+  ASSERT_TRUE(WriteBytes(bad, "junk\r\n"));
+  ASSERT_TRUE(PutClipboardFiles(bad + L'\0' + L'\0'));
+  p.PostCommand(151);
+  MessageBoxInfo box;
+  ASSERT_TRUE(p.WaitMessageBox(&box));
+  EXPECT_NE(box.text.find(L"の読み込みに失敗しました。"), std::wstring::npos);
+  for (unsigned char c : std::string("c:\\music\\during.wav")) {
+    SendMessageW(p.Frame(), WM_USER, c, 100);
+  }
+  SendMessageW(p.Frame(), WM_USER, 0, 100);
+  Sleep(300);
+  Player::Answer(box, IDOK);
+  p.Sync();
+  const std::vector<std::string> lines = ListedSjisPaths(p);
+  EXPECT_EQ(lines, (std::vector<std::string>{"c:\\music\\before.wav", "c:\\music\\during.wav"}));
+  ASSERT_TRUE(p.Close());
+}
+
+// List commands another program sends while a paste is halfway (its failure
+// box is up) wait for it and are then carried out, in order: Select all, then
+// Delete, leave the list empty.
+TEST_F(SongListBox, ListCommandsSentDuringAPasteAreCarriedOutAfterIt) {
+  Player p;
+  ASSERT_TRUE(p.Start(L"", dir_));
+  ASSERT_TRUE(p.WaitFrame());
+  p.AddPath("c:\\music\\one.wav");
+  p.AddPath("c:\\music\\two.wav");
+  const std::wstring bad = Join(dir_, L"broken.snf");
+  ASSERT_TRUE(WriteBytes(bad, "junk\r\n"));
+  ASSERT_TRUE(PutClipboardFiles(bad + L'\0' + L'\0'));
+  p.PostCommand(151);
+  MessageBoxInfo box;
+  ASSERT_TRUE(p.WaitMessageBox(&box));
+  p.PostCommand(152);
+  p.PostCommand(113);
+  Sleep(300);
+  Player::Answer(box, IDOK);
+  p.Sync();
+  EXPECT_TRUE(ListedSjisPaths(p).empty());
+  ASSERT_TRUE(p.Close());
+}
+
 TEST_F(SongListBox, SaveAsThroughTheDialogWritesTheFile) {
   Player p;
   ASSERT_TRUE(p.Start(L"", dir_));

@@ -97,6 +97,10 @@ uint32_t FakeMci::Status(platform::MciDevice, platform::MciStatusItem item, uint
       *value = e ? 0 : numberOfTracks;
       return e;
     }
+    case platform::MciStatusItem::kMode:
+      calls.push_back("mode");
+      *value = static_cast<uint32_t>(mode);
+      return Next("mode");
     default:
       calls.push_back("status");
       *value = 0;

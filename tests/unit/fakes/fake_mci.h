@@ -58,8 +58,13 @@ class FakeMci : public platform::Mci {
   uint32_t WhereDestination(platform::MciDevice id, platform::MciRect* r) override;
   uint32_t Step(platform::MciDevice id, bool backward) override;
   std::string ErrorText(uint32_t code) override { return "error " + std::to_string(code); }
-  void DiscardNotices() override { ++discards; }
+  uint32_t DiscardNotices() override {
+    ++discards;
+    return queuedNotices;
+  }
   int discards = 0;
+  uint32_t queuedNotices = 0;  // codes DiscardNotices finds
+  platform::MciMode mode = platform::MciMode::kStop;
 
  private:
   uint32_t Next(const std::string& op);

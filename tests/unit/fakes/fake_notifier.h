@@ -2,6 +2,7 @@
 #pragma once
 
 #include <deque>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -16,10 +17,12 @@ struct FakeNotifier : platform::Notifier {
   std::vector<Box> boxes;
   std::vector<unsigned> beeps;
   std::deque<int> answers;  // next results; kIdOk (or kIdYes) when empty
+  std::function<void()> whileShown;  // what happens while a box is up
 
   int MessageBox(const std::string& text, const std::string& caption, unsigned style,
                  bool owned) override {
     boxes.push_back({text, caption, style, owned});
+    if (whileShown) whileShown();
     if (!answers.empty()) {
       int a = answers.front();
       answers.pop_front();
