@@ -12,6 +12,7 @@ need_pkgs=(
   gstreamer1.0-plugins-bad:i386 gstreamer1.0-plugins-ugly:i386 gstreamer1.0-libav:i386
   locales fonts-ipafont-gothic fonts-ipafont-mincho fonts-wine
   lame libmpg123-dev mpg123 sox ffmpeg python3
+  libsdbus-c++-dev dbus dbus-bin playerctl zip unzip
 )
 
 missing=()
