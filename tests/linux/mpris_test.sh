@@ -135,6 +135,10 @@ t0=$(date +%s%N)
 call org.mpris.MediaPlayer2.Player.Pause
 echo "MPRIS Pause call: $(( ($(date +%s%N) - t0) / 1000000 )) ms"
 expect Paused pc status
+t0=$(date +%s%N)
+call org.mpris.MediaPlayer2.Player.Previous
+echo "MPRIS Previous call: $(( ($(date +%s%N) - t0) / 1000000 )) ms"
+expect "a first.mp3" pc metadata xesam:title
 
 pc stop; expect Stopped pc status
 

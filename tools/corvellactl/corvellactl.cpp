@@ -144,9 +144,11 @@ void Raise(HWND frame) {
 enum Outcome { kDone = 0, kNoPlayer = 1, kFailed = 3 };
 
 // Carries out one request; *reply is the line it prints (without its end).
-// waitForEnd: quit returns once the player has ended (not in serve mode,
-// where a caller must hear back at once).
-Outcome Carry(const ctl::Request& r, bool waitForEnd, std::string* reply) {
+// wait: a posted command returns once the player has carried it out, and
+// quit once the player has ended; serve mode answers at once instead, since
+// a desktop's call must not wait for a song to open (the bridge reads the
+// state that follows as it comes).
+Outcome Carry(const ctl::Request& r, bool wait, std::string* reply) {
   reply->clear();
   HWND player = FindPlayer();
   if (!player) {
@@ -191,14 +193,14 @@ Outcome Carry(const ctl::Request& r, bool waitForEnd, std::string* reply) {
       HANDLE process = OpenProcess(SYNCHRONIZE, FALSE, pid);
       PostMessageW(player, WM_COMMAND, CM_EXIT, 0);
       // The exit may ask whether a changed song-name file is to be saved.
-      if (process && waitForEnd) WaitForSingleObject(process, 15000);
+      if (process && wait) WaitForSingleObject(process, 15000);
       if (process) CloseHandle(process);
       return kDone;
     }
     default: {
       const uint16_t id = ctl::PostedCommand(r.verb);
       if (id == 0 || !PostMessageW(player, WM_COMMAND, id, 0)) break;
-      WaitCarried(player);
+      if (wait) WaitCarried(player);
       return kDone;
     }
   }

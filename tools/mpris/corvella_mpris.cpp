@@ -36,6 +36,7 @@ const char kPath[] = "/org/mpris/MediaPlayer2";
 const char kRoot[] = "org.mpris.MediaPlayer2";
 const char kPlayer[] = "org.mpris.MediaPlayer2.Player";
 constexpr int kPollMs = 250;        // how often the player's state is read
+constexpr int kSoonMs = 40;         // when to read it after a command
 constexpr int kStartWaitMs = 90000;  // how long the player may take to come up
 
 volatile sig_atomic_t g_stop = 0;
@@ -114,10 +115,10 @@ class Bridge {
 
     o.registerMethod("Play").onInterface(kPlayer).implementedAs([this] {
       // Play while playing would start the song again; MPRIS wants nothing.
-      if (Fresh().status.state != "playing") Do("play");
+      if (State() != "playing") Do("play");
     });
     o.registerMethod("Pause").onInterface(kPlayer).implementedAs([this] {
-      if (Fresh().status.state == "playing") Do("pause");
+      if (State() == "playing") Do("pause");
     });
     o.registerMethod("PlayPause").onInterface(kPlayer).implementedAs([this] { Do("pause"); });
     o.registerMethod("Stop").onInterface(kPlayer).implementedAs([this] { Do("stop"); });
@@ -161,8 +162,10 @@ class Bridge {
     Seen now;
     if (!Read(&now)) return false;
     Announce(now);
+    nextPoll_ = NowMs() + kPollMs;
     return true;
   }
+  long long NextPoll() const { return nextPoll_; }
 
  private:
   // Asked often by panels, so only the status line is read (the enabling
@@ -174,18 +177,18 @@ class Bridge {
     return seen_.status.positionMs;
   }
 
-  // The state as it is now, for the calls that depend on it.
-  const Seen& Fresh() {
-    Seen now;
-    if (Read(&now)) Announce(now);
-    return seen_;
+  // The state word as it is now, for the calls that depend on it.
+  std::string State() {
+    std::string word;
+    return control_.Ask("state", &word) ? word : seen_.status.state;
   }
 
+  // The call returns as soon as the command is posted; what follows is
+  // read and announced a moment later, once the player has carried it out.
   void Do(const std::string& command) {
     std::string reply;
     control_.Ask(command, &reply);
-    Seen now;
-    if (command != "quit" && Read(&now)) Announce(now);
+    nextPoll_ = NowMs() + kSoonMs;
   }
 
   void Announce(const Seen& now) {
@@ -226,6 +229,7 @@ class Bridge {
 
   ControlPipe& control_;
   Seen seen_;
+  long long nextPoll_ = 0;
   std::unique_ptr<sdbus::IObject> object_;
 };
 
@@ -275,8 +279,8 @@ int main(int argc, char** argv) {
     return 1;
   }
 
-  long long nextPoll = NowMs() + kPollMs;
   while (!g_stop) {
+    const long long nextPoll = bridge.NextPoll();
     while (bus->processPendingRequest()) {
     }
     const sdbus::IConnection::PollData pd = bus->getEventLoopPollData();
@@ -286,10 +290,7 @@ int main(int argc, char** argv) {
     if (busTimeout && busTimeout->count() / 1000 < wait) wait = busTimeout->count() / 1000;
     pollfd p{pd.fd, pd.events, 0};
     poll(&p, 1, static_cast<int>(wait));
-    if (NowMs() >= nextPoll) {
-      if (!bridge.Poll()) break;  // the player has ended
-      nextPoll = NowMs() + kPollMs;
-    }
+    if (NowMs() >= bridge.NextPoll() && !bridge.Poll()) break;  // the player has ended
   }
   try {
     bus->releaseName(kBusName);
