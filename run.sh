@@ -21,7 +21,10 @@ bridge_built() {
   if [ ! -f build/native/build.ninja ]; then
     cmake --preset native > build/mpris-build.log 2>&1 || return 1
   fi
+  # A tree configured before sdbus-c++ was installed learns of it anew.
   cmake --build build/native --target corvella-mpris -j2 >> build/mpris-build.log 2>&1 ||
+    { cmake build/native >> build/mpris-build.log 2>&1 &&
+      cmake --build build/native --target corvella-mpris -j2 >> build/mpris-build.log 2>&1; } ||
     { echo "run.sh: corvella-mpris did not build (build/mpris-build.log); no media keys" >&2; return 1; }
 }
 have_bridge=0

@@ -89,7 +89,10 @@ class Bridge {
 
   bool WaitForPlayer() {
     for (long long end = NowMs() + kStartWaitMs; NowMs() < end && !g_stop;) {
-      if (Read(&seen_)) return true;
+      if (Read(&seen_)) {
+        readAt_ = NowMs();
+        return true;
+      }
       if (!control_.Alive()) return false;
       usleep(200000);
     }
@@ -168,13 +171,13 @@ class Bridge {
   long long NextPoll() const { return nextPoll_; }
 
  private:
-  // Asked often by panels, so only the status line is read (the enabling
-  // bits wait for the next poll).
-  uint32_t Position() {
-    std::string line;
-    Seen now = seen_;
-    if (control_.Ask("status", &line) && ctl::ParseStatus(line, &now.status)) Announce(now);
-    return seen_.status.positionMs;
+  // Panels ask for it often: the position read at the last poll (at most
+  // kPollMs old), carried forward by the time since while playing.
+  uint32_t Position() const {
+    uint64_t ms = seen_.status.positionMs;
+    if (seen_.status.state == "playing") ms += static_cast<uint64_t>(NowMs() - readAt_);
+    if (seen_.status.lengthMs > 0 && ms > seen_.status.lengthMs) ms = seen_.status.lengthMs;
+    return static_cast<uint32_t>(ms);
   }
 
   // The state word as it is now, for the calls that depend on it.
@@ -192,6 +195,7 @@ class Bridge {
   }
 
   void Announce(const Seen& now) {
+    readAt_ = NowMs();
     if (now == seen_) {
       seen_.status.positionMs = now.status.positionMs;
       return;
@@ -230,6 +234,7 @@ class Bridge {
   ControlPipe& control_;
   Seen seen_;
   long long nextPoll_ = 0;
+  long long readAt_ = 0;  // when seen_ was read
   std::unique_ptr<sdbus::IObject> object_;
 };
 
