@@ -2,11 +2,33 @@
 # Sets up what is missing, builds, and starts Corvella (under Wine on Linux).
 #   ./run.sh [files, directories, a song-name file, /close ...]
 # With no arguments and no saved list yet, it starts with the sample songs.
+# Where a D-Bus session bus exists, corvella-mpris puts the player on it for
+# the desktop's media keys and playerctl; ./ctl.sh drives it from a shell.
 set -euo pipefail
 cd "$(dirname "$0")"
 scripts/setup.sh
 scripts/build.sh win32
 scripts/make_samples.sh
+# The desktop's session bus, found before the sound set-up may move
+# XDG_RUNTIME_DIR to a directory of its own.
+session_bus=${DBUS_SESSION_BUS_ADDRESS:-}
+if [ -z "$session_bus" ] && [ -n "${XDG_RUNTIME_DIR:-}" ] && [ -S "$XDG_RUNTIME_DIR/bus" ]; then
+  session_bus=unix:path=$XDG_RUNTIME_DIR/bus
+fi
+bridge_built() {
+  [ -n "$session_bus" ] || return 1
+  mkdir -p build
+  if [ ! -f build/native/build.ninja ]; then
+    cmake --preset native > build/mpris-build.log 2>&1 || return 1
+  fi
+  # A tree configured before sdbus-c++ was installed learns of it anew.
+  cmake --build build/native --target corvella-mpris -j2 >> build/mpris-build.log 2>&1 ||
+    { cmake build/native >> build/mpris-build.log 2>&1 &&
+      cmake --build build/native --target corvella-mpris -j2 >> build/mpris-build.log 2>&1; } ||
+    { echo "run.sh: corvella-mpris did not build (build/mpris-build.log); no media keys" >&2; return 1; }
+}
+have_bridge=0
+bridge_built && have_bridge=1
 . scripts/wine-env.sh
 corvella_wine_up
 args=()
@@ -38,11 +60,39 @@ first_start() {
   return 0
 }
 
-if ! first_start "$@"; then
-  exec wine build/win32/corvella.exe "${args[@]}"
+first=0
+first_start "$@" && first=1
+if [ $first = 1 ]; then
+  wine build/win32/corvella.exe &
+else
+  wine build/win32/corvella.exe "${args[@]}" &
 fi
-wine build/win32/corvella.exe &
 player=$!
+# What ./ctl.sh needs to reach this player: its Wine set-up and process.
+{
+  for v in WINEPREFIX WINEARCH WINEDEBUG WINEDLLOVERRIDES LANG LC_ALL DISPLAY XDG_RUNTIME_DIR; do
+    if [ -n "${!v:-}" ]; then printf 'export %s=%q\n' "$v" "${!v}"; fi
+  done
+  printf 'CORVELLA_PLAYER_PID=%s\n' "$player"
+} > build/run.env
+bridge=
+cleanup() {
+  if [ -n "$bridge" ]; then kill "$bridge" 2>/dev/null || true; fi
+  # Only this run's own file: another run may have started since.
+  if [ -f build/run.env ] && grep -qx "CORVELLA_PLAYER_PID=$player" build/run.env; then rm -f build/run.env; fi
+}
+trap cleanup EXIT
+if [ $have_bridge = 1 ]; then
+  # One long-lived control process serves every call; the bridge ends with the player.
+  DBUS_SESSION_BUS_ADDRESS=$session_bus build/native/corvella-mpris -- \
+    wine build/win32/corvellactl.exe serve </dev/null &
+  bridge=$!
+fi
+if [ $first = 0 ]; then
+  status=0
+  wait $player || status=$?
+  exit $status
+fi
 ctl() { wine build/win32/corvellactl.exe "$@" >/dev/null 2>&1 </dev/null; }
 # The player answers the control message once its start-up is done.
 for _ in $(seq 1 150); do
@@ -55,4 +105,6 @@ for f in tune.mid song.mp3 clip.avi picture.jpg song.wav tone.wav; do
   [ -f "build/samples/$f" ] && samples+=("$(winepath -w "$PWD/build/samples/$f" 2>/dev/null)")
 done
 if [ ${#samples[@]} -gt 0 ] && ctl add "${samples[@]}"; then ctl play || true; fi
-wait $player
+status=0
+wait $player || status=$?
+exit $status

@@ -16,6 +16,7 @@ need_pkgs=(
   timgm6mb-soundfont gstreamer1.0-tools:i386
   locales fonts-ipafont-gothic fonts-ipafont-mincho fonts-wine
   lame libmpg123-dev mpg123 sox ffmpeg python3
+  libsdbus-c++-dev dbus dbus-bin playerctl zip unzip
 )
 
 missing=()

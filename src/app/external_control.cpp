@@ -1,5 +1,7 @@
 #include "app/external_control.h"
 
+#include "app/command_ids.h"
+
 namespace app {
 
 ExternalControl::Result ExternalControl::Handle(intptr_t code, uintptr_t value, PlayState state,
@@ -38,6 +40,40 @@ ExternalControl::Result ExternalControl::Handle(intptr_t code, uintptr_t value, 
       break;
   }
   return r;
+}
+
+intptr_t ExternalControl::Transport(const CommandState& s) {
+  intptr_t bits = 0;
+  if (IsCommandEnabled(CM_PLAY, s)) bits |= kCanPlay;
+  if (IsCommandEnabled(CM_STOP, s)) bits |= kCanStop;
+  if (IsCommandEnabled(CM_PAUSE, s)) bits |= kCanPause;
+  if (IsCommandEnabled(CM_NEXT, s)) bits |= kCanNext;
+  if (IsCommandEnabled(CM_PREVIOUS, s)) bits |= kCanPrevious;
+  return bits;
+}
+
+intptr_t ExternalControl::Answer(intptr_t code, uintptr_t value, View& view) {
+  switch (code) {
+    case kQueryEntry: {
+      const int count = view.Count(), current = view.Current();
+      return count > 0 && current >= 0 && current < count ? current + 1 : 0;
+    }
+    case kQueryPosition:
+      return static_cast<intptr_t>(view.PositionMs());
+    case kQueryLength:
+      return static_cast<intptr_t>(view.LengthMs());
+    case kQueryPathByte: {
+      if (view.Count() <= 0) return 0;
+      const std::string path = view.CurrentPath();
+      return value < path.size() ? static_cast<unsigned char>(path[value]) : 0;
+    }
+    case kQueryEnabled:
+      return Transport(view.Commands());
+    case kQueryWaiting:
+      return view.Waiting() ? 1 : 0;
+    default:
+      return 0;
+  }
 }
 
 PowerNotice::Action PowerNotice::OnSuspend(PlayState state) {

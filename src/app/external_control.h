@@ -18,6 +18,18 @@ class ExternalControl {
     kClear = 101,       // stop if a song is open, empty the list
     kPlay = 102,        // as the Play command
     kQueryState = 104,  // answers 1 playing, 3 paused, 0 otherwise
+    // Read-only questions of remote controls, answered at once:
+    kQueryEntry = 105,     // the current entry's number in the list, 0 when empty
+    kQueryPosition = 106,  // play position of the open song in ms, 0 when none
+    kQueryLength = 107,    // length of the open song in ms, 0 when none
+    kQueryPathByte = 108,  // wParam: an index; that byte of the current entry's path, 0 past its end
+    kQueryEnabled = 109,   // the transport commands now enabled (TransportBits)
+    kQueryWaiting = 110,   // 1 while the pause between songs runs
+  };
+  // Answer bits of kQueryEnabled: the commands a remote offers, enabled as
+  // from the menu and the tool bar.
+  enum TransportBits : intptr_t {
+    kCanPlay = 1, kCanStop = 2, kCanPause = 4, kCanNext = 8, kCanPrevious = 16,
   };
   static constexpr size_t kBufferSize = 1024;  // characters held at most
   static constexpr size_t kMaxPath = 259;      // longest path a list entry holds
@@ -34,10 +46,26 @@ class ExternalControl {
     intptr_t reply = 0; // the message's result
   };
 
-  // The state query reads only; it is answered even while other messages wait.
-  static bool AnswersAtOnce(intptr_t code) { return code == kQueryState; }
+  // The queries read only; they are answered even while other messages wait.
+  static bool AnswersAtOnce(intptr_t code) { return code >= kQueryState && code <= kQueryWaiting; }
   // Appending a name and clearing change the song list.
   static bool ChangesList(intptr_t code) { return code == kAppendChar || code == kClear; }
+
+  // What the queries from kQueryEntry on read, asked only for what a query needs.
+  class View {
+   public:
+    virtual ~View() = default;
+    virtual int Count() = 0;
+    virtual int Current() = 0;  // position in the play order
+    virtual std::string CurrentPath() = 0;
+    virtual uint32_t PositionMs() = 0;
+    virtual uint32_t LengthMs() = 0;
+    virtual bool Waiting() = 0;
+    virtual CommandState Commands() = 0;
+  };
+  static bool ReadsView(intptr_t code) { return code > kQueryState && code <= kQueryWaiting; }
+  static intptr_t Answer(intptr_t code, uintptr_t value, View& view);
+  static intptr_t Transport(const CommandState& s);
 
   // listFull: the list already holds its 999 entries.
   Result Handle(intptr_t code, uintptr_t value, PlayState state, bool listFull);

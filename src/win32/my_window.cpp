@@ -596,7 +596,39 @@ void TMyWindow::Refresh() {
   if (frame_) frame_->IdleAction();
 }
 
+class TMyWindow::ControlView : public app::ExternalControl::View {
+ public:
+  explicit ControlView(TMyWindow& w) : w_(w) {}
+  int Count() override { return w_.list_->Count(); }
+  int Current() override { return w_.list_->Current(); }
+  std::string CurrentPath() override { return w_.list_->PathAt(w_.list_->Current()); }
+  uint32_t PositionMs() override {
+    playback::Device& d = w_.player_->device();
+    if (!d.IsOpen()) return w_.lastRemotePosition_ = 0;
+    // A question that arrives while a device opens or closes must not call
+    // into that device halfway: it hears the last position read.
+    uint32_t ms = 0;
+    int32_t second = 0;
+    if (!w_.route_.Busy() && d.Position(&ms, &second)) w_.lastRemotePosition_ = ms;
+    return w_.lastRemotePosition_;
+  }
+  uint32_t LengthMs() override {
+    playback::Device& d = w_.player_->device();
+    return d.IsOpen() ? d.length : 0;
+  }
+  bool Waiting() override { return w_.player_->sequencer().Waiting(); }
+  app::CommandState Commands() override { return w_.Snapshot(); }
+
+ private:
+  TMyWindow& w_;
+};
+
 bool TMyWindow::OnExternalControl(WPARAM wp, LPARAM lp, LRESULT* reply) {
+  if (app::ExternalControl::ReadsView(lp)) {
+    ControlView view(*this);
+    *reply = app::ExternalControl::Answer(lp, wp, view);
+    return false;
+  }
   app::ExternalControl::Result r = external_.Handle(
       static_cast<intptr_t>(lp), static_cast<uintptr_t>(wp), PlayerState(),
       list_->Count() >= songlist::kMaxEntries);

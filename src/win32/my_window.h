@@ -201,6 +201,8 @@ class TMyWindow : public wnd::Window,
   WPARAM lastPing_ = 0;  // see Corvella.Ping
   std::string caption_;  // the caption last set
   app::ExternalControl external_;
+  class ControlView;  // what remote controls may read
+  uint32_t lastRemotePosition_ = 0;
   app::PowerNotice power_;
 
   HFONT listFont_ = nullptr;

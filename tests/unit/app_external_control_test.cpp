@@ -88,3 +88,55 @@ TEST(AppPowerNotice, ResumesOnlyWhatWasPlaying) {
             PowerNotice::Action::kPlay);
   EXPECT_EQ(p.OnEvent(0x8013, PlayState::kPlaying), PowerNotice::Action::kNone);
 }
+
+namespace {
+
+struct FakeView : ExternalControl::View {
+  int count = 0, current = 0;
+  std::string path;
+  uint32_t position = 0, length = 0;
+  bool waiting = false;
+  app::CommandState commands;
+  int Count() override { return count; }
+  int Current() override { return current; }
+  std::string CurrentPath() override { return path; }
+  uint32_t PositionMs() override { return position; }
+  uint32_t LengthMs() override { return length; }
+  bool Waiting() override { return waiting; }
+  app::CommandState Commands() override { return commands; }
+};
+
+}  // namespace
+
+TEST(AppExternalControl, RemoteQueriesReadTheCurrentEntryAndTheEnablingRules) {
+  FakeView v;
+  v.path = "c:\\\x83\x5c.mp3";  // a trail byte equal to a backslash stays a byte
+  EXPECT_EQ(ExternalControl::Answer(105, 0, v), 0);  // empty list
+  EXPECT_EQ(ExternalControl::Answer(108, 0, v), 0);
+  v.count = 4;
+  v.current = 2;
+  v.position = 61000;
+  v.length = 180500;
+  EXPECT_EQ(ExternalControl::Answer(105, 0, v), 3);
+  EXPECT_EQ(ExternalControl::Answer(106, 0, v), 61000);
+  EXPECT_EQ(ExternalControl::Answer(107, 0, v), 180500);
+  std::string bytes;
+  for (uintptr_t i = 0; intptr_t b = ExternalControl::Answer(108, i, v); ++i) bytes += static_cast<char>(b);
+  EXPECT_EQ(bytes, v.path);
+  EXPECT_EQ(ExternalControl::Answer(108, 1000, v), 0);
+  EXPECT_EQ(ExternalControl::Answer(110, 0, v), 0);
+  v.waiting = true;
+  EXPECT_EQ(ExternalControl::Answer(110, 0, v), 1);
+
+  v.commands.count = 4;
+  v.commands.state = PlayState::kPlaying;
+  v.commands.nextAvailable = true;
+  EXPECT_EQ(ExternalControl::Answer(109, 0, v), ExternalControl::kCanPlay | ExternalControl::kCanStop |
+                                                    ExternalControl::kCanPause | ExternalControl::kCanNext);
+  v.commands.state = PlayState::kStopped;
+  v.commands.nextAvailable = false;
+  v.commands.previousAvailable = true;
+  EXPECT_EQ(ExternalControl::Answer(109, 0, v), ExternalControl::kCanPlay | ExternalControl::kCanPrevious);
+  for (intptr_t code = 104; code <= 110; ++code) EXPECT_TRUE(ExternalControl::AnswersAtOnce(code)) << code;
+  EXPECT_FALSE(ExternalControl::AnswersAtOnce(111));
+}
