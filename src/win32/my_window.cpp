@@ -365,7 +365,7 @@ void TMyWindow::ApplyWindowOptions(const ui::WindowOptions& before) {
   if (r.repaintWindow) {
     PlaceSlider();
     // The picture area shrinks when the slider comes and grows when it goes.
-    if (r.resizeVideoToClient) player_->OnMainWindowSized(!settings_.slider);
+    if (r.resizeVideoToClient) player_->OnSliderShown(settings_.slider);
     InvalidateRect(hwnd_, nullptr, TRUE);
   }
   if (r.fitVideo) {
@@ -624,13 +624,9 @@ LRESULT TMyWindow::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
   switch (msg) {
     case WM_SIZE: {
       const int w = LOWORD(lp), h = HIWORD(lp);
-      // A shrunk window exposes nothing, so a driver that draws only on exposure needs a repaint.
-      const bool grew = w > clientW_ || h > clientH_;
-      clientW_ = w;
-      clientH_ = h;
       PlaceSlider();
       listView_->OnSize(w, h);
-      if (videoInList_) player_->OnMainWindowSized(grew);
+      player_->OnMainWindowSized(w, h);
       InvalidateRect(hwnd_, nullptr, FALSE);
       return 0;
     }
