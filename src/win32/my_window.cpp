@@ -904,8 +904,7 @@ void TMyWindow::Execute(UINT id) {
       if (TMyFontDialog(settings_).Execute(hwnd_, dpi, &settings_)) {
         BuildListFont();
         listView_->Measure(listFont_, settings_);
-        player_->device().RewriteTrackText();
-        ui::WarnIfNotShiftJis(settings_.charset, app_.Notifier());
+        ui::AfterFontChosen(settings_, player_->device(), app_.Notifier());
       }
       break;
     }

@@ -5,6 +5,7 @@
 
 #include "playback/medium.h"
 #include "playback/player.h"
+#include "ui/font_settings.h"
 #include "playback_fixture.h"
 
 using songlist::kPaused;
@@ -91,8 +92,9 @@ TEST_F(DeviceTest, CdTrackPlaysToItsEndAndNamesItselfInTheStatusBar) {
   // A new list font and case mode while the track plays: the text follows.
   settings.charset = 0;
   settings.strupr = 2;
-  device.RewriteTrackText();
+  ui::AfterFontChosen(settings, device, notifier);
   EXPECT_EQ(view.trackText, "Track <007>");
+  EXPECT_EQ(LastText(), "このフォントを使用すると、漢字の表示ができなくなります。");
   device.CloseMedium();
   device.RewriteTrackText();
   EXPECT_EQ(view.trackText, "");
