@@ -248,15 +248,6 @@ const std::vector<MenuEntry>& MainMenu() {
   return menu;
 }
 
-std::string CommandLabel(uint16_t id) {
-  for (const MenuEntry& popup : MainMenu()) {
-    for (const MenuEntry& e : popup.items) {
-      if (e.id == id) return e.label;
-    }
-  }
-  return std::string();
-}
-
 std::vector<uint16_t> ToolBarLayout(const bool (&g)[kButtonGroupCount]) {
   std::vector<uint16_t> b;
   auto add = [&b](std::initializer_list<uint16_t> ids) {

@@ -68,8 +68,6 @@ struct MenuEntry {
 
 // The five popups of the menu "COMMANDS" with their items in menu order.
 const std::vector<MenuEntry>& MainMenu();
-// The menu label of a command ("" when it has none).
-std::string CommandLabel(uint16_t id);
 
 // Tool-bar buttons from left to right for the [BUTTON] flags; 0 is a separator.
 std::vector<uint16_t> ToolBarLayout(const bool (&groups)[kButtonGroupCount]);

@@ -70,8 +70,6 @@ class ExternalControl {
   // listFull: the list already holds its 999 entries.
   Result Handle(intptr_t code, uintptr_t value, PlayState state, bool listFull);
 
-  const std::string& buffer() const { return buffer_; }
-
  private:
   std::string buffer_;
 };

@@ -62,8 +62,8 @@ Rect KeepFrameOnScreen(const Rect& frame, const Areas& areas) {
 }
 
 MaximizedPlacement MaximizedFrame(bool videoActiveInMain, const Rect& normal, int32_t maxTrackWidth,
-                                  int32_t maxTrackHeight, int32_t screenWidth,
-                                  int32_t screenHeight, int32_t borderX, int32_t borderY) {
+                                  int32_t maxTrackHeight, const Rect& workArea, int32_t borderX,
+                                  int32_t borderY) {
   MaximizedPlacement m;
   if (videoActiveInMain) {
     m.x = normal.left;
@@ -71,10 +71,10 @@ MaximizedPlacement MaximizedFrame(bool videoActiveInMain, const Rect& normal, in
     m.width = maxTrackWidth;
     m.height = maxTrackHeight;
   } else {
-    m.x = -borderX;
-    m.y = -borderY;
-    m.width = screenWidth + 2 * borderX;
-    m.height = screenHeight + 2 * borderY;
+    m.x = workArea.left - borderX;
+    m.y = workArea.top - borderY;
+    m.width = workArea.Width() + 2 * borderX;
+    m.height = workArea.Height() + 2 * borderY;
   }
   return m;
 }

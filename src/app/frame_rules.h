@@ -33,13 +33,15 @@ Rect KeepFrameOnScreen(const Rect& frame, const Areas& areas);
 
 // Where the maximised frame goes. While a video plays or is paused in the main
 // window it keeps its normal position and takes the maximum-track size;
-// otherwise it covers the screen plus one sizing border on every side.
+// otherwise it covers the work area of its monitor (given relative to that
+// monitor, as the platform places a maximised window) plus one sizing border
+// on every side, so a task bar or a second monitor of another size is kept.
 struct MaximizedPlacement {
   int32_t x = 0, y = 0, width = 0, height = 0;
 };
 MaximizedPlacement MaximizedFrame(bool videoActiveInMain, const Rect& normal, int32_t maxTrackWidth,
-                                  int32_t maxTrackHeight, int32_t screenWidth,
-                                  int32_t screenHeight, int32_t borderX, int32_t borderY);
+                                  int32_t maxTrackHeight, const Rect& workArea, int32_t borderX,
+                                  int32_t borderY);
 // The maximum-track size before a video changes it.
 constexpr int32_t kInitialMaxTrackWidth = 640;
 constexpr int32_t kInitialMaxTrackHeight = 400;

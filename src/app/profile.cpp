@@ -85,11 +85,6 @@ size_t Profile::FindKey(size_t s, std::string_view key) const {
   return npos;
 }
 
-bool Profile::Has(std::string_view section, std::string_view key) const {
-  size_t s = FindSection(section);
-  return s != npos && FindKey(s, key) != npos;
-}
-
 std::string Profile::Read(std::string_view section, std::string_view key, std::string_view def,
                           size_t limit) const {
   size_t s = FindSection(section);

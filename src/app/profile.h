@@ -29,7 +29,6 @@ class Profile {
   // missing. The platform's read stops at a NUL, so ours does too.
   std::string Read(std::string_view section, std::string_view key, std::string_view def,
                    size_t limit) const;
-  bool Has(std::string_view section, std::string_view key) const;
 
   // Sets section/key: the first matching key line gets the new value in place
   // (keeping its spelling of the key); otherwise "key=value" follows the last

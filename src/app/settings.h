@@ -149,7 +149,6 @@ class SettingsFile {
   const std::string& UnreadablePath() const { return unreadablePath_; }
   Profile& profile() { return profile_; }
   const Profile& profile() const { return profile_; }
-  const SettingsLocation& location() const { return location_; }
 
   // Largest settings file read; a real one is a few kilobytes.
   static constexpr size_t kMaxFileBytes = 256u * 1024;

@@ -144,8 +144,7 @@ bool WriteDibFile(platform::FileSystem& fs, platform::Notifier& notifier, const 
                   const std::string& dib) {
   if (songlist::IsForeignName(path)) {
     // Written under a lossy name, the picture would land in a file the user did not choose.
-    Warn(notifier, path + "は、ファイル名にこのプログラムで扱えない文字が含まれているため保存できません。",
-         kFileError);
+    Warn(notifier, songlist::ForeignNameMessage(path, "保存できません。"), kFileError);
     return false;
   }
   text::PathParts parts = text::SplitPath(path);

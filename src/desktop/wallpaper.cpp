@@ -2,6 +2,7 @@
 
 #include <vector>
 
+#include "songlist/media.h"
 #include "text/sjis.h"
 
 namespace desktop {
@@ -112,10 +113,16 @@ WallpaperDialog::Pick WallpaperDialog::PickBitmap(std::string* chosen) {
   if (!dialog_.Run(req, &res)) return Pick::kCancelled;
   // One file only, so both dialog styles give a single path before any NUL.
   *chosen = res.buffer.substr(0, res.buffer.find('\0'));
+  std::string refusal;
   if (!IsBitmapName(*chosen)) {
-    notifier_.MessageBox(text::FileNamePart(*chosen) + "は、拡張子が違うため設定できません。",
-                         "エラーメッセージ", platform::kMbOk | platform::kMbIconExclamation);
-    return Pick::kWrongExtension;
+    refusal = text::FileNamePart(*chosen) + "は、拡張子が違うため設定できません。";
+  } else if (songlist::IsForeignName(*chosen)) {
+    // Stored, the lossy name would point the desktop at no file.
+    refusal = songlist::ForeignNameMessage(*chosen, "設定できません。");
+  }
+  if (!refusal.empty()) {
+    notifier_.MessageBox(refusal, "エラーメッセージ", platform::kMbOk | platform::kMbIconExclamation);
+    return Pick::kRefused;
   }
   fileName_ = text::FileNamePart(*chosen);
   return Pick::kChosen;

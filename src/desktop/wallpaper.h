@@ -62,7 +62,7 @@ class WallpaperDialog {
   bool NoWallpaper() const { return noWallpaper_; }
 
  private:
-  enum class Pick { kCancelled, kWrongExtension, kChosen };
+  enum class Pick { kCancelled, kRefused, kChosen };
   Pick PickBitmap(std::string* chosen);
   void WriteTile(int32_t tile);
 

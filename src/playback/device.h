@@ -106,13 +106,9 @@ class Device {
   uint32_t Plays() const { return plays_; }
   const MediumFlags& Flags() const { return flags_; }
   int32_t DriverKind() const { return driverKind_; }
-  uint32_t CdTrack() const { return cdTrack_; }
   uint32_t Divisor() const { return divisor_; }
   bool VideoInMain() const { return open_ && flags_.video && !inDedicated_; }
   bool VideoInDedicated() const { return open_ && flags_.video && inDedicated_; }
-  bool UsesTempFile() const { return tempFlag_; }
-  const std::string& TempPath() const { return tempPath_; }
-  platform::WindowHandle DedicatedWindow() const { return dedicated_; }
 
  private:
   bool PlaySuperseded();

@@ -11,6 +11,13 @@ Player::Player(const PlayerLinks& l)
       sequencer_({&device_, l.device.list, l.device.view, l.device.notifier, l.clock, l.random,
                   l.device.settings}) {}
 
+void Player::OnMainWindowSized(int32_t width, int32_t height) {
+  const bool grew = width > clientWidth_ || height > clientHeight_;
+  clientWidth_ = width;
+  clientHeight_ = height;
+  device_.MainWindowSized(grew);
+}
+
 bool Player::OnCommand(uint16_t id) {
   app::Settings& s = *links_.device.settings;
   songlist::SongList& list = *links_.device.list;

@@ -37,7 +37,11 @@ class Player {
   void OnNotify(uint32_t code) { sequencer_.OnNotify(code); }
   void OnTimer() { sequencer_.OnTimer(); }
   void OnSlider(SliderEvent event, int32_t value) { device_.SeekTo(value, event); }
-  void OnMainWindowSized(bool grew) { device_.MainWindowSized(grew); }
+  // Every new client size of the main window. A shrunk picture area exposes
+  // nothing, so a driver that draws only on exposure is told to repaint.
+  void OnMainWindowSized(int32_t width, int32_t height);
+  // The slider strip came (the picture area shrank) or went.
+  void OnSliderShown(bool shown) { device_.MainWindowSized(!shown); }
   void OnPaint() { device_.RedrawPausedPicture(); }
 
   MidiResetSettings ResetSettings() const;
@@ -45,6 +49,7 @@ class Player {
 
  private:
   PlayerLinks links_;
+  int32_t clientWidth_ = 0, clientHeight_ = 0;  // the last size of the main window
   Device device_;
   Sequencer sequencer_;
 };

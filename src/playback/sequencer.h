@@ -59,7 +59,6 @@ class Sequencer : public songlist::PlaybackLink {
 
   bool Waiting() const { return dev_.waiting; }
   void SetCloseAfterPlay(bool on) { closeAfterPlay_ = on; }
-  bool CloseAfterPlay() const { return closeAfterPlay_; }
 
  private:
   void CloseForRestart();

@@ -39,7 +39,6 @@ class DiscTitles {
  public:
   // Takes the section of the disc identifier from the file's contents.
   void Load(std::string_view fileData, std::string_view identifier);
-  bool Known() const { return known_; }
   const std::string& DiscText() const { return discText_; }
   // The title of the track with this zero-based index; empty when none.
   std::string TrackTitle(int index) const;

@@ -78,11 +78,15 @@ bool Gatherer::Refuse(const std::string& path) {
   return true;
 }
 
-void Gatherer::ReportRefused(bool beep) {
-  if (refused_.empty()) return;
+std::vector<std::string> Gatherer::TakeRefused() {
   std::vector<std::string> names;
   names.swap(refused_);
-  Warn(ForeignNamesMessage(names), "エラーメッセージ", beep);
+  return names;
+}
+
+void Gatherer::ReportRefused(bool beep) {
+  if (refused_.empty()) return;
+  Warn(ForeignNamesMessage(TakeRefused()), "エラーメッセージ", beep);
 }
 
 bool Gatherer::IsExistingFile(const std::string& path) {

@@ -50,6 +50,8 @@ class Gatherer {
   // names are shown in one message by ReportRefused, never dropped silently.
   bool Refuse(const std::string& path);
   void ReportRefused(bool beep);
+  // The noted names, handed over instead of shown.
+  std::vector<std::string> TakeRefused();
 
   // Asks for the directory where the entry at missingPath now lives and moves
   // every entry of its old directory there. True when the entries changed.
@@ -73,14 +75,3 @@ class Gatherer {
 
 }  // namespace songlist
 
-namespace songlist {
-
-// Copy (150): with a video in the main window it copies the frame, allowed
-// while paused or for a still image; otherwise it needs a selection.
-inline bool CopyEnabled(const SongList& list, bool videoInMainWindow, bool pausedOrStill) {
-  return videoInMainWindow ? pausedOrStill : list.SelectedCount() > 0;
-}
-// Paste (151): the clipboard holds text or a file-drop list.
-inline bool PasteEnabled(platform::Clipboard& clip) { return clip.HasText() || clip.HasFileList(); }
-
-}  // namespace songlist

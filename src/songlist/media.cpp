@@ -69,12 +69,20 @@ const char* MediaFilterList() {
          "MPEGファイル (*.dat;*.mp*)|*.dat;*.mp2;*.mp3|";
 }
 
+namespace {
+constexpr char kForeignReason[] = "ファイル名にこのプログラムで扱えない文字が含まれているため";
+}
+
+std::string ForeignNameMessage(const std::string& path, const char* outcome) {
+  return path + "は、" + kForeignReason + outcome;
+}
+
 std::string ForeignNamesMessage(const std::vector<std::string>& paths) {
-  constexpr char kReason[] = "ファイル名にこのプログラムで扱えない文字が含まれているため演奏できません。";
-  if (paths.size() == 1) return paths[0] + "は、" + kReason;
+  constexpr char kOutcome[] = "演奏できません。";
+  if (paths.size() == 1) return ForeignNameMessage(paths[0], kOutcome);
   // A directory full of such names must not make a box taller than the screen.
   constexpr size_t kShown = 10;
-  std::string text = std::string("次のファイルは、") + kReason + "\n";
+  std::string text = std::string("次のファイルは、") + kForeignReason + kOutcome + "\n";
   for (size_t i = 0; i < paths.size() && i < kShown; ++i) text += "\n" + paths[i];
   if (paths.size() > kShown) text += "\nほか" + std::to_string(paths.size() - kShown) + "個";
   return text;

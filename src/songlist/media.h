@@ -33,7 +33,10 @@ bool IsSongFileName(std::string_view path);  // ".snf"
 // A name code page 932 cannot hold reaches the program with '?' for each
 // character it lacks; '?' is never part of a real name, nor a trail byte.
 inline bool IsForeignName(std::string_view path) { return path.find('?') != std::string_view::npos; }
-// The message that refuses such names (one or several, each on its own line).
+// The message that refuses one such name; outcome says what cannot be done
+// ("演奏できません。", "開けません。", "保存できません。", "設定できません。").
+std::string ForeignNameMessage(const std::string& path, const char* outcome);
+// The message that refuses names to be played (one or several, each on its own line).
 std::string ForeignNamesMessage(const std::vector<std::string>& paths);
 
 // The filter list of the file and directory dialogs ("label|pattern|..." ).

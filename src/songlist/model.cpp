@@ -70,11 +70,6 @@ void SongList::SetSelected(int pos, bool on) {
   }
 }
 
-void SongList::SetMark(int pos, uint32_t mark) {
-  uint32_t& f = live_->flags[live_->order[pos]];
-  f = (f & ~0xFFu) | (mark & 0xFFu);
-}
-
 void SongList::ClearSelection() {
   for (int s = 0; s < live_->count; ++s) live_->flags[s] &= ~kSelected;
   live_->selected = 0;

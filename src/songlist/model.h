@@ -92,7 +92,6 @@ class SongList {
   void SetSnfName(std::string_view name);  // cut to 259 bytes
   void SetBusy(bool busy) { busy_ = busy; }
   void SetSelected(int pos, bool on);  // keeps the selected count
-  void SetMark(int pos, uint32_t mark);
   void ClearSelection();
   void SetPathOfSlot(int slot, std::string_view path);
   // Empties the list without an undo step (external clear, failed start-up load).
@@ -125,7 +124,6 @@ class SongList {
   // and the undo copy keeps the name and tie of the list it came from, not
   // of the file that could not be read.
   void RollBackFailedLoad();
-  const ListState& UndoCopy() const { return *undo_; }
 
   // ---- commands ----
   void MarkSelected(uint32_t mark);  // 111 (mark 1), 112 (mark 0)

@@ -53,8 +53,7 @@ void SongFiles::Load() {
     return;
   }
   if (IsForeignName(chosen)) {
-    notifier_.MessageBox(chosen + "は、ファイル名にこのプログラムで扱えない文字が含まれているため開けません。",
-                         "エラーメッセージ", kWarn);
+    notifier_.MessageBox(ForeignNameMessage(chosen, "開けません。"), "エラーメッセージ", kWarn);
     return;
   }
   PlaybackLink& pb = *list_.links().playback;
@@ -121,8 +120,7 @@ void SongFiles::SaveAs() {
   if (IsForeignName(chosen)) {
     // Written under another name, the list would land in a file the user did not choose.
     notifier_.Beep(platform::kBeepWarning);
-    notifier_.MessageBox(chosen + "は、ファイル名にこのプログラムで扱えない文字が含まれているため保存できません。",
-                         "ファイル書き込みエラー", kWarn);
+    notifier_.MessageBox(ForeignNameMessage(chosen, "保存できません。"), "ファイル書き込みエラー", kWarn);
     return;
   }
   list_.SetSnfName(chosen);

@@ -25,6 +25,11 @@ std::string ExtensionMessage(const std::string& path) {
               {p.name, p.ext, p.ext});
 }
 
+// Refused names that leave nothing to play: their box is the last one.
+std::string ForeignNamesEndMessage(const std::vector<std::string>& names) {
+  return ForeignNamesMessage(names) + (names.size() > 1 ? "\n\n" : "") + "プログラムを終了します。";
+}
+
 }  // namespace
 
 StartupList::StartupList(SongList& list, SongFiles& files, Gatherer& gatherer,
@@ -61,7 +66,7 @@ StartupResult StartupList::FromCommandLine(bool closeOption, const std::vector<s
     const std::string& path = paths[0];
     text::PathParts p = text::SplitPath(path);
     if (IsForeignName(path)) {
-      return Fail(ForeignNamesMessage({path}) + "プログラムを終了します。", kCaption);
+      return Fail(ForeignNamesEndMessage({path}), kCaption);
     }
     if (p.name.empty() && p.ext.empty()) {
       std::vector<std::string> tracks = cd_.Tracks(path);
@@ -105,10 +110,14 @@ StartupResult StartupList::FromCommandLine(bool closeOption, const std::vector<s
   };
   bool hadDirectory = false;
   long filePaths = 0;
+  bool refusedNamed = false;
   const std::string* lastFile = nullptr;
   for (const std::string& path : paths) {
     if (list_.Count() >= kMaxEntries) break;
-    if (gatherer_.Refuse(path)) continue;
+    if (gatherer_.Refuse(path)) {
+      refusedNamed = true;
+      continue;
+    }
     if (fs_.IsDirectory(path)) {
       hadDirectory = true;
       gatherer_.ScanDirectory(path, -1, &started, /*emptyFirst=*/true);
@@ -123,6 +132,11 @@ StartupResult StartupList::FromCommandLine(bool closeOption, const std::vector<s
     if (full.size() > static_cast<size_t>(kMaxPath)) continue;
     start();
     list_.Append(full);
+  }
+  // Only refused names: the refusal is the one message before the end, not
+  // followed by a count of files that names none of them.
+  if (list_.Count() == 0 && refusedNamed && !hadDirectory && filePaths == 0) {
+    return Fail(ForeignNamesEndMessage(gatherer_.TakeRefused()), kCaption);
   }
   gatherer_.ReportRefused(true);
   if (list_.Count() > 0) {

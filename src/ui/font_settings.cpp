@@ -55,4 +55,9 @@ void WarnIfNotShiftJis(int32_t charset, platform::Notifier& n) {
   n.MessageBox(kNoKanjiText, kNoKanjiCaption, platform::kMbOk | platform::kMbIconExclamation);
 }
 
+void AfterFontChosen(const app::Settings& s, playback::Device& device, platform::Notifier& n) {
+  device.RewriteTrackText();
+  WarnIfNotShiftJis(s.charset, n);
+}
+
 }  // namespace ui

@@ -9,6 +9,7 @@
 
 #include "app/settings.h"
 #include "platform/notify.h"
+#include "playback/device.h"
 
 namespace ui {
 
@@ -43,5 +44,8 @@ extern const char* const kNoKanjiText;
 extern const char* const kNoKanjiCaption;
 // After the view has been rebuilt: beep and warn when the character set is not Shift-JIS.
 void WarnIfNotShiftJis(int32_t charset, platform::Notifier& n);
+// The rest of a font dialog's OK once the list is measured again: a CD track's
+// status text follows the new letter case and character set, then the warning.
+void AfterFontChosen(const app::Settings& s, playback::Device& device, platform::Notifier& n);
 
 }  // namespace ui

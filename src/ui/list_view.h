@@ -17,7 +17,6 @@ class ListView {
   ListView(songlist::SongList& list, DriveInfo& drives) : list_(list), painter_(list, drives) {}
 
   void SetMetrics(const ListMetrics& m) { metrics_ = m; }
-  const ListMetrics& Metrics() const { return metrics_; }
   PaintSettings& Settings() { return settings_; }
   const PaintSettings& Settings() const { return settings_; }
   // Client size, whether the slider strip is taken, the scroll bar height.
@@ -62,7 +61,6 @@ class ListView {
 class PaintGuard {
  public:
   void OnOutOfMemory(platform::Notifier& n);
-  bool Active() const { return active_; }
 
  private:
   bool active_ = false;

@@ -1,6 +1,7 @@
 #include "ui/option_dialogs.h"
 
 #include "playback/interval.h"
+#include "songlist/media.h"
 #include "text/sjis.h"
 
 namespace ui {
@@ -64,11 +65,14 @@ SnfChoice CheckSnfChoice(const std::string& chosen, int32_t caseMode) {
   SnfChoice c;
   std::string path = text::WithCase(chosen, caseMode);
   text::PathParts parts = text::SplitPath(path);
-  if (text::EqualNoCase(parts.ext, ".snf")) {
+  if (!text::EqualNoCase(parts.ext, ".snf")) {
+    c.message = parts.name + parts.ext + "は、拡張子が違うため設定できません。";
+  } else if (songlist::IsForeignName(chosen)) {
+    // Stored, the lossy name would make every later start fail to load it.
+    c.message = songlist::ForeignNameMessage(chosen, "設定できません。");
+  } else {
     c.accepted = true;
     c.path = path;
-  } else {
-    c.message = parts.name + parts.ext + "は、拡張子が違うため設定できません。";
   }
   return c;
 }

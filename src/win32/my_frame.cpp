@@ -310,8 +310,8 @@ LRESULT TMyFrame::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
       const app::MaximizedPlacement m = app::MaximizedFrame(
           client_.VideoInMainWindow(), win32::NormalRect(hwnd_),
           track.x ? track.x : app::kInitialMaxTrackWidth,
-          track.y ? track.y : app::kInitialMaxTrackHeight, GetSystemMetrics(SM_CXSCREEN),
-          GetSystemMetrics(SM_CYSCREEN), GetSystemMetrics(SM_CXFRAME), GetSystemMetrics(SM_CYFRAME));
+          track.y ? track.y : app::kInitialMaxTrackHeight, win32::MonitorWorkArea(hwnd_),
+          GetSystemMetrics(SM_CXFRAME), GetSystemMetrics(SM_CYFRAME));
       mm->ptMaxPosition = {m.x, m.y};
       mm->ptMaxSize = {m.width, m.height};
       return 0;

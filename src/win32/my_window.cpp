@@ -368,7 +368,7 @@ void TMyWindow::ApplyWindowOptions(const ui::WindowOptions& before) {
   if (r.repaintWindow) {
     PlaceSlider();
     // The picture area shrinks when the slider comes and grows when it goes.
-    if (r.resizeVideoToClient) player_->OnMainWindowSized(!settings_.slider);
+    if (r.resizeVideoToClient) player_->OnSliderShown(settings_.slider);
     InvalidateRect(hwnd_, nullptr, TRUE);
   }
   if (r.fitVideo) {
@@ -678,13 +678,9 @@ LRESULT TMyWindow::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
   switch (msg) {
     case WM_SIZE: {
       const int w = LOWORD(lp), h = HIWORD(lp);
-      // A shrunk window exposes nothing, so a driver that draws only on exposure needs a repaint.
-      const bool grew = w > clientW_ || h > clientH_;
-      clientW_ = w;
-      clientH_ = h;
       PlaceSlider();
       listView_->OnSize(w, h);
-      if (videoInList_) player_->OnMainWindowSized(grew);
+      player_->OnMainWindowSized(w, h);
       InvalidateRect(hwnd_, nullptr, FALSE);
       return 0;
     }
@@ -962,8 +958,7 @@ void TMyWindow::Execute(UINT id) {
       if (TMyFontDialog(settings_).Execute(hwnd_, dpi, &settings_)) {
         BuildListFont();
         listView_->Measure(listFont_, settings_);
-        player_->device().RewriteTrackText();
-        ui::WarnIfNotShiftJis(settings_.charset, app_.Notifier());
+        ui::AfterFontChosen(settings_, player_->device(), app_.Notifier());
       }
       break;
     }

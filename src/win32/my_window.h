@@ -209,7 +209,6 @@ class TMyWindow : public wnd::Window,
   HWND listScroll_ = nullptr;
   wnd::Slider slider_;
   bool videoInList_ = false;
-  int clientW_ = 0, clientH_ = 0;  // the client size at the last WM_SIZE
   // The state taken once for a pass over all enablers (menu and tool bar).
   std::unique_ptr<app::CommandState> batchSnapshot_;
 

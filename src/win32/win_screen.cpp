@@ -43,6 +43,19 @@ app::Areas WorkAreas() {
   return areas;
 }
 
+app::Rect MonitorWorkArea(HWND w) {
+  MONITORINFO mi{};
+  mi.cbSize = sizeof mi;
+  if (!GetMonitorInfoW(MonitorFromWindow(w, MONITOR_DEFAULTTONEAREST), &mi)) {
+    RECT r{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+    SystemParametersInfoW(SPI_GETWORKAREA, 0, &r, 0);
+    return {r.left, r.top, r.right, r.bottom};
+  }
+  const RECT& m = mi.rcMonitor;
+  const RECT& r = mi.rcWork;
+  return {r.left - m.left, r.top - m.top, r.right - m.left, r.bottom - m.top};
+}
+
 app::Rect NormalRect(HWND w) {
   WINDOWPLACEMENT wp{};
   wp.length = sizeof wp;

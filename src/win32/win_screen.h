@@ -10,6 +10,9 @@ namespace win32 {
 
 // Work areas of every monitor, the primary one first.
 app::Areas WorkAreas();
+// The work area of the window's monitor, relative to that monitor's top-left
+// corner (the frame of reference of a maximised window's position).
+app::Rect MonitorWorkArea(HWND w);
 
 // The window's normal (restored) rectangle in screen coordinates. The
 // platform's placement of an ordinary top-level window is relative to the

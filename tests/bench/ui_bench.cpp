@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "../unit/list_marks.h"
 #include "songlist/model.h"
 #include "ui/list_view.h"
 
@@ -51,7 +52,7 @@ struct Fixture {
                   std::to_string(i) + " 曲名" + kExt[i % 5]);
     }
     for (int i = 0; i < songlist::kMaxEntries; i += 7) list.SetSelected(i, true);
-    for (int i = 3; i < songlist::kMaxEntries; i += 11) list.SetMark(i, songlist::kMarkSkipped);
+    for (int i = 3; i < songlist::kMaxEntries; i += 11) SetMarkAt(list, i, songlist::kMarkSkipped);
     list.SetCurrent(500);
     list.SetFocus(505);
     list.SetFirstColumn(15);

@@ -1,9 +1,12 @@
 #!/usr/bin/env python3
 """Every page and anchor the program or the manual points at must exist.
 
-Usage: check_links.py MANUAL_DIR PROGRAM_HEADER
+Usage: check_links.py MANUAL_DIR PROGRAM_HEADER [COMMAND_IDS MENU_RC]
 The program's pages are the kManual* names in PROGRAM_HEADER (the folder name
-excepted); the manual's are every href and src of every page.
+excepted); the manual's are every href and src of every page. Every link stays
+inside MANUAL_DIR: the manual is copied beside the program on its own. With
+COMMAND_IDS and MENU_RC, every item of the menu must have its entry
+(id "c<number>") in menus.html.
 """
 import html.parser
 import os
@@ -46,6 +49,10 @@ def main(manual, header):
             errors.append(f"{origin}: {target}: the manual must work offline, beside the program")
             return
         path = urllib.parse.unquote(parsed.path) or origin.split("#")[0]
+        inside = os.path.normpath(path.replace("\\", "/"))
+        if os.path.isabs(inside) or inside == ".." or inside.startswith("../"):
+            errors.append(f"{origin}: {target}: leaves the manual's folder")
+            return
         if not os.path.isfile(os.path.join(manual, path)):
             errors.append(f"{origin}: {target}: no such file")
             return
@@ -61,6 +68,18 @@ def main(manual, header):
         errors.append(f"{header}: expected the three help pages, found {program_pages}")
     for page in program_pages:
         check("program", page)
+
+    if len(sys.argv) > 4:
+        with open(sys.argv[3], encoding="utf-8") as f:
+            ids = dict(re.findall(r"#define\s+(CM_\w+)\s+(\d+)", f.read()))
+        with open(sys.argv[4], encoding="utf-8") as f:
+            items = re.findall(r'MENUITEM\s+"[^"]*",\s*(CM_\w+)', f.read())
+        entries = pages["menus.html"].ids if "menus.html" in pages else set()
+        for item in items:
+            if item not in ids:
+                errors.append(f"{sys.argv[4]}: {item} has no number in {sys.argv[3]}")
+            elif "c" + ids[item] not in entries:
+                errors.append(f"menus.html: no entry (id c{ids[item]}) for the menu item {item}")
 
     for name, page in pages.items():
         for attr, value in page.links:

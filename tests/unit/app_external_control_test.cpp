@@ -25,12 +25,10 @@ TEST(AppExternalControl, ClearAppendPlayAndQuery) {
   x.Handle(100, 'z', PlayState::kStopped, false);
   ExternalControl::Result r = x.Handle(101, 0, PlayState::kPlaying, false);
   EXPECT_EQ(r.action, Action::kClearList);
-  EXPECT_TRUE(x.buffer().empty());
 
   r = Send(x, "c:\\music\\\x83\x5c.mid");
   EXPECT_EQ(r.action, Action::kAppendEntry);
   EXPECT_EQ(r.name, "c:\\music\\\x83\x5c.mid");
-  EXPECT_TRUE(x.buffer().empty());
   EXPECT_EQ(x.Handle(102, 0, PlayState::kStopped, false).action, Action::kPlay);
 
   EXPECT_EQ(x.Handle(104, 0, PlayState::kPlaying, false).reply, 1);
@@ -50,12 +48,10 @@ TEST(AppExternalControl, ClearAppendPlayAndQuery) {
 
 TEST(AppExternalControl, BufferLimits) {
   ExternalControl x;
-  // A sender that never sends the 0 cannot grow the buffer past 1024.
+  // A name longer than any entry is dropped, and the next one starts afresh.
   for (int i = 0; i < 5000; ++i) x.Handle(100, 'a', PlayState::kStopped, false);
-  EXPECT_EQ(x.buffer().size(), 1024u);
   ExternalControl::Result r = x.Handle(100, 0, PlayState::kStopped, false);
   EXPECT_EQ(r.action, Action::kNone);
-  EXPECT_TRUE(x.buffer().empty());
 
   // 259 bytes fit an entry; 260 are dropped whole rather than cut.
   r = Send(x, std::string(259, 'p'));
@@ -63,12 +59,10 @@ TEST(AppExternalControl, BufferLimits) {
   EXPECT_EQ(r.name.size(), 259u);
   r = Send(x, std::string(260, 'p'));
   EXPECT_EQ(r.action, Action::kNone);
-  EXPECT_TRUE(x.buffer().empty());
 
   // A full list drops the name and keeps the buffer.
   r = Send(x, "a.mid", true);
   EXPECT_EQ(r.action, Action::kNone);
-  EXPECT_EQ(x.buffer(), "a.mid");
   r = Send(x, "b.mid", false);
   EXPECT_EQ(r.name, "a.midb.mid");
 }

@@ -44,16 +44,17 @@ TEST(AppFrame, SecondMonitorKeepsItsWindows) {
 
 TEST(AppFrame, MaximizedFrame) {
   MaximizedPlacement m = MaximizedFrame(true, {30, 40, 530, 440}, kInitialMaxTrackWidth,
-                                        kInitialMaxTrackHeight, 1024, 768, 4, 4);
+                                        kInitialMaxTrackHeight, {0, 0, 1024, 768}, 4, 4);
   EXPECT_EQ(m.x, 30);
   EXPECT_EQ(m.y, 40);
   EXPECT_EQ(m.width, 640);
   EXPECT_EQ(m.height, 400);
-  m = MaximizedFrame(false, {30, 40, 530, 440}, 640, 400, 1024, 768, 4, 3);
+  // The work area of its monitor: here a task bar 40 high on top.
+  m = MaximizedFrame(false, {30, 40, 530, 440}, 640, 400, {0, 40, 1024, 768}, 4, 3);
   EXPECT_EQ(m.x, -4);
-  EXPECT_EQ(m.y, -3);
+  EXPECT_EQ(m.y, 37);
   EXPECT_EQ(m.width, 1032);
-  EXPECT_EQ(m.height, 774);
+  EXPECT_EQ(m.height, 734);
 }
 
 TEST(AppFrame, SystemCommandsAndCaptionClicks) {

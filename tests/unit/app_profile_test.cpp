@@ -25,8 +25,8 @@ TEST(AppProfile, ReadsLikeThePlatform) {
   EXPECT_EQ(p.Read("OTHER", "a", "d", 80), "\"quoted\"");  // no quote stripping
   EXPECT_EQ(p.Read("other", "b", "d", 80), "in other still");  // "[broken" is no header
   EXPECT_EQ(p.Read("config", "late", "d", 80), "d");
-  EXPECT_FALSE(p.Has("missing", "a"));
-  EXPECT_TRUE(p.Has("other", "A"));
+  EXPECT_EQ(p.Read("missing", "a", "d", 80), "d");
+  EXPECT_EQ(p.Read("other", "A", "d", 80), "\"quoted\"");  // keys without regard to case
 }
 
 TEST(AppProfile, ReadLimitKeepsLimitMinusOneBytes) {

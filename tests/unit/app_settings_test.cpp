@@ -167,7 +167,7 @@ TEST(AppSettings, ExitWritesEveryKeyInOrderFromDefaults) {
   Placement moved = start;
   moved.y = 7;
   WriteSettingsAtExit(&p, s, moved, start);
-  EXPECT_FALSE(p.Has("CONFIG", "X"));
+  EXPECT_EQ(p.Read("CONFIG", "X", "none", 80), "none");
   EXPECT_EQ(p.Read("CONFIG", "Y", "", 80), "7");
 }
 
@@ -188,7 +188,7 @@ TEST(AppSettings, EndSaveOffKeepsTheOldOptions) {
   EXPECT_EQ(p.Read("CONFIG", "H", "", 80), "480");
   EXPECT_EQ(p.Read("CONFIG", "VX", "", 80), "44");
   EXPECT_EQ(p.Read("CONFIG", "DIRECTORY", "", 80), "e:\\songs");
-  EXPECT_FALSE(p.Has("CONFIG", "NOSOUND"));
+  EXPECT_EQ(p.Read("CONFIG", "NOSOUND", "none", 80), "none");
 }
 
 TEST(AppSettings, BarsAtFirstPaintHideOnlyForExactlyOff) {

@@ -237,6 +237,15 @@ TEST_F(WallpaperDialogTest, WrongExtensionIsRefusedAndKeepsThePreviousName) {
   ASSERT_EQ(notifier.boxes.size(), 1u);
   EXPECT_EQ(notifier.boxes[0].text, "photo.jpgは、拡張子が違うため設定できません。");
   EXPECT_EQ(notifier.boxes[0].caption, "エラーメッセージ");
+  // A name code page 932 cannot hold is refused by both ways of picking.
+  Answer("c:\\pics\\M?torhead.bmp");
+  d.Choose();
+  Answer("c:\\pics\\M?torhead.bmp");
+  d.NoWallpaperClicked(false);
+  ASSERT_EQ(notifier.boxes.size(), 3u);
+  EXPECT_EQ(notifier.boxes[2].text,
+            "c:\\pics\\M?torhead.bmpは、ファイル名にこのプログラムで扱えない文字が含まれているため設定できません。");
+  EXPECT_EQ(notifier.boxes[2].caption, "エラーメッセージ");
   EXPECT_EQ(d.Path(), "c:\\pics\\sea.bmp");
   EXPECT_EQ(wp.sets.size(), 1u);
   d.Choose();  // cancelled: the name field shows the last good choice

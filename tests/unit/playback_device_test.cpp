@@ -5,6 +5,7 @@
 
 #include "playback/medium.h"
 #include "playback/player.h"
+#include "ui/font_settings.h"
 #include "playback_fixture.h"
 
 using songlist::kPaused;
@@ -70,7 +71,6 @@ TEST_F(DeviceTest, CdTrackPlaysToItsEndAndNamesItselfInTheStatusBar) {
   settings.charset = 0;
   settings.strupr = 1;
   ASSERT_TRUE(Open("d:\\cd$1\\Track007.acd"));
-  EXPECT_EQ(device.CdTrack(), 7u);
   EXPECT_EQ(device.length, 185000u);
   EXPECT_EQ(device.discLength, 3000000u);
   EXPECT_TRUE(mci.Called("timeformat tmsf"));
@@ -92,13 +92,14 @@ TEST_F(DeviceTest, CdTrackPlaysToItsEndAndNamesItselfInTheStatusBar) {
   // A new list font and case mode while the track plays: the text follows.
   settings.charset = 0;
   settings.strupr = 2;
-  device.RewriteTrackText();
+  ui::AfterFontChosen(settings, device, notifier);
   EXPECT_EQ(view.trackText, "Track <007>");
+  EXPECT_EQ(LastText(), "このフォントを使用すると、漢字の表示ができなくなります。");
   device.CloseMedium();
   device.RewriteTrackText();
   EXPECT_EQ(view.trackText, "");
   Open("d:\\cd$$1\\Track02.cda");
-  EXPECT_EQ(device.CdTrack(), 2u);
+  EXPECT_EQ(mci.calls.back().rfind("play from " + std::to_string(platform::Tmsf(2, 0, 0)) + " to ", 0), 0u);
   device.RewriteTrackText();
   EXPECT_EQ(view.trackText, "");
 }
@@ -197,7 +198,6 @@ TEST_F(DeviceTest, InvalidMidiFileIsTriedAsMacBinary) {
   ASSERT_TRUE(Open("c:\\m\\wrapped.mid"));
   EXPECT_EQ(mci.openedElements.back(), "c:\\temp\\wrapped.mid");
   EXPECT_EQ(fs.Contents("c:\\temp\\wrapped.mid"), wrapped.substr(128, 2000));
-  EXPECT_TRUE(device.UsesTempFile());
   EXPECT_EQ(list.PathAt(0), std::string("c:\\m\\wrapped.mid"));
   seq.Stop();
   EXPECT_FALSE(fs.Has("c:\\temp\\wrapped.mid"));
@@ -676,17 +676,26 @@ TEST(PlayerTest, CommandsReachTheSequencerAndTheFocusedMidiTitle) {
 
 }  // namespace
 
-TEST_F(DeviceTest, SoftPegPictureIsRepaintedOnlyWhenTheWindowShrank) {
-  mci.product = "CompCore SoftPEG (TM)";
-  settings.slider = true;
-  ASSERT_TRUE(Open("c:\\m.mpg"));
+TEST(PlayerTest, SoftPegPictureIsRepaintedOnlyWhenThePictureAreaShrank) {
+  PlayerWiring w;
+  w.mci.product = "CompCore SoftPEG (TM)";
+  w.settings.slider = true;
+  w.settings.resetOn = false;
+  w.player.OnMainWindowSized(400, 300);  // no film yet, but the size counts
+  w.list.Append("c:\\m.mpg");
+  ASSERT_TRUE(w.player.OnCommand(203));
+  ASSERT_TRUE(w.player.device().VideoInMain());
   auto repaints = [&] {
     int n = 0;
-    for (const std::string& l : video.log) n += l.rfind("repaint", 0) == 0;
+    for (const std::string& l : w.video.log) n += l.rfind("repaint", 0) == 0;
     return n;
   };
-  device.MainWindowSized(true);
+  w.player.OnMainWindowSized(500, 250);  // wider: the driver draws the new strip itself
   EXPECT_EQ(repaints(), 0);
-  device.MainWindowSized(false);
+  w.player.OnMainWindowSized(450, 250);
   EXPECT_EQ(repaints(), 1);
+  w.player.OnSliderShown(false);
+  EXPECT_EQ(repaints(), 1);
+  w.player.OnSliderShown(true);
+  EXPECT_EQ(repaints(), 2);
 }

@@ -1,4 +1,5 @@
 // Command 145: the playing time of the selected entries.
+#include "list_marks.h"
 #include "fakes/fake_songlist_env.h"
 #include "playback/selection_time.h"
 #include "playback_fixture.h"
@@ -32,7 +33,7 @@ TEST_F(SelectionTimeTest, AddsTheLengthsOfSelectedPlayedEntriesOfEveryKind) {
   mci.trackLength[2] = 60400;
   mp3.lengthMs = 60400;
   for (int i = 0; i < 4; ++i) list.SetSelected(i, true);
-  list.SetMark(3, songlist::kMarkSkipped);
+  SetMarkAt(list, 3, songlist::kMarkSkipped);
   Show();
   ASSERT_EQ(notifier.boxes.size(), 1u);
   EXPECT_EQ(notifier.boxes[0].text, "演奏時間は、3分05秒です。");
@@ -69,7 +70,7 @@ TEST_F(SelectionTimeTest, MidiOpensWhereItWouldPlay) {
 TEST_F(SelectionTimeTest, NothingToPlayAmongTheSelection) {
   Fill({"c:\\a.wav", "c:\\b.wav"});
   list.SetSelected(0, true);
-  list.SetMark(0, songlist::kMarkSkipped);
+  SetMarkAt(list, 0, songlist::kMarkSkipped);
   Show();
   ASSERT_EQ(notifier.boxes.size(), 1u);
   EXPECT_EQ(notifier.boxes[0].text, "選択した曲の中に演奏される曲がありません。");

@@ -3,6 +3,7 @@
 #include <string>
 #include <vector>
 
+#include "list_marks.h"
 #include "playback_fixture.h"
 
 using songlist::kPaused;
@@ -21,7 +22,7 @@ struct SequencerTest : PlaybackTest {
 
 TEST_F(SequencerTest, RandomPlayAlternatesBetweenTwoUnmarkedEntriesAndReplaysALoneOne) {
   Fill({"c:\\a.wav", "c:\\b.wav", "c:\\c.wav"});
-  list.SetMark(1, songlist::kMarkSkipped);
+  SetMarkAt(list, 1, songlist::kMarkSkipped);
   settings.shuffle = true;
   seq.Play();
   ASSERT_EQ(seq.State(), kPlaying);
@@ -34,7 +35,7 @@ TEST_F(SequencerTest, RandomPlayAlternatesBetweenTwoUnmarkedEntriesAndReplaysALo
     prev = next;
   }
   // One unmarked entry, current: it plays again.
-  list.SetMark(0, songlist::kMarkSkipped);
+  SetMarkAt(list, 0, songlist::kMarkSkipped);
   list.SetCurrent(2);
   EXPECT_EQ(EndSong(), "c:\\c.wav");
   EXPECT_EQ(EndSong(), "c:\\c.wav");
@@ -51,7 +52,7 @@ TEST_F(SequencerTest, RandomNextNeverPicksTheCurrentEntryWhenAnotherCan) {
     ++seen[list.Current()];
   }
   for (int n : seen) EXPECT_GT(n, 20);
-  for (int i = 0; i < 5; ++i) list.SetMark(i, songlist::kMarkSkipped);
+  for (int i = 0; i < 5; ++i) SetMarkAt(list, i, songlist::kMarkSkipped);
   EXPECT_FALSE(seq.RandomNext());
 }
 
@@ -60,7 +61,7 @@ TEST_F(SequencerTest, RepeatOneReplaysAnUnmarkedEntryAndStopsOnASkippedOne) {
   settings.repeat1 = true;
   seq.Play();
   EXPECT_EQ(EndSong(), "c:\\a.wav");
-  list.SetMark(0, songlist::kMarkSkipped);
+  SetMarkAt(list, 0, songlist::kMarkSkipped);
   EXPECT_EQ(EndSong(), "");
   EXPECT_EQ(seq.State(), kStopped);
   EXPECT_FALSE(seq.Waiting());
@@ -68,7 +69,7 @@ TEST_F(SequencerTest, RepeatOneReplaysAnUnmarkedEntryAndStopsOnASkippedOne) {
 
 TEST_F(SequencerTest, EndOfListStopsOrWrapsWithRepeatAll) {
   Fill({"c:\\a.wav", "c:\\b.wav", "c:\\c.wav"});
-  list.SetMark(0, songlist::kMarkSkipped);
+  SetMarkAt(list, 0, songlist::kMarkSkipped);
   list.SetCurrent(2);
   seq.Play();
   EXPECT_EQ(EndSong(), "");
@@ -79,7 +80,7 @@ TEST_F(SequencerTest, EndOfListStopsOrWrapsWithRepeatAll) {
   seq.Play();
   EXPECT_EQ(EndSong(), "c:\\b.wav");
   // The current entry the only unmarked one: repeat all replays it.
-  list.SetMark(2, songlist::kMarkSkipped);
+  SetMarkAt(list, 2, songlist::kMarkSkipped);
   EXPECT_EQ(EndSong(), "c:\\b.wav");
 }
 
@@ -159,15 +160,15 @@ TEST_F(SequencerTest, PlayResumesAPausedSongAndRestartsAPlayingOne) {
 
 TEST_F(SequencerTest, NextAtTheLastUnmarkedEntry) {
   Fill({"c:\\a.wav", "c:\\b.wav", "c:\\c.wav"});
-  list.SetMark(0, songlist::kMarkSkipped);
-  list.SetMark(2, songlist::kMarkSkipped);
+  SetMarkAt(list, 0, songlist::kMarkSkipped);
+  SetMarkAt(list, 2, songlist::kMarkSkipped);
   list.SetCurrent(1);
   EXPECT_FALSE(seq.NextAvailable());
   seq.Next();
   EXPECT_EQ(list.Current(), 1);
   EXPECT_EQ(seq.State(), kStopped);
 
-  list.SetMark(0, 0);
+  SetMarkAt(list, 0, 0);
   settings.repeat2 = true;
   EXPECT_TRUE(seq.NextAvailable());
   seq.Next();
@@ -177,7 +178,7 @@ TEST_F(SequencerTest, NextAtTheLastUnmarkedEntry) {
 
 TEST_F(SequencerTest, PreviousStepsBackPastSkippedEntriesAndWrapsWithRepeatAll) {
   Fill({"c:\\a.wav", "c:\\b.wav", "c:\\c.wav", "c:\\d.wav"});
-  list.SetMark(1, songlist::kMarkSkipped);
+  SetMarkAt(list, 1, songlist::kMarkSkipped);
   list.SetCurrent(2);
   EXPECT_TRUE(seq.PreviousAvailable());
   seq.Previous();
@@ -320,7 +321,7 @@ TEST_F(SequencerTest, TimerShowsPositionAndTotalAndMovesTheSlider) {
 
 TEST_F(SequencerTest, NextPlayableServesTheListReseat) {
   Fill({"c:\\a.wav", "c:\\b.wav", "c:\\c.wav"});
-  list.SetMark(1, songlist::kMarkSkipped);
+  SetMarkAt(list, 1, songlist::kMarkSkipped);
   EXPECT_TRUE(seq.NextPlayable());
   EXPECT_EQ(list.Current(), 2);
   EXPECT_FALSE(seq.NextPlayable());

@@ -85,7 +85,9 @@ TEST_F(SongListTest, ChooseFilesSingleAndSeveral) {
   EXPECT_EQ(gatherOptions.filterIndex, 2);
   EXPECT_EQ(gatherOptions.lastDirectory, "c:\\music");
   EXPECT_EQ(fs.cwd, fs.windowsDir);
-  EXPECT_EQ(list.UndoCopy().count, 1);
+  list.Undo();  // the undo step is the replaced list
+  EXPECT_EQ(Order(), (Paths{"c:\\old.mid"}));
+  list.Undo();
 
   dialog.answers.push_back({true, Nul({"c:\\music\\notes.txt"})});
   gatherer.ChooseFiles();
@@ -169,15 +171,15 @@ TEST_F(SongListTest, DropInsertsAtRowInDropOrderAndSkipsDuplicates) {
   EXPECT_EQ(cursor.calls, (Paths{"wait", "arrow"}));
 
   // Same path in another case: nothing added, no undo copy.
-  int undoCount = list.UndoCopy().count;
   list.SelectAll();
-  list.MarkSelected(0);  // takes an undo copy of 9
-  undoCount = list.UndoCopy().count;
+  list.MarkSelected(0);  // clears the selection
   list.SetSelected(0, true);
   list.DeleteSelected();  // undo copy 9, list 8
   gatherer.Drop({"C:\\D\\X.MID"}, [] { return -1; });
   EXPECT_EQ(list.Count(), 8);
-  EXPECT_EQ(list.UndoCopy().count, undoCount);
+  list.Undo();  // the 9 before the deletion, not a copy of the 8 taken by the drop
+  EXPECT_EQ(list.Count(), 9);
+  list.Undo();
 
   gatherer.Drop({"c:\\d\\new.wav"}, [] { return -1; });
   EXPECT_STREQ(list.PathAt(8), "c:\\d\\new.wav");

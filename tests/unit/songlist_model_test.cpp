@@ -1,3 +1,4 @@
+#include "list_marks.h"
 #include "songlist_fixture.h"
 
 using namespace songlist;
@@ -86,7 +87,7 @@ TEST_F(SongListTest, DeleteBeforeCurrentKeepsSameSongCurrent) {
 
 TEST_F(SongListTest, DeletingPlayingCurrentStopsAndWaitsForNext) {
   Fill({"c:\\a.mid", "c:\\b.mid", "c:\\c.mid"});
-  list.SetMark(2, kMarkSkipped);
+  SetMarkAt(list, 2, kMarkSkipped);
   list.SetCurrent(1);
   pb.state = kPlaying;
   list.SetSelected(1, true);
@@ -207,12 +208,12 @@ TEST_F(SongListTest, UndoDuringPlaybackKeepsOrRestartsTheSong) {
   pb.position = 4321;
   list.SetCurrent(1);
   list.TakeUndoCopy();
-  EXPECT_EQ(list.UndoCopy().startPos, 4321u);
   list.Move(1, 0);  // b stays current
   pb.calls.clear();
   list.Undo();
   EXPECT_TRUE(pb.calls.empty());
   EXPECT_EQ(pb.state, kPlaying);
+  EXPECT_EQ(list.StartPosition(), 4321u);  // where the song was when the copy was taken
   // Now a different current entry in the copy: stop, and play again since it was playing.
   list.TakeUndoCopy();
   list.SetCurrent(2);
@@ -250,5 +251,6 @@ TEST_F(SongListTest, ReplaceRunsCheckOnlyOnNonEmptyListAndResetsFields) {
   EXPECT_EQ(list.FirstColumn(), 0);
   EXPECT_EQ(list.SelectedCount(), 0);
   EXPECT_FALSE(list.Tied());
-  EXPECT_EQ(list.UndoCopy().count, 2);
+  list.Undo();
+  EXPECT_EQ(list.Count(), 2);
 }

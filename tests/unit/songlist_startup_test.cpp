@@ -49,6 +49,16 @@ TEST_F(StartupTest, CountMessageForSeveralFailedFiles) {
   ExpectFatal("2個のファイルの中に演奏可能なファイルがありませんでした。プログラムを終了します。", r);
 }
 
+TEST_F(StartupTest, OnlyRefusedNamesEndWithTheRefusalAlone) {
+  const std::string kReason = "ファイル名にこのプログラムで扱えない文字が含まれているため演奏できません。";
+  ExpectFatal("c:\\a?.midは、" + kReason + "プログラムを終了します。",
+              startup.FromCommandLine(false, {"c:\\a?.mid"}, settings));
+  notifier.boxes.clear();
+  notifier.beeps.clear();
+  ExpectFatal("次のファイルは、" + kReason + "\n\nc:\\a?.mid\nc:\\b?.wav\n\nプログラムを終了します。",
+              startup.FromCommandLine(false, {"c:\\a?.mid", "c:\\b?.wav"}, settings));
+}
+
 TEST_F(StartupTest, DirectoryWithoutPlayableFiles) {
   fs.AddFile("c:\\empty\\readme.txt");
   StartupResult r = startup.FromCommandLine(false, {"c:\\empty", "c:\\a.txt"}, settings);

@@ -3,6 +3,7 @@
 
 #include <map>
 
+#include "list_marks.h"
 #include "playback/medium.h"
 #include "songlist_fixture.h"
 #include "ui/font_settings.h"
@@ -161,9 +162,9 @@ TEST_F(UiPaintTest, CellColoursAndFrames) {
   Fill({"c:\\m\\a.mid", "c:\\m\\b.wav", "c:\\m\\c.mp3", "c:\\m\\d.txt", "c:\\m\\e.mid"});
   list.SetSelected(0, true);
   list.SetCurrent(1);
-  list.SetMark(2, songlist::kMarkSkipped);
+  SetMarkAt(list, 2, songlist::kMarkSkipped);
   list.SetFocus(3);
-  list.SetMark(4, songlist::kMarkSkipped);
+  SetMarkAt(list, 4, songlist::kMarkSkipped);
   view.FullRepaint(&ops);
   ASSERT_EQ(ops[0].color, ui::Rgb(255, 255, 232));
 
@@ -295,13 +296,24 @@ TEST_F(UiPaintTest, PartialRepaintDrawsHeaderAndNamedCells) {
   EXPECT_EQ(ops[0].rect, (Rect{0, 0, 400, 20}));  // header row cleared first
 }
 
-TEST(UiPaintGuard, WarnsOnceAndRetries) {
-  FakeNotifier n;
+TEST(UiPaintGuard, WarnsOnceWhileShownAndAgainAtTheNextRepaint) {
+  // A repaint under the box runs out of memory again.
+  struct Repainting : FakeNotifier {
+    ui::PaintGuard* guard = nullptr;
+    int MessageBox(const std::string& text, const std::string& caption, unsigned style,
+                   bool owned) override {
+      int r = FakeNotifier::MessageBox(text, caption, style, owned);
+      if (boxes.size() == 1) guard->OnOutOfMemory(*this);
+      return r;
+    }
+  } n;
   ui::PaintGuard g;
+  n.guard = &g;
   g.OnOutOfMemory(n);
   ASSERT_EQ(n.boxes.size(), 1u);
   EXPECT_EQ(n.boxes[0].caption, "メモリ不足の警告");
-  EXPECT_FALSE(g.Active());
+  g.OnOutOfMemory(n);
+  EXPECT_EQ(n.boxes.size(), 2u);
 }
 
 TEST(UiFont, NameLengthFieldAndCaseRadios) {

@@ -4,6 +4,7 @@
 
 #include <functional>
 
+#include "list_marks.h"
 #include "app/command_ids.h"
 #include "songlist_fixture.h"
 #include "ui/list_input.h"
@@ -261,7 +262,7 @@ TEST_F(UiInputTest, SweepRedrawsOnlyChangedCells) {
 
 TEST_F(UiInputTest, DoubleClickStartsOnlyPlayableEntries) {
   Entries(4);
-  list.SetMark(1, songlist::kMarkSkipped);
+  SetMarkAt(list, 1, songlist::kMarkSkipped);
   auto a = At(1);
   input.LeftDoubleClick(a.first, a.second);
   EXPECT_EQ(host.plays, 0);
@@ -279,10 +280,10 @@ TEST_F(UiInputTest, DoubleClickStartsOnlyPlayableEntries) {
 TEST_F(UiInputTest, EnterStartsTheFocusEntryUnlessSkipped) {
   Entries(4);
   list.SetFocus(2);
-  list.SetMark(2, songlist::kMarkSkipped);
+  SetMarkAt(list, 2, songlist::kMarkSkipped);
   input.Command(CM_KEYENTER);
   EXPECT_EQ(host.plays, 0);
-  list.SetMark(2, 0);
+  SetMarkAt(list, 2, 0);
   input.Command(CM_KEYENTER);
   EXPECT_EQ(host.plays, 1);
   EXPECT_EQ(list.Current(), 2);

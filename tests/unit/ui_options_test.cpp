@@ -84,6 +84,9 @@ TEST(UiOptions, SongFileChoiceNeedsSnfExtension) {
   EXPECT_FALSE(c.accepted);
   EXPECT_EQ(c.message, "my.txtは、拡張子が違うため設定できません。");
   EXPECT_FALSE(CheckSnfChoice("c:\\lists\\snf", 0).accepted);
+  c = CheckSnfChoice("C:\\Lists\\M?torhead.snf", 0);
+  EXPECT_FALSE(c.accepted);
+  EXPECT_EQ(c.message, "C:\\Lists\\M?torhead.snfは、ファイル名にこのプログラムで扱えない文字が含まれているため設定できません。");
 }
 
 namespace {

@@ -57,3 +57,36 @@ TEST_F(DesktopBox, ChangeNowPicksAnotherBitmapFromTheSameDirectory) {
   EXPECT_EQ(DesktopWallpaper(), L"");
   ASSERT_TRUE(p.Close());
 }
+
+// A bitmap whose name code page 932 cannot hold, picked in the wallpaper
+// dialog: the desktop gets a name that reaches that very file, never one
+// with '?' in it.
+TEST_F(DesktopBox, PickedForeignNameReachesItsFile) {
+  const std::wstring pic = Bitmap(L"Motörhead.bmp");
+  ASSERT_TRUE(WriteProfileStringW(L"Desktop", L"Wallpaper", L""));
+  Player p;
+  ASSERT_TRUE(p.Start(L"", dir_));
+  ASSERT_TRUE(p.WaitFrame());
+  p.PostCommand(118);
+  HWND dlg = WaitDialog(p, L"壁紙の設定");
+  ASSERT_TRUE(dlg);
+  PostMessageW(dlg, WM_COMMAND, MAKEWPARAM(401, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(dlg, 401)));
+  HWND pick = WaitDialog(p, L"壁紙の選択");
+  ASSERT_TRUE(pick);
+  HWND name = GetDlgItem(pick, 0x47C);
+  if (!name) name = GetDlgItem(pick, 0x480);
+  ASSERT_TRUE(name);
+  DWORD_PTR r;
+  SendMessageTimeoutW(name, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(pic.c_str()), SMTO_NORMAL, 5000, &r);
+  PostMessageW(pick, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(pick, IDOK)));
+  for (int i = 0; i < 100 && IsWindow(pick); ++i) Sleep(50);
+  p.Sync();
+  const std::wstring set = DesktopWallpaper();
+  EXPECT_EQ(set.find(L'?'), std::wstring::npos) << W2Sjis(set);
+  wchar_t longName[MAX_PATH] = L"";
+  ASSERT_TRUE(GetLongPathNameW(set.c_str(), longName, MAX_PATH)) << W2Sjis(set);
+  EXPECT_EQ(_wcsicmp(longName, pic.c_str()), 0) << W2Sjis(longName);
+  PostMessageW(dlg, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(dlg, IDOK)));
+  p.Sync();
+  ASSERT_TRUE(p.Close());
+}

@@ -135,3 +135,28 @@ TEST_F(ListViewBox, FullRepaintOfAFullListFitsInAFrame) {
   EXPECT_LT(ms, 100.0);
   ASSERT_TRUE(p.Close());
 }
+
+// The mouse taken away in the middle of a drag (here by the cancel-mode
+// message a window coming up sends): the drag ends there, and the button's
+// later release moves nothing.
+TEST_F(ListViewBox, LostCaptureEndsTheDrag) {
+  Player p;
+  ASSERT_TRUE(p.Start(L"", dir_));
+  ASSERT_TRUE(p.WaitFrame());
+  AddTwelve(p);
+  HWND w = p.Client();
+  ASSERT_TRUE(w);
+  const std::vector<std::wstring> before = ListedPaths(p);
+  auto drag = [&](bool lose) {
+    DWORD_PTR r;
+    SendMessageTimeoutW(w, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(20, 30), SMTO_NORMAL, 5000, &r);
+    if (lose) SendMessageTimeoutW(w, WM_CANCELMODE, 0, 0, SMTO_NORMAL, 5000, &r);
+    SendMessageTimeoutW(w, WM_LBUTTONUP, 0, MAKELPARAM(20, 90), SMTO_NORMAL, 5000, &r);
+  };
+  drag(true);
+  EXPECT_EQ(ListedPaths(p), before);
+  // The same gesture kept whole moves an entry: the two points hit two entries.
+  drag(false);
+  EXPECT_NE(ListedPaths(p), before);
+  ASSERT_TRUE(p.Close());
+}
