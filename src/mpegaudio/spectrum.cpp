@@ -52,7 +52,7 @@ CORVELLA_KERNEL_CLONES void GranuleDecoder::Dequantize(int gr, int ch) {
   const uint16_t* sb = kShortBounds[samplingIndex_];
   const uint8_t* L = scalefacL_[ch];
 
-  auto multiplier = [&](int k) { return k < 64 ? t.multiplier[k] : 0.0f; };
+  auto multiplier = [&](int k) { return t.multiplier[k & (Tables::kScaleIndices - 1)]; };
   const float* pow43 = t.signedPow43 + Tables::kMaxQuantized;
 
   int line = 0;
@@ -118,6 +118,13 @@ void GranuleDecoder::Stereo(int gr) {
   // MPEG-1 marks "not intensity" with 7; the low sampling frequencies with
   // the largest value that the band's scale-factor length can hold.
   auto valid = [&](int p, int maxValue) { return lsf_ ? p != maxValue : p != 7; };
+  // The top band has no position of its own. When the region starts right
+  // at it, the low sampling frequencies give it the default position 0;
+  // MPEG-1 leaves it coded normally, as the band below it.
+  const uint8_t topDefault = lsf_ ? 0 : kNoIntensity;
+  // The region is bounded by the Huffman-decoded values: a line that
+  // dequantises to 0 (or to nothing audible) is still coded.
+  const int32_t* q1 = quant_[1];
 
   if (g.window_switching && g.block_type == 2) {
     int maxBand = 0;
@@ -128,7 +135,7 @@ void GranuleDecoder::Stereo(int gr) {
         const int width = sb[b + 1] - sb[b];
         const int first = 3 * sb[b] + w * width;
         for (int i = first + width - 1; i >= first; --i)
-          if (r[i] != 0.0f) {
+          if (q1[i] != 0) {
             top = b;
             break;
           }
@@ -144,14 +151,14 @@ void GranuleDecoder::Stereo(int gr) {
       }
       // Band 12 has no scale factor: it follows band 11 of the window.
       const int w11 = sb[12] - sb[11];
-      const uint8_t p11 = pos[3 * sb[11] + w * w11];
+      const uint8_t p11 = top == 11 ? topDefault : pos[3 * sb[11] + w * w11];
       const int w12 = sb[13] - sb[12];
       for (int i = 3 * sb[12] + w * w12; i < 3 * sb[12] + (w + 1) * w12; ++i) pos[i] = p11;
     }
     if (g.mixed_block && maxBand <= 3) {
       int top = -1;
       for (int i = 53; i >= 0; --i)
-        if (r[i] != 0.0f) {
+        if (q1[i] != 0) {
           top = i;
           break;
         }
@@ -165,22 +172,24 @@ void GranuleDecoder::Stereo(int gr) {
     }
   } else {
     int top = -1;
-    for (int i = 575; i >= 0; --i)
-      if (r[i] != 0.0f) {
+    for (int i = nonzero_[1] - 1; i >= 0; --i)
+      if (q1[i] != 0) {
         top = i;
         break;
       }
     int b = 0;
     while (b < 22 && lb[b] <= top) ++b;
+    const int regionStart = b;
     for (; b < 21; ++b) {
       const int p = scalefacL_[1][b];
       if (valid(p, isMax_[1][b]))
         for (int i = lb[b]; i < lb[b + 1]; ++i) pos[i] = uint8_t(p);
     }
     // Band 21 has no scale factor: it follows band 20.
-    const uint8_t p20 = pos[lb[20]];
-    if (top < lb[20])
-      for (int i = lb[21]; i < 576; ++i) pos[i] = p20;
+    if (regionStart <= 21) {
+      const uint8_t p21 = regionStart == 21 ? topDefault : pos[lb[20]];
+      for (int i = lb[21]; i < 576; ++i) pos[i] = p21;
+    }
   }
 
   const int ioScale = int(side_.gr[gr][1].scalefac_compress & 1);
