@@ -7,7 +7,7 @@
 #include "mpegaudio/kernels.h"
 #include "mpegaudio/tables.h"
 
-#if defined(__SSE2__)
+#if defined(CORVELLA_SSE2)
 #include <emmintrin.h>
 #endif
 #if defined(CORVELLA_HAVE_AVX_PATH)
@@ -23,7 +23,7 @@ constexpr uint8_t kNoIntensity = 255;
 // xr[i] = factor x sign(q) |q|^(4/3) for i in [from, to).
 inline void Requantize(const int32_t* q, float* xr, int from, int to, float factor, const float* pow43) {
   int i = from;
-#if defined(__SSE2__)
+#if defined(CORVELLA_SSE2)
   const __m128 f = _mm_set1_ps(factor);
   for (; i + 4 <= to; i += 4)
     _mm_storeu_ps(xr + i, _mm_mul_ps(_mm_setr_ps(pow43[q[i]], pow43[q[i + 1]], pow43[q[i + 2]], pow43[q[i + 3]]), f));
@@ -253,7 +253,7 @@ void GranuleDecoder::Antialias(int gr, int ch) {
   const int nz = nonzero_[ch];
   const int needed = (nz + 7) / 18;
   if (needed < bounds) bounds = needed;
-#if defined(__SSE2__)
+#if defined(CORVELLA_SSE2)
   // Butterflies 0..3 and 4..7 four at a time: the lower inputs reversed.
   for (int k = 1; k <= bounds; ++k) {
     float* b = xr + 18 * k;
@@ -328,7 +328,7 @@ void Imdct36(const float* in, const float* window, const Tables& t, float* ov, f
   }
 }
 
-#if defined(__SSE2__)
+#if defined(CORVELLA_SSE2)
 // Imdct36 for four neighbouring subbands at once, one per lane: every lane
 // goes through exactly the scalar operations in the same order, so the
 // results are the same bits. in: the lines of subband `sb` onwards (18 per
@@ -442,7 +442,7 @@ void Imdct36Four(const float* in, int type, const Tables& t, float* ov, float* o
 
 std::vector<ImdctLongKernel> ImdctLongKernels() {
   std::vector<ImdctLongKernel> list{{"four", 4, Imdct36Four}};
-#if defined(CORVELLA_HAVE_AVX_PATH) && defined(__SSE2__)
+#if defined(CORVELLA_HAVE_AVX_PATH) && defined(CORVELLA_SSE2)
   __builtin_cpu_init();
   if (__builtin_cpu_supports("avx")) list.push_back({"eight-avx", 8, Imdct36Eight});
 #endif
@@ -460,7 +460,7 @@ void Imdct12x3(const float* in, const float* window, const float (*cosTable)[12]
   for (int i = 0; i < 36; ++i) out[i] = 0.0f;
   for (int w = 0; w < 3; ++w) {
     float* o = out + 6 + 6 * w;
-#if defined(__SSE2__)
+#if defined(CORVELLA_SSE2)
     __m128 s[3] = {_mm_setzero_ps(), _mm_setzero_ps(), _mm_setzero_ps()};
     for (int k = 0; k < 6; ++k) {
       const __m128 x = _mm_set1_ps(in[3 * k + w]);
