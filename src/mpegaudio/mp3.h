@@ -72,6 +72,9 @@ class TMP3 {
   bool FrameError() const { return reader_.FrameError() || granuleError_; }
 
   // --- stream description (valid after Scan) --------------------------------
+  // The first frame's rate. Frames at another rate (songs joined end to
+  // end) are decoded and written as they are, at this rate: no resampling,
+  // and every frame counts its own samples in the length.
   uint32_t SampleRate() const { return reader_.SampleRate(); }
   // The output's channels: stereo when any frame of the stream is (its mono
   // frames are doubled); mono only for a stream of mono frames alone.
