@@ -694,6 +694,7 @@ void TMP3::EmitFrame(uint32_t start, bool decoded) {
   } else if (outChannels == 2) {
     for (uint32_t i = 0; i < last - first; ++i) out[2 * i] = out[2 * i + 1] = in[i];
   } else {
+    // A stereo frame the scan did not see (past a lost step): mixed down.
     for (uint32_t i = 0; i < last - first; ++i) out[i] = int16_t((int32_t(in[2 * i]) + in[2 * i + 1]) / 2);
   }
   sampleCount_ += n;

@@ -36,7 +36,7 @@ TEST(Mp3Player, EverySongLengthPlaysOutAndEndsWithSuccess) {
   }
 }
 
-TEST(Mp3Player, PlaysTheSongWithoutTheEncodersDelayAndPaddingInTheOpenedFormat) {
+TEST(Mp3Player, PlaysTheSongWithoutTheEncodersDelayAndPaddingInItsWidestLayout) {
   // An encoder's header frame (count, then its tag with delay 576 and
   // padding 1000) before 100 frames: the header is not heard, the delay
   // (with the decoder's 529) and the padding are cut.
