@@ -147,6 +147,8 @@ void StreamReader::PositionReader(uint32_t offset) {
   ResetReader();
   nextRead_ = offset;
   readerBase_ = offset;
+  // The scan found the first frame; elsewhere the step is found anew.
+  inStepAt_ = offset == audioStart_ ? offset : kNotInStep;
 }
 
 void StreamReader::Refill() {
@@ -233,7 +235,9 @@ void StreamReader::CopyMainData(int32_t count) {
 uint32_t StreamReader::LengthFromHeader(int b3) const {
   const int bitrateIndex = b3 >> 4;
   const uint32_t padding = uint32_t(b3 >> 1) & 1;
-  if (bitrateIndex == 0 || bitrateIndex == firstBitrateIndex_) return firstFrameLength_ + padding;
+  // The first frame's length holds for its bitrate at its sampling rate.
+  if (bitrateIndex == 0 || (bitrateIndex == firstBitrateIndex_ && ((b3 >> 2) & 3) == firstField_))
+    return firstFrameLength_ + padding;
   const int combined = ((b3 >> 2) & 3) + (lsf_ ? ((referenceByte_ & 0x10) ? 4 : 8) : 0);
   return ComputedLength(lsf_, bitrateIndex, kSampleRates[combined]) + padding;
 }
@@ -274,7 +278,10 @@ bool StreamReader::FindSync() {
       }
       const uint32_t length = LengthFromHeader(h[0]);
       const uint64_t next = uint64_t(start) + length;
-      bool follows = next == audioEnd_;
+      // A frame that the previous one's length leads to is in step: it is
+      // played if it lies whole in the file, whatever follows it. The test
+      // of the next header is for finding the step, not for keeping it.
+      bool follows = next == audioEnd_ || (start == inStepAt_ && next <= audioEnd_);
       // Free format lengths are measured, so allow the next header a byte either way.
       const int slack = (h[0] >> 4) == 0 ? 1 : 0;
       for (int d = -slack; d <= slack && !follows; ++d) {
@@ -290,6 +297,7 @@ bool StreamReader::FindSync() {
         continue;
       }
       frameStart_ = start;
+      inStepAt_ = uint32_t(next);
       lsf_ = (b & 0x08) ? 0 : 1;
       layer_ = 4 - int32_t((b >> 1) & 3);
       if (layer_ != 3) frameError_ = 1;
@@ -317,7 +325,7 @@ void StreamReader::ReadHeader() {
 
 void StreamReader::FrameSizes() {
   int32_t bytes;
-  if (bitrateIndex_ == 0 || bitrateIndex_ == firstBitrateIndex_) {
+  if (bitrateIndex_ == 0 || (bitrateIndex_ == firstBitrateIndex_ && (samplingIndex_ & 3) == firstField_)) {
     // Free format frames all have the length measured by the scan between
     // the first two headers; the padding byte comes on top, as for others.
     bytes = int32_t(firstFrameLength_);
@@ -345,7 +353,7 @@ int SideBytes(int lsf, int channels) { return lsf ? (channels == 1 ? 9 : 17) : (
 // Whether a stream that opened with many frames of one bitrate keeps it: a
 // few frames spread over the rest of the file are looked at. A VBR file with
 // seconds of silence at the start is found out here.
-bool LooksConstant(ScanReader& r, uint32_t from, uint32_t end, int reference, int bitrateIndex) {
+bool LooksConstant(ScanReader& r, uint32_t from, uint32_t end, int reference, int bitrateIndex, int field) {
   if (end <= from) return true;
   for (int i = 1; i <= 8; ++i) {
     const uint32_t at = from + uint32_t(uint64_t(end - from) * i / 9);
@@ -353,11 +361,38 @@ bool LooksConstant(ScanReader& r, uint32_t from, uint32_t end, int reference, in
     const uint32_t got = r.PeekAt(at, buf, sizeof buf);
     for (uint32_t k = 0; k + 3 < got; ++k) {
       if (buf[k] != 0xFF || (buf[k + 1] | 1) != (reference | 1)) continue;
-      if ((buf[k + 2] >> 4) != bitrateIndex) return false;
+      if ((buf[k + 2] >> 4) != bitrateIndex || ((buf[k + 2] >> 2) & 3) != field) return false;
       break;  // one header per place is enough
     }
   }
   return true;
+}
+
+// Whether a stereo frame follows: the frames from one at `from` on are
+// walked by their lengths (a lost step is found again by the search), so
+// that a mono stream that turns stereo later opens stereo.
+bool StereoAhead(ScanReader& r, uint32_t from, int reference, int lsf, uint32_t freeLength) {
+  r.MoveTo(from);
+  int b = r.Next();
+  for (;;) {
+    while (b >= 0 && b != 0xFF) b = r.Next();
+    if (b < 0) return false;
+    b = r.Next();
+    if (b < 0) return false;
+    if ((b | 1) != (reference | 1)) continue;  // b may be the next 0xFF
+    const int b3 = r.Next(), b4 = r.Next();
+    if (b3 < 0 || b4 < 0) return false;
+    if (((b3 >> 2) & 3) == 3) {
+      b = r.Next();
+      continue;
+    }
+    if ((b4 >> 6) != 3) return true;
+    const int combined = ((b3 >> 2) & 3) + (lsf ? ((reference & 0x10) ? 4 : 8) : 0);
+    const uint32_t length =
+        ((b3 >> 4) ? ComputedLength(lsf, b3 >> 4, kSampleRates[combined]) : freeLength) + uint32_t((b3 >> 1) & 1);
+    if (!r.Skip(length > 4 ? length - 4 : 0)) return false;
+    b = r.Next();
+  }
 }
 
 }  // namespace
@@ -370,7 +405,8 @@ void StreamReader::Scan(platform::File* file, uint32_t fileSize) {
   lsf_ = 0;
   firstBitrateIndex_ = 0;
   firstFrameLength_ = 0;
-  firstChannels_ = 2;
+  firstField_ = -1;
+  outChannels_ = 2;
   tableCount_ = 0;
   tableStep_ = 1;
   totalFrames_ = 0;
@@ -378,6 +414,7 @@ void StreamReader::Scan(platform::File* file, uint32_t fileSize) {
   useToc_ = false;
   skipStart_ = 0;
   keepSamples_ = 0;
+  trim_ = false;
 
   const AudioRegion region = FindAudioRegion(file, fileSize);
   audioStart_ = region.start;
@@ -398,6 +435,7 @@ void StreamReader::Scan(platform::File* file, uint32_t fileSize) {
   bool headerCount = false;  // the header frame's count is believed
   bool varying = false;      // the bitrate was seen to change: scan to the end
   uint32_t candidates = 0;
+  bool sawStereo = false;
 
   auto setEstimate = [&](double length) {
     const uint32_t bytes = audioEnd_ > firstStart ? audioEnd_ - firstStart : 0;
@@ -472,12 +510,13 @@ void StreamReader::Scan(platform::File* file, uint32_t fileSize) {
       }
     }
 
+    if ((b4 >> 6) != 3) sawStereo = true;
     if (frames == 0) {
       firstBitrateIndex_ = bitrateIndex;
       firstStart = start;
       audioStart_ = start;
       firstPadding = padding;
-      firstChannels_ = (b4 >> 6) == 3 ? 1 : 2;
+      firstField_ = (b3 >> 2) & 3;
       sampleRate_ = kSampleRates[combined];
       if (bitrateIndex != 0) {
         firstFrameLength_ = ComputedLength(lsf_, bitrateIndex, sampleRate_);
@@ -499,6 +538,8 @@ void StreamReader::Scan(platform::File* file, uint32_t fileSize) {
         if (headerCount && (!infoFrame_.vbr || infoFrame_.hasToc) && bitrateIndex != 0) {
           useToc_ = infoFrame_.vbr;
           ++frames;
+          if (!sawStereo)
+            sawStereo = StereoAhead(r, start + firstFrameLength_ + uint32_t(padding), referenceByte_, lsf_, 0);
           break;  // the header says all the scan would find
         }
       }
@@ -521,11 +562,13 @@ void StreamReader::Scan(platform::File* file, uint32_t fileSize) {
       }
     } else {
       uint32_t length;
-      if (bitrateIndex == firstBitrateIndex_) {
+      if (bitrateIndex == firstBitrateIndex_ && ((b3 >> 2) & 3) == firstField_) {
         length = firstFrameLength_;
         if (!varying && ++run > 99) {
-          if (LooksConstant(r, r.Position(), audioEnd_, referenceByte_, firstBitrateIndex_)) {
+          if (LooksConstant(r, r.Position(), audioEnd_, referenceByte_, firstBitrateIndex_, firstField_)) {
             ++frames;
+            if (!sawStereo)
+              sawStereo = StereoAhead(r, start + firstFrameLength_ + uint32_t(padding), referenceByte_, lsf_, 0);
             break;  // constant bitrate: no need to read on
           }
           varying = true;
@@ -538,8 +581,9 @@ void StreamReader::Scan(platform::File* file, uint32_t fileSize) {
       skipped = r.Skip(length > 4 ? length - 4 : 0);
       if (skipped) countForTable(start);
     }
-    ++frames;
+    // A frame cut off by the end of the file gives no samples: not counted.
     if (!skipped) break;
+    ++frames;
   }
 
   const uint32_t samplesPerFrame = lsf_ ? 576 : 1152;
@@ -556,18 +600,31 @@ void StreamReader::Scan(platform::File* file, uint32_t fileSize) {
     if (headerCount && infoFrame_.frames < frames) totalFrames_ = infoFrame_.frames;
   }
   if (frames == 0) audioStart_ = region.start;
+  outChannels_ = frames == 0 || sawStereo ? 2 : 1;
+  // The largest frame at the lowest rate of the version: the rate may change.
   maxFrameBytes_ = firstBitrateIndex_ == 0 ? firstFrameLength_ + 1
-                                           : ComputedLength(lsf_, 14, sampleRate_) + 1;
+                                           : ComputedLength(lsf_, 14, kSampleRates[lsf_ ? 6 : 2]) + 1;
   usPerFrame_ = (lsf_ ? 576000000u : 1152000000u) / sampleRate_;
   lengthMs_ = static_cast<uint32_t>(double(totalFrames_) * usPerFrame_ / 1000.0);
-  if (headerCount && infoFrame_.hasGapless) {
+  if (frames > 0 && infoFrame_.hasGapless) {
+    // The encoder's delay (and the decoder's) is dropped whenever the tag
+    // gives it; the padding only when every frame the tag counts is here,
+    // since a file cut short lost the end it was counted from. What the two
+    // leave of the audio is heard, however little.
     const uint64_t all = uint64_t(totalFrames_) * samplesPerFrame;
-    const uint64_t cut = uint64_t(infoFrame_.delay) + infoFrame_.padding;
-    if (cut < all) {
-      skipStart_ = infoFrame_.delay + kDecoderDelay;
-      keepSamples_ = all - cut;
-      lengthMs_ = static_cast<uint32_t>(keepSamples_ * 1000 / sampleRate_);
+    const bool whole = headerCount && infoFrame_.frames > 0 && totalFrames_ >= infoFrame_.frames;
+    uint64_t end = all;
+    if (whole) {
+      const uint64_t counted = uint64_t(infoFrame_.frames) * samplesPerFrame + kDecoderDelay;
+      end = counted > infoFrame_.padding ? counted - infoFrame_.padding : 0;
+      if (end > all) end = all;
     }
+    uint64_t begin = uint64_t(infoFrame_.delay) + kDecoderDelay;
+    if (begin > end) begin = end;
+    trim_ = true;
+    skipStart_ = uint32_t(begin);
+    keepSamples_ = end - begin;
+    lengthMs_ = static_cast<uint32_t>(keepSamples_ * 1000 / sampleRate_);
   }
   file->Seek(0);
   ResetReader();
@@ -606,7 +663,7 @@ void TMP3::EmitFrame(uint32_t start, bool decoded) {
   if (!decoded || index < heardFrom_) return;
 
   uint32_t first = 0, last = perFrame;  // the part heard, in samples per channel
-  if (s.KeepSamples()) {
+  if (s.Trims()) {
     bool trim = true;
     if (approxIndex_) {
       // A coarse index must not cut real audio: only the true last frame
@@ -622,7 +679,7 @@ void TMP3::EmitFrame(uint32_t start, bool decoded) {
       if (at + perFrame > end) last = uint32_t(end - at);
     }
   }
-  const int outChannels = s.FirstChannels();
+  const int outChannels = s.OutputChannels();
   const int channels = header_.channels;
   const uint32_t n = (last - first) * uint32_t(outChannels);
   if (!output_ || sampleCount_ + n > outputCapacity_) return;
@@ -637,6 +694,7 @@ void TMP3::EmitFrame(uint32_t start, bool decoded) {
   } else if (outChannels == 2) {
     for (uint32_t i = 0; i < last - first; ++i) out[2 * i] = out[2 * i + 1] = in[i];
   } else {
+    // A stereo frame the scan did not see (past a lost step): mixed down.
     for (uint32_t i = 0; i < last - first; ++i) out[i] = int16_t((int32_t(in[2 * i]) + in[2 * i + 1]) / 2);
   }
   sampleCount_ += n;
@@ -645,7 +703,7 @@ void TMP3::EmitFrame(uint32_t start, bool decoded) {
 
 uint64_t TMP3::TotalSamples() const {
   const StreamReader& s = reader_;
-  return s.KeepSamples() ? s.KeepSamples() : uint64_t(s.TotalFrames()) * (s.Lsf() ? 576 : 1152);
+  return s.Trims() ? s.KeepSamples() : uint64_t(s.TotalFrames()) * (s.Lsf() ? 576 : 1152);
 }
 
 void TMP3::Begin(platform::File* file) {
@@ -654,7 +712,6 @@ void TMP3::Begin(platform::File* file) {
   heardFrom_ = 0;
   indexKnown_ = true;
   approxIndex_ = false;
-  lastChannels_ = 0;
   warm_ = true;
   reader_.Start(file, file ? reader_.AudioStart() : 0);
 }
@@ -665,7 +722,6 @@ void TMP3::Seek(int32_t frameIndex) {
   heardFrom_ = f;
   indexKnown_ = true;
   approxIndex_ = false;
-  lastChannels_ = 0;
   const StreamReader::SeekPoint p = reader_.SeekTo(f);
   if (!p.moved || p.pastEnd) return;
   if (p.indexKnown) {

@@ -7,6 +7,17 @@
 #include <cstdint>
 #include <vector>
 
+// CORVELLA_PLAIN_KERNELS builds only the plain forms, also where vector
+// forms exist, so that a second build of the decoder can show that both
+// give the same bits.
+#if defined(CORVELLA_PLAIN_KERNELS) && !defined(CORVELLA_NO_AVX)
+#define CORVELLA_NO_AVX 1
+#endif
+// The vector forms chosen when the decoder is built (x86 with SSE2).
+#if defined(__SSE2__) && !defined(CORVELLA_PLAIN_KERNELS)
+#define CORVELLA_SSE2 1
+#endif
+
 // On x86-64 Linux the vector kernels are also built with the AVX encoding
 // (three-operand forms, unaligned memory operands; the same arithmetic) and
 // the loader picks the build the machine runs.

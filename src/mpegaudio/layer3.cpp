@@ -442,11 +442,6 @@ int TMP3::DecodeNext() {
   if (frame == StreamReader::Frame::kNone) return 0;
   const uint32_t start = reader_.FrameStart();
   header_ = reader_.Header();
-  if (header_.channels != lastChannels_) {
-    // Another song joined on: the filterbank starts afresh for it.
-    if (lastChannels_) ResetSynthesis();
-    lastChannels_ = header_.channels;
-  }
   switch (frame) {
     case StreamReader::Frame::kReady:
       break;

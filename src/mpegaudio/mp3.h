@@ -72,10 +72,13 @@ class TMP3 {
   bool FrameError() const { return reader_.FrameError() || granuleError_; }
 
   // --- stream description (valid after Scan) --------------------------------
+  // The first frame's rate. Frames at another rate (songs joined end to
+  // end) are decoded and written as they are, at this rate: no resampling,
+  // and every frame counts its own samples in the length.
   uint32_t SampleRate() const { return reader_.SampleRate(); }
-  // The output's channels: every frame is written in the first frame's
-  // format (a mono frame doubled, a stereo one mixed down).
-  int Channels() const { return reader_.FirstChannels(); }
+  // The output's channels: stereo when any frame of the stream is (its mono
+  // frames are doubled); mono only for a stream of mono frames alone.
+  int Channels() const { return reader_.OutputChannels(); }
   uint32_t TotalFrames() const { return reader_.TotalFrames(); }
   // The frame positions, the header frame, the audio bytes and the like.
   const StreamReader& Stream() const { return reader_; }
@@ -107,7 +110,6 @@ class TMP3 {
   bool approxIndex_ = false;   // the index came from the header frame's coarse table
   uint32_t heardFrom_ = 0;     // frames before this index are decoded unheard
   uint32_t dropBefore_ = 0;    // until the index is known: frames before this offset are unheard
-  int lastChannels_ = 0;       // channels of the last frame read
   bool runUp_ = false;         // the last frame was decoded unheard before a seek target
   bool warm_ = true;           // filterbank and overlap hold a complete frame's state
   int16_t scratch_[2 * 1152];

@@ -7,7 +7,7 @@
 #include "mpegaudio/kernels.h"
 #include "mpegaudio/tables.h"
 
-#if defined(__SSE2__)
+#if defined(CORVELLA_SSE2)
 #include <emmintrin.h>
 #endif
 #if defined(CORVELLA_HAVE_AVX_PATH)
@@ -23,7 +23,7 @@ constexpr uint8_t kNoIntensity = 255;
 // xr[i] = factor x sign(q) |q|^(4/3) for i in [from, to).
 inline void Requantize(const int32_t* q, float* xr, int from, int to, float factor, const float* pow43) {
   int i = from;
-#if defined(__SSE2__)
+#if defined(CORVELLA_SSE2)
   const __m128 f = _mm_set1_ps(factor);
   for (; i + 4 <= to; i += 4)
     _mm_storeu_ps(xr + i, _mm_mul_ps(_mm_setr_ps(pow43[q[i]], pow43[q[i + 1]], pow43[q[i + 2]], pow43[q[i + 3]]), f));
@@ -52,7 +52,7 @@ CORVELLA_KERNEL_CLONES void GranuleDecoder::Dequantize(int gr, int ch) {
   const uint16_t* sb = kShortBounds[samplingIndex_];
   const uint8_t* L = scalefacL_[ch];
 
-  auto multiplier = [&](int k) { return k < 64 ? t.multiplier[k] : 0.0f; };
+  auto multiplier = [&](int k) { return t.multiplier[k & (Tables::kScaleIndices - 1)]; };
   const float* pow43 = t.signedPow43 + Tables::kMaxQuantized;
 
   int line = 0;
@@ -118,6 +118,13 @@ void GranuleDecoder::Stereo(int gr) {
   // MPEG-1 marks "not intensity" with 7; the low sampling frequencies with
   // the largest value that the band's scale-factor length can hold.
   auto valid = [&](int p, int maxValue) { return lsf_ ? p != maxValue : p != 7; };
+  // The top band has no position of its own. When the region starts right
+  // at it, the low sampling frequencies give it the default position 0;
+  // MPEG-1 leaves it coded normally, as the band below it.
+  const uint8_t topDefault = lsf_ ? 0 : kNoIntensity;
+  // The region is bounded by the Huffman-decoded values: a line that
+  // dequantises to 0 (or to nothing audible) is still coded.
+  const int32_t* q1 = quant_[1];
 
   if (g.window_switching && g.block_type == 2) {
     int maxBand = 0;
@@ -128,7 +135,7 @@ void GranuleDecoder::Stereo(int gr) {
         const int width = sb[b + 1] - sb[b];
         const int first = 3 * sb[b] + w * width;
         for (int i = first + width - 1; i >= first; --i)
-          if (r[i] != 0.0f) {
+          if (q1[i] != 0) {
             top = b;
             break;
           }
@@ -144,14 +151,14 @@ void GranuleDecoder::Stereo(int gr) {
       }
       // Band 12 has no scale factor: it follows band 11 of the window.
       const int w11 = sb[12] - sb[11];
-      const uint8_t p11 = pos[3 * sb[11] + w * w11];
+      const uint8_t p11 = top == 11 ? topDefault : pos[3 * sb[11] + w * w11];
       const int w12 = sb[13] - sb[12];
       for (int i = 3 * sb[12] + w * w12; i < 3 * sb[12] + (w + 1) * w12; ++i) pos[i] = p11;
     }
     if (g.mixed_block && maxBand <= 3) {
       int top = -1;
       for (int i = 53; i >= 0; --i)
-        if (r[i] != 0.0f) {
+        if (q1[i] != 0) {
           top = i;
           break;
         }
@@ -165,22 +172,24 @@ void GranuleDecoder::Stereo(int gr) {
     }
   } else {
     int top = -1;
-    for (int i = 575; i >= 0; --i)
-      if (r[i] != 0.0f) {
+    for (int i = nonzero_[1] - 1; i >= 0; --i)
+      if (q1[i] != 0) {
         top = i;
         break;
       }
     int b = 0;
     while (b < 22 && lb[b] <= top) ++b;
+    const int regionStart = b;
     for (; b < 21; ++b) {
       const int p = scalefacL_[1][b];
       if (valid(p, isMax_[1][b]))
         for (int i = lb[b]; i < lb[b + 1]; ++i) pos[i] = uint8_t(p);
     }
     // Band 21 has no scale factor: it follows band 20.
-    const uint8_t p20 = pos[lb[20]];
-    if (top < lb[20])
-      for (int i = lb[21]; i < 576; ++i) pos[i] = p20;
+    if (regionStart <= 21) {
+      const uint8_t p21 = regionStart == 21 ? topDefault : pos[lb[20]];
+      for (int i = lb[21]; i < 576; ++i) pos[i] = p21;
+    }
   }
 
   const int ioScale = int(side_.gr[gr][1].scalefac_compress & 1);
@@ -244,7 +253,7 @@ void GranuleDecoder::Antialias(int gr, int ch) {
   const int nz = nonzero_[ch];
   const int needed = (nz + 7) / 18;
   if (needed < bounds) bounds = needed;
-#if defined(__SSE2__)
+#if defined(CORVELLA_SSE2)
   // Butterflies 0..3 and 4..7 four at a time: the lower inputs reversed.
   for (int k = 1; k <= bounds; ++k) {
     float* b = xr + 18 * k;
@@ -319,7 +328,7 @@ void Imdct36(const float* in, const float* window, const Tables& t, float* ov, f
   }
 }
 
-#if defined(__SSE2__)
+#if defined(CORVELLA_SSE2)
 // Imdct36 for four neighbouring subbands at once, one per lane: every lane
 // goes through exactly the scalar operations in the same order, so the
 // results are the same bits. in: the lines of subband `sb` onwards (18 per
@@ -433,7 +442,7 @@ void Imdct36Four(const float* in, int type, const Tables& t, float* ov, float* o
 
 std::vector<ImdctLongKernel> ImdctLongKernels() {
   std::vector<ImdctLongKernel> list{{"four", 4, Imdct36Four}};
-#if defined(CORVELLA_HAVE_AVX_PATH) && defined(__SSE2__)
+#if defined(CORVELLA_HAVE_AVX_PATH) && defined(CORVELLA_SSE2)
   __builtin_cpu_init();
   if (__builtin_cpu_supports("avx")) list.push_back({"eight-avx", 8, Imdct36Eight});
 #endif
@@ -451,7 +460,7 @@ void Imdct12x3(const float* in, const float* window, const float (*cosTable)[12]
   for (int i = 0; i < 36; ++i) out[i] = 0.0f;
   for (int w = 0; w < 3; ++w) {
     float* o = out + 6 + 6 * w;
-#if defined(__SSE2__)
+#if defined(CORVELLA_SSE2)
     __m128 s[3] = {_mm_setzero_ps(), _mm_setzero_ps(), _mm_setzero_ps()};
     for (int k = 0; k < 6; ++k) {
       const __m128 x = _mm_set1_ps(in[3 * k + w]);

@@ -120,7 +120,9 @@ class StreamReader {
 
   // --- stream description (valid after Scan) --------------------------------
   uint32_t SampleRate() const { return sampleRate_; }
-  int FirstChannels() const { return firstChannels_; }
+  // Channels of the output: 2 when any frame is stereo (mono frames are
+  // doubled), 1 only for a stream of mono frames alone.
+  int OutputChannels() const { return outChannels_; }
   bool Lsf() const { return lsf_ != 0; }
   uint32_t TotalFrames() const { return totalFrames_; }
   uint32_t MicrosecondsPerFrame() const { return usPerFrame_; }
@@ -133,8 +135,9 @@ class StreamReader {
   uint32_t AudioEnd() const { return audioEnd_; }
   const InfoFrame& Info() const { return infoFrame_; }
   bool UsesToc() const { return useToc_; }
-  // Gapless trim, in samples per channel: what to cut at the start, and
-  // what the whole stream keeps (0: no trim).
+  // Gapless trim, in samples per channel: whether there is one, what to cut
+  // at the start, and what the whole stream keeps.
+  bool Trims() const { return trim_; }
   uint32_t SkipStart() const { return skipStart_; }
   uint64_t KeepSamples() const { return keepSamples_; }
 
@@ -182,7 +185,8 @@ class StreamReader {
   uint32_t sampleRate_ = 44100;
   uint32_t usPerFrame_ = 0;
   uint32_t lengthMs_ = 0;
-  int firstChannels_ = 2;
+  int32_t firstField_ = -1;  // sampling-frequency field of the first frame
+  int outChannels_ = 2;
   uint32_t audioStart_ = 0;          // first audio frame
   uint32_t audioEnd_ = 0xFFFFFFFFu;  // end of the last one (trailing tags excluded)
   uint32_t infoStart_ = 0;           // header frame, when there is one
@@ -190,10 +194,13 @@ class StreamReader {
   bool useToc_ = false;  // seek through the header frame's table
   uint32_t maxFrameBytes_ = 0;
   uint32_t skipStart_ = 0;    // samples per channel to trim at the start
-  uint64_t keepSamples_ = 0;  // samples per channel of the whole stream; 0: no trim
+  uint64_t keepSamples_ = 0;  // samples per channel of the whole stream
+  bool trim_ = false;
 
   // The current frame.
   uint32_t frameStart_ = 0;  // file offset of its header
+  static constexpr uint32_t kNotInStep = 0xFFFFFFFFu;
+  uint32_t inStepAt_ = kNotInStep;  // where the frame after the last one found starts
   int32_t layer_ = 3;
   int32_t crc_ = 0;
   int32_t bitrateIndex_ = 0;

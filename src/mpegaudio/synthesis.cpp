@@ -6,7 +6,7 @@
 #include "mpegaudio/mp3.h"
 #include "mpegaudio/tables.h"
 
-#if defined(__SSE2__)
+#if defined(CORVELLA_SSE2)
 #include <emmintrin.h>
 #endif
 #if defined(CORVELLA_HAVE_AVX_PATH)
@@ -27,7 +27,7 @@ template <>
 inline float Splat<float>(float v) {
   return v;
 }
-#if defined(__SSE2__)
+#if defined(CORVELLA_SSE2)
 typedef float Float4 __attribute__((vector_size(16)));
 template <>
 inline Float4 Splat<Float4>(float v) {
@@ -95,7 +95,7 @@ __attribute__((always_inline)) inline void Dct32Lanes(const T* in, T* out, const
 }
 
 
-#if defined(__SSE2__)
+#if defined(CORVELLA_SSE2)
 inline __m128 Reverse(__m128 v) { return _mm_shuffle_ps(v, v, _MM_SHUFFLE(0, 1, 2, 3)); }
 #endif
 
@@ -123,7 +123,7 @@ int16_t ToPcm16(float x) {
 }
 
 CORVELLA_KERNEL_CLONES void ToPcm16Block(const float* x, int16_t* out) {
-#if defined(__SSE2__)
+#if defined(CORVELLA_SSE2)
   // sign(x) floor(|x| 32768 + 0.5) is x 32768 +- 0.5 truncated: the product
   // is exact, and so is the sum except for the largest magnitude below
   // 2^-16 (0.5 - 2^-25 rounds up to 1), which the mask sends to 0. Larger
@@ -152,7 +152,7 @@ CORVELLA_KERNEL_CLONES void ToPcm16Block(const float* x, int16_t* out) {
 
 namespace {
 
-#if defined(__SSE2__)
+#if defined(CORVELLA_SSE2)
 // V[0..31] (a) and V[32..63] (b) of a slot from its matrixed values.
 void StoreV(const float* x, float* a, float* b) {
   __m128 X[8], R[8];
@@ -204,7 +204,7 @@ void Filterbank::ComputeNewV(int ch, const float* x) {
   // V[k] from the DCT outputs X: V[0..15] = X[16..31], V[16] = 0,
   // V[17..48] = -X[31..0], V[49..63] = -X[1..15]. V[0..31] go to the
   // current store, V[32..63] to the other one.
-#if defined(__SSE2__)
+#if defined(CORVELLA_SSE2)
   StoreV(x, a, b);
 #else
   for (int j = 0; j < 16; ++j) a[j] = x[j + 16];
@@ -229,7 +229,7 @@ void WindowSumsPlain(const float* v, int first, const float (*window)[32], float
   }
 }
 
-#if defined(__SSE2__)
+#if defined(CORVELLA_SSE2)
 // Four outputs per register; half a slot per pass, so that the sums and
 // the operands fit the eight registers of the 32-bit build.
 void WindowSumsSse2(const float* v, int first, const float (*window)[32], float* sums) {
@@ -280,7 +280,7 @@ namespace kernels {
 
 std::vector<WindowSumsKernel> WindowSumsKernels() {
   std::vector<WindowSumsKernel> list{{"plain", WindowSumsPlain}};
-#if defined(__SSE2__)
+#if defined(CORVELLA_SSE2)
   list.push_back({"sse2", WindowSumsSse2});
 #endif
 #if defined(CORVELLA_HAVE_AVX_PATH)
@@ -293,7 +293,7 @@ std::vector<WindowSumsKernel> WindowSumsKernels() {
 void Dct32(const float* in, float* out, const float* mul) { Dct32Lanes(in, out, mul); }
 
 CORVELLA_KERNEL_CLONES void Dct32Four(const float* const in[4], float* const out[4], const float* mul) {
-#if defined(__SSE2__)
+#if defined(CORVELLA_SSE2)
   Float4 lanes[32], result[32];
   for (int q = 0; q < 32; q += 4) {
     __m128 r0 = _mm_loadu_ps(in[0] + q), r1 = _mm_loadu_ps(in[1] + q);
@@ -330,7 +330,7 @@ void TMP3::StoreGranule() {
     std::memcpy(out, pcm_[0], sizeof pcm_[0]);
     return;
   }
-#if defined(__SSE2__)
+#if defined(CORVELLA_SSE2)
   for (int i = 0; i < 576; i += 8) {
     const __m128i l = _mm_loadu_si128(reinterpret_cast<const __m128i*>(pcm_[0] + i));
     const __m128i r = _mm_loadu_si128(reinterpret_cast<const __m128i*>(pcm_[1] + i));

@@ -459,7 +459,7 @@ struct TableStore {
       t.signedPow43[top + i] = p;
       t.signedPow43[top - i] = -p;
     }
-    for (int k = 0; k < 64; ++k) t.multiplier[k] = static_cast<float>(std::ldexp(k & 1 ? 0.70710678118654752 : 1.0, -(k >> 1)));
+    for (int k = 0; k < Tables::kScaleIndices; ++k) t.multiplier[k] = static_cast<float>(std::ldexp(k & 1 ? 0.70710678118654752 : 1.0, -(k >> 1)));
     const double pi = 3.14159265358979323846;
     for (int k = 0; k < 16; ++k)
       t.tanRatio[k] = k == 6 ? 1.0e11f : static_cast<float>(std::tan(k * pi / 12.0));

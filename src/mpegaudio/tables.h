@@ -56,7 +56,10 @@ struct Tables {
   // linbits at most): x = -kMaxQuantized ... kMaxQuantized.
   static constexpr int kMaxQuantized = 15 + 8191;
   float signedPow43[2 * kMaxQuantized + 1];
-  float multiplier[64];          // 2^(-k/2) to six decimals
+  // 2^(-k/2) for every scale index a stream can carry (short blocks at
+  // the low sampling frequencies reach 4 x 7 + 2 x 31 = 90).
+  static constexpr int kScaleIndices = 128;
+  float multiplier[kScaleIndices];
   float tanRatio[16];            // MPEG-1 intensity ratios
   float lsfIo[2][32];            // lsf intensity factors
   float imdctWindow[4][36];      // block types 0, 1, 2 (short, 12 used), 3

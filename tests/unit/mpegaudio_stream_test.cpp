@@ -205,6 +205,50 @@ TEST(MpegAudioStream, BadHeadersAndTagsFallBackToTheScan) {
   }
 }
 
+TEST(MpegAudioStream, FramesInStepArePlayedWhateverFollowsThem) {
+  const std::string audio = Cbr(5);
+  for (const std::string& after : {std::string(1, '\0'), std::string(32, '\0'), std::string("\x12\xFF\x00junk-junk-junk"),
+                                   "APETAGEX" + Le32(2000) + Le32(0x7FFFFFFF) + std::string(5, '\0')}) {
+    const Decoded d = Decode(audio + after);
+    EXPECT_EQ(d.totalFrames, 5u) << after.size();
+    EXPECT_EQ(d.pcm.size(), 5u * 1152) << after.size();
+  }
+  // A frame cut short is not played.
+  EXPECT_EQ(Decode(audio.substr(0, audio.size() - 10)).pcm.size(), 4u * 1152);
+}
+
+TEST(MpegAudioStream, CutFileLosesOnlyTheEncodersDelay) {
+  const std::string audio = VbrAfterSilence(200, 30);
+  const Decoded plain = Decode(audio);
+  ASSERT_EQ(plain.pcm.size(), 230u * 1152);
+  // The header counts 230 frames; 119 and a bit of the next are left.
+  const std::string cut = audio.substr(0, 49737 + 100);
+  const Decoded d = Decode(HeaderFrame("Xing", 230, LinearToc(), 576, 1000, 230 * 418) + cut);
+  const uint32_t left = 119 * 1152 - 576 - 529;
+  EXPECT_EQ(d.pcm.size(), left);
+  EXPECT_EQ(d.lengthMs, left * 1000ull / 44100);
+  EXPECT_TRUE(std::equal(d.pcm.begin(), d.pcm.end(), plain.pcm.begin() + 576 + 529));
+
+  // Delay and padding beyond the audio: what is left between them is heard,
+  // nothing when they meet.
+  const std::string three = Cbr(3);
+  EXPECT_EQ(Decode(HeaderFrame("Info", 3, {}, 576, 2500) + three).pcm.size(), 3u * 1152 + 529 - 2500 - 1105);
+  const Decoded none = Decode(HeaderFrame("Info", 3, {}, 2000, 2500) + three);
+  EXPECT_EQ(none.pcm.size(), 0u);
+  EXPECT_EQ(none.lengthMs, 0u);
+}
+
+TEST(MpegAudioStream, SamplingRateChangeIsCountedAsWrittenAtTheOpenedRate) {
+  std::string audio = Cbr(30);
+  FrameLayout at48;
+  at48.samplingField = 1;
+  for (int i = 0; i < 30; ++i) Append(&audio, BuildFrame(at48));
+  const Decoded d = Decode(audio);
+  EXPECT_EQ(d.totalFrames, 60u);
+  EXPECT_EQ(d.pcm.size(), 60u * 1152);
+  EXPECT_EQ(d.lengthMs, 60u * 26122 / 1000);
+}
+
 TEST(MpegAudioStream, FirstHeaderSearchIsBoundedOnCraftedInput) {
   // Every fourth byte starts a header whose successor is missing; checking
   // each one near the end of a read block costs a re-read.
@@ -317,25 +361,25 @@ TEST_F(LameFiles, SeeksStartExactlyWhereAnUnbrokenDecodeIs) {
   }
 }
 
-TEST_F(LameFiles, JoinedMonoAndStereoKeepTheOpenedFormat) {
+TEST_F(LameFiles, AnyStereoPartOpensStereoAndDoublesTheMonoFrames) {
   const std::string mono = Read("part_mono.mp3"), stereo = Read("part_stereo.mp3");
   const Decoded m = Decode(mono), s = Decode(stereo);
-  const Decoded ms = Decode(mono + stereo), sm = Decode(stereo + mono);
-  ASSERT_EQ(m.channels, 1);
+  const Decoded msm = Decode(mono + stereo + mono);
+  ASSERT_EQ(m.channels, 1);  // mono alone stays mono
   ASSERT_EQ(s.channels, 2);
-  const size_t frames = m.pcm.size() / 1152 + s.pcm.size() / 2304;
-  // The right speed: one output sample per channel per decoded sample.
-  EXPECT_EQ(ms.channels, 1);
-  EXPECT_EQ(ms.pcm.size(), frames * 1152);
-  EXPECT_EQ(sm.channels, 2);
-  ASSERT_EQ(sm.pcm.size(), frames * 2304);
-  // The mono song is doubled to both channels; the stereo one mixed down.
-  EXPECT_TRUE(std::equal(m.pcm.begin(), m.pcm.end(), ms.pcm.begin()));
-  for (size_t i = s.pcm.size(); i < sm.pcm.size(); i += 2) ASSERT_EQ(sm.pcm[i], sm.pcm[i + 1]) << i;
+  EXPECT_EQ(msm.channels, 2);
+  ASSERT_EQ(msm.pcm.size(), 2 * m.pcm.size() * 2 + s.pcm.size());
+  // Both channels carry the mono songs; the stereo one is as decoded alone
+  // once the filterbank has taken it in.
+  for (size_t i = 0; i < m.pcm.size(); ++i) {
+    ASSERT_EQ(msm.pcm[2 * i], m.pcm[i]) << i;
+    ASSERT_EQ(msm.pcm[2 * i + 1], m.pcm[i]) << i;
+  }
+  const size_t from = 2 * m.pcm.size();
   int worst = 0;
-  for (size_t i = 1152 * 4; i < s.pcm.size() / 2; ++i)
-    worst = std::max(worst, std::abs((s.pcm[2 * i] + s.pcm[2 * i + 1]) / 2 - ms.pcm[m.pcm.size() + i]));
+  for (size_t i = 2 * 2304; i < s.pcm.size(); ++i) worst = std::max(worst, std::abs(s.pcm[i] - msm.pcm[from + i]));
   EXPECT_LE(worst, 1);
+  for (size_t i = from + s.pcm.size(); i < msm.pcm.size(); i += 2) ASSERT_EQ(msm.pcm[i], msm.pcm[i + 1]) << i;
 }
 
 }  // namespace

@@ -58,6 +58,9 @@ struct IntensityPlan {
   int slen[3] = {3, 3, 3};  // right channel's position lengths, slen[0] <= 4
   std::array<int, 576> left{}, right{};
   std::vector<int> positions;  // one per scaled cell, transmission order
+  // The right channel's subblock gain (every window) and scalefac_scale:
+  // they scale its coded lines, not its positions.
+  int rightSubblockGain = 0, rightScale = 0;
 };
 
 // Position partitions of the right channel (int_scalefac_compress < 180).
@@ -101,8 +104,10 @@ inline std::vector<int> Outcome(const IntensityPlan& p) {
     if (!above) continue;
     if (Scaled(c)) {
       if (p.positions[k] != illegal(k)) result[k] = p.positions[k];
-    } else {
+    } else if (c.band - 1 > (c.isShort ? topShort[c.window] : topLong)) {
       result[k] = result[k - (c.isShort ? 3 : 1)];  // follows the band below
+    } else {
+      result[k] = 0;  // the region starts here: the default position
     }
   }
   return result;
@@ -173,6 +178,8 @@ inline std::vector<uint8_t> IntensityFrame(const IntensityPlan& p) {
   BitWriter w;
   WriteChannel(w, f.gr[0][0], left, p.kind);
   WriteChannel(w, f.gr[0][1], right, p.kind);
+  for (int& g : f.gr[0][1].subblockGain) g = p.rightSubblockGain;
+  f.gr[0][1].sfScale = p.rightScale;
   f.mainData = w.Bytes();
   return BuildFrame(f);
 }
