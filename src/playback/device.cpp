@@ -70,7 +70,7 @@ MidiRoute Device::Midi() const {
 }
 
 uint32_t Device::OpenFile(const std::string& path, platform::VideoPlacement window) {
-  return OpenMedium(mci_, ElementName(path), window, &dev_, Midi());
+  return OpenMedium(mci_, ElementName(path), window, &dev_, Midi(), &refused_);
 }
 
 void Device::DeleteTemp() {
@@ -84,6 +84,8 @@ void Device::DeleteTemp() {
 // Closed before the message: commands carried out while its box is up may
 // open the next medium, and must find this one gone.
 void Device::FailAfterOpen(uint32_t code) {
+  // What the synthesizer opened but cannot play, it refuses all the same.
+  if (flags_.midi && Midi() == MidiRoute::kSynthesizer) refused_ = true;
   mci_.Close(dev_);
   open_ = false;
   DeleteTemp();
@@ -147,6 +149,7 @@ bool Device::OpenAndPlay(std::string path) {
   dedicated_ = 0;
   tempFlag_ = false;
   abortedTaken_ = false;
+  refused_ = false;
   const uint32_t start = list_.StartPosition();
 
   // 3. Open.
@@ -207,7 +210,7 @@ bool Device::OpenAndPlay(std::string path) {
           return false;
         }
         tempPath_ = temp;
-        uint32_t err2 = OpenMedium(mci_, temp, window, &dev_, Midi());
+        uint32_t err2 = OpenMedium(mci_, temp, window, &dev_, Midi(), &refused_);
         if (err2 != 0) {
           ShowMciError(err2);
           view_.RefreshTitle();

@@ -49,6 +49,9 @@ class Device {
 
   // ---- operations ----
   bool OpenAndPlay(std::string path);
+  // The last OpenAndPlay failed because the synthesizer refused a MIDI song
+  // that is itself sound: the list may go on past it.
+  bool RefusedBySynthesizer() const { return refused_; }
   void CloseMedium();
   void PauseMedium();
   void ResumeMedium();
@@ -113,6 +116,7 @@ class Device {
  private:
   bool PlaySuperseded();
   bool abortedTaken_ = false;  // the last close took an aborted report away
+  bool refused_ = false;
   void Warn(const std::string& text);
   bool AskChangeDirectory(const std::string& path);
   bool DirectoryMissing(const std::string& path);

@@ -37,7 +37,7 @@ namespace {
 constexpr char kDirectShowDevice[] = "mpegvideo";
 
 uint32_t OpenOnSynthesizer(platform::Mci& mci, const std::string& element, platform::VideoPlacement window,
-                           platform::MciDevice* id) {
+                           platform::MciDevice* id, bool* refused) {
   // The synthesizer's device takes seconds to find a file missing, damaged
   // or MacBinary-wrapped, and then names no error of its own. The sequencer
   // reads the file at once and tells each by its error, on which the caller
@@ -46,14 +46,17 @@ uint32_t OpenOnSynthesizer(platform::Mci& mci, const std::string& element, platf
   const uint32_t fileErr = mci.OpenElement(element, {}, &probe);
   if (fileErr != 0) return fileErr;
   mci.Close(probe);
-  return mci.OpenElementOn(kDirectShowDevice, element, window, id);
+  const uint32_t err = mci.OpenElementOn(kDirectShowDevice, element, window, id);
+  if (refused) *refused = err != 0;
+  return err;
 }
 }  // namespace
 
 uint32_t OpenMedium(platform::Mci& mci, const std::string& element, platform::VideoPlacement window,
-                    platform::MciDevice* id, MidiRoute midi) {
+                    platform::MciDevice* id, MidiRoute midi, bool* refused) {
   const MediumFlags f = FlagsOf(element);
-  if (f.midi && midi == MidiRoute::kSynthesizer) return OpenOnSynthesizer(mci, element, window, id);
+  if (refused) *refused = false;
+  if (f.midi && midi == MidiRoute::kSynthesizer) return OpenOnSynthesizer(mci, element, window, id, refused);
   uint32_t err = mci.OpenElement(element, window, id);
   // A file that is missing or unreadable keeps its own error, and with it
   // the directory question.

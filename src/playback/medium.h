@@ -38,9 +38,11 @@ MidiRoute ChooseMidiRoute(const std::vector<std::string>& outputNames);
 
 // Opens a file on the media device its extension is mapped to. MPEG films
 // also go by ".dat" (Video CD), which not every system maps: such a film then
-// opens on the MPEG video device by name. A MIDI song goes where `midi` says.
+// opens on the MPEG video device by name. A MIDI song goes where `midi` says;
+// `refused` (when given) tells whether the synthesizer refused a file that the
+// sequencer reads as a MIDI song.
 uint32_t OpenMedium(platform::Mci& mci, const std::string& element, platform::VideoPlacement window,
-                    platform::MciDevice* id, MidiRoute midi);
+                    platform::MciDevice* id, MidiRoute midi, bool* refused = nullptr);
 
 // Driver kinds that need their own handling, from the driver's product name.
 enum : int32_t {

@@ -63,7 +63,7 @@ void Sequencer::Play() {
     CloseForRestart();
   }
   list_.SetStartPosition(0);
-  dev_.OpenAndPlay(list_.PathAt(list_.Current()));
+  OpenCurrent();
 }
 
 void Sequencer::StopMedium() {
@@ -213,7 +213,7 @@ bool Sequencer::PreviousAvailable() const {
 void Sequencer::StartNext() {
   list_.SetStartPosition(0);
   if (settings_.interval <= 0) {
-    dev_.OpenAndPlay(list_.PathAt(list_.Current()));
+    OpenCurrent();
     view_.RedrawList();
     return;
   }
@@ -221,6 +221,63 @@ void Sequencer::StartNext() {
   SetWaiting(true);
   dev_.length = 0;
   view_.RefreshTitle();
+}
+
+void Sequencer::MoveOnAfterEnd() {
+  if (list_.Busy() || list_.Count() == 0) return;
+  if (settings_.repeat1) {
+    if (Unmarked(list_.Current())) StartNext();
+    return;
+  }
+  if (!settings_.shuffle) {
+    const int n = list_.Count();
+    const int old = list_.Current();
+    int found = -1;
+    for (int p = old + 1; p < n; ++p) {
+      if (Unmarked(p)) {
+        found = p;
+        break;
+      }
+    }
+    if (found < 0) {
+      if (!settings_.repeat2) {
+        if (closeAfterPlay_) view_.EndProgram();
+        return;
+      }
+      for (int p = 0; p < old; ++p) {
+        if (Unmarked(p)) {
+          found = p;
+          break;
+        }
+      }
+      if (found < 0) {
+        if (!Unmarked(old)) return;
+        found = old;
+      }
+    }
+    list_.SetCurrent(found);
+    if (!view_.ListDragging()) view_.ScrollToCurrent();
+    StartNext();
+    return;
+  }
+  if (RandomNext()) {
+    if (!view_.ListDragging()) view_.ScrollToCurrent();
+    StartNext();
+  }
+}
+
+void Sequencer::OpenCurrent() {
+  if (dev_.OpenAndPlay(list_.PathAt(list_.Current())) || !dev_.RefusedBySynthesizer()) {
+    refusals_ = 0;
+    return;
+  }
+  // Its box has been shown. A song that would only be refused again, or a
+  // whole round of refusals, ends it.
+  if (settings_.repeat1 || ++refusals_ >= UnmarkedCount()) {
+    refusals_ = 0;
+    return;
+  }
+  MoveOnAfterEnd();
 }
 
 void Sequencer::OnNotify(uint32_t code) {
@@ -233,46 +290,7 @@ void Sequencer::OnNotify(uint32_t code) {
       bool mainVideo = dev_.VideoInMain();
       dev_.CloseMedium();
       if (mainVideo) view_.RedrawList();
-      if (list_.Busy() || list_.Count() == 0) return;
-      if (settings_.repeat1) {
-        if (Unmarked(list_.Current())) StartNext();
-        return;
-      }
-      if (!settings_.shuffle) {
-        const int n = list_.Count();
-        const int old = list_.Current();
-        int found = -1;
-        for (int p = old + 1; p < n; ++p) {
-          if (Unmarked(p)) {
-            found = p;
-            break;
-          }
-        }
-        if (found < 0) {
-          if (!settings_.repeat2) {
-            if (closeAfterPlay_) view_.EndProgram();
-            return;
-          }
-          for (int p = 0; p < old; ++p) {
-            if (Unmarked(p)) {
-              found = p;
-              break;
-            }
-          }
-          if (found < 0) {
-            if (!Unmarked(old)) return;
-            found = old;
-          }
-        }
-        list_.SetCurrent(found);
-        if (!view_.ListDragging()) view_.ScrollToCurrent();
-        StartNext();
-        return;
-      }
-      if (RandomNext()) {
-        if (!view_.ListDragging()) view_.ScrollToCurrent();
-        StartNext();
-      }
+      MoveOnAfterEnd();
       return;
     }
     case platform::kMciNotifyAborted:
@@ -410,7 +428,7 @@ void Sequencer::OnTimer() {
       SetWaiting(false);
       list_.SetStartPosition(0);
       if (list_.Count() > 0) {
-        dev_.OpenAndPlay(list_.PathAt(list_.Current()));
+        OpenCurrent();
       } else {
         view_.RefreshTitle();
       }

@@ -64,6 +64,11 @@ class Sequencer : public songlist::PlaybackLink {
   void CloseForRestart();
   void StopMedium();
   void StartNext();
+  // Opens and plays the current entry; past a song the synthesizer refuses,
+  // the list goes on as at a song's end.
+  void OpenCurrent();
+  // After a song's end: the next entry by the play order, or nothing.
+  void MoveOnAfterEnd();
   void AfterMove();
   // Returns whether a position was read (and the position).
   bool TimeDisplay(uint32_t* position);
@@ -81,6 +86,7 @@ class Sequencer : public songlist::PlaybackLink {
   app::Settings& settings_;
 
   bool closeAfterPlay_ = false;
+  int refusals_ = 0;  // songs refused in a row
   int32_t lastSecond_ = -1;
   bool playingBefore_ = false;
   int32_t intervalTicks_ = 0, intervalSeconds_ = 0;

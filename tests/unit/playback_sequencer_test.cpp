@@ -230,6 +230,42 @@ TEST_F(SequencerTest, FailureStopsWithAMessageAndAbortedIsIgnoredUnlessTheVideoW
   EXPECT_EQ(seq.State(), kStopped);
 }
 
+// Where MIDI songs play on the synthesizer, a song it refuses shows its box
+// and the list goes on; a round of refusals, or repeat one, ends it. A file
+// that is itself bad still stops, as any failed open does.
+TEST_F(SequencerTest, PastASongTheSynthesizerRefusesTheListGoesOn) {
+  midi.outputs = {};
+  Fill({"c:\\a.mid", "c:\\b.mid", "c:\\c.mid"});
+  mci.Fail("openon", 277);
+  seq.Play();
+  EXPECT_EQ(notifier.boxes.size(), 1u);
+  EXPECT_EQ(seq.State(), kPlaying);
+  EXPECT_EQ(Current(), "c:\\b.mid");
+
+  seq.Stop();
+  settings.repeat2 = true;
+  notifier.boxes.clear();
+  for (int i = 0; i < 4; ++i) mci.Fail("openon", 277);
+  seq.Play();
+  EXPECT_EQ(notifier.boxes.size(), 3u);
+  EXPECT_EQ(seq.State(), kStopped);
+  EXPECT_EQ(Current(), "c:\\a.mid");
+
+  settings.repeat1 = true;
+  notifier.boxes.clear();
+  seq.Play();  // the fourth refusal
+  EXPECT_EQ(notifier.boxes.size(), 1u);
+  EXPECT_EQ(seq.State(), kStopped);
+
+  settings.repeat1 = false;
+  notifier.boxes.clear();
+  mci.Fail("open", 277);
+  seq.Play();
+  EXPECT_EQ(notifier.boxes.size(), 1u);
+  EXPECT_EQ(seq.State(), kStopped);
+  EXPECT_EQ(Current(), "c:\\a.mid");
+}
+
 TEST_F(SequencerTest, IgnoreAbortedLastsTenTicks) {
   device.ignoreAborted = true;
   for (int i = 0; i < 9; ++i) seq.OnTimer();
