@@ -235,7 +235,7 @@ TEST(AppCommands, MenuHintsAndAccelerators) {
   EXPECT_EQ(items, 51u);
   EXPECT_EQ(CommandLabel(CM_PREVIOUS), "１曲戻る(&B)");
   EXPECT_EQ(CommandLabel(CM_REOPEN), "");
-  EXPECT_STREQ(HintText(153), "ビテオ画面をファイル（.bmp）に保存します。");
+  EXPECT_STREQ(HintText(153), "ビデオ画面をファイル（.bmp）に保存します。");
   EXPECT_STREQ(HintText(1), "ビデオ画面をファイル(.bmp)に保存します。");
   EXPECT_EQ(HintText(115), nullptr);
   EXPECT_EQ(HintIds().size(), 59u);
