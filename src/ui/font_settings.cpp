@@ -39,14 +39,28 @@ int32_t CaseModeOfRadio(int32_t radioId) {
   }
 }
 
-void StoreFontChoice(const FontChoice& f, int32_t charNum, int32_t caseMode, app::Settings* s) {
+FontChoice StartingFont(const app::Settings& s, const std::string& drawnFace) {
+  FontChoice f;
+  f.faceName = drawnFace.empty() ? s.faceName : drawnFace;
+  f.pointSizeTenths = s.fontSize * 10;
+  f.weight = s.bold;
+  f.italic = s.italic;
+  f.charset = s.charset;
+  return f;
+}
+
+bool IsVerticalFace(std::string_view face) { return !face.empty() && face[0] == '@'; }
+
+void StoreFontChoice(const FontChoice& f, const FontChoice& started, int32_t charNum,
+                     int32_t caseMode, app::Settings* s) {
+  s->charNum = charNum;
+  s->strupr = caseMode;
+  if (f == started) return;
   s->faceName = f.faceName;
   s->fontSize = f.pointSizeTenths / 10;
   s->bold = f.weight;
   s->italic = f.italic;
   s->charset = f.charset;
-  s->charNum = charNum;
-  s->strupr = caseMode;
 }
 
 void WarnIfNotShiftJis(int32_t charset, platform::Notifier& n) {

@@ -36,9 +36,22 @@ struct FontChoice {
   int32_t weight = 400;
   bool italic = false;
   int32_t charset = 128;
+  bool operator==(const FontChoice& o) const {
+    return faceName == o.faceName && pointSizeTenths == o.pointSizeTenths && weight == o.weight &&
+           italic == o.italic && charset == o.charset;
+  }
 };
-// OK: the chosen font, name length and case mode go into the settings.
-void StoreFontChoice(const FontChoice& f, int32_t charNum, int32_t caseMode, app::Settings* s);
+// The font the dialog starts from: the list font's keys, with the face the
+// list is really drawn with (drawnFace, as the system lists it; "" when
+// unknown). A face the system lacks thus gives way to its stand-in, and the
+// dialog does not open on whatever face sorts first.
+FontChoice StartingFont(const app::Settings& s, const std::string& drawnFace);
+// Sideways faces for vertical writing ("@" and a face name): never a list font.
+bool IsVerticalFace(std::string_view face);
+// OK: the chosen font, name length and case mode go into the settings. A font
+// left as the dialog started (started) keeps the font keys as they were.
+void StoreFontChoice(const FontChoice& f, const FontChoice& started, int32_t charNum,
+                     int32_t caseMode, app::Settings* s);
 
 extern const char* const kNoKanjiText;
 extern const char* const kNoKanjiCaption;

@@ -117,7 +117,7 @@ AboutLayout AboutTextArea(int32_t width, int32_t height);
 constexpr char kAboutProduct[] = "CORVELLA";
 constexpr char kAboutVersion[] = "Version 1.19";
 // The two lines under the version; short enough for one line of the box.
-constexpr char kAboutLine2[] = "メディアプレーヤー";
-constexpr char kAboutLine3[] = "for Windows";
+constexpr char kAboutLine2[] = "Copyright (C) 2026 Corvella Project";
+constexpr char kAboutLine3[] = "MIDI / WAV / MP3 / Video Player";
 
 }  // namespace ui

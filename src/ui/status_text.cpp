@@ -25,6 +25,13 @@ std::string CaptionText(bool listEmpty, std::string_view currentPath, PlayState 
   return text::WithCase(caption, caseMode);
 }
 
+StatusParts StatusBarParts(int32_t barWidth, int32_t textWidth, int32_t inset, int32_t grip) {
+  StatusParts p;
+  p.timeRight = std::max(barWidth - grip, 0);
+  p.messageRight = std::max(p.timeRight - textWidth - 2 * inset, 0);
+  return p;
+}
+
 SliderPlacement PlaceSlider(bool sliderOn, int32_t clientWidth, int32_t clientHeight) {
   SliderPlacement p;
   if (!sliderOn || clientHeight <= 20) return p;

@@ -17,6 +17,21 @@ enum class PlayState { kStopped = 0, kPlaying = 1, kPaused = 2 };
 std::string CaptionText(bool listEmpty, std::string_view currentPath, PlayState state,
                         bool waiting, int32_t caseMode);
 
+// The longest text the time field ever holds: a song or a CD of up to 999
+// minutes, playing.
+constexpr char kLongestTimeText[] = " 999分59秒／999分59秒";
+
+// The status bar's parts: the message area up to messageRight, the time
+// field up to timeRight, and the size grip's corner after it. The field is
+// wide enough for the longest time text (textWidth, measured in the bar's
+// font) and the bar's inset of a part's text on both sides, and stays clear
+// of the grip; a narrow bar shrinks the message area first.
+struct StatusParts {
+  int32_t messageRight = 0;
+  int32_t timeRight = 0;
+};
+StatusParts StatusBarParts(int32_t barWidth, int32_t textWidth, int32_t inset, int32_t grip);
+
 // Where the slider and its line go for a client area of the given size.
 struct SliderPlacement {
   bool shown = false;

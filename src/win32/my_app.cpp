@@ -3,6 +3,7 @@
 #include <shlobj.h>
 
 #include "app/startup.h"
+#include "win32/dialog_place.h"
 #include "win32/my_frame.h"
 #include "win32/my_window.h"
 #include "win32/win_screen.h"
@@ -10,6 +11,7 @@
 
 TMyApp::TMyApp() = default;
 TMyApp::~TMyApp() {
+  win32::StopCentringDialogs();
   frame_.reset();
   window_.reset();
 }
@@ -64,6 +66,7 @@ bool TMyApp::InitMainWindow() {
 bool TMyApp::InitInstance() {
   // The frame takes files dropped from the shell.
   DragAcceptFiles(frame_->Handle(), TRUE);
+  win32::CentreDialogsOn(frame_->Handle());
   frame_->ShowFirst(showState_);
   return true;
 }

@@ -9,6 +9,7 @@
 #include "app/commands.h"
 #include "app/frame_rules.h"
 #include "app/startup.h"
+#include "ui/status_text.h"
 #include "win32/my_app.h"
 #include "win32/my_window.h"
 #include "win32/win_screen.h"
@@ -53,7 +54,7 @@ void TMyFrame::HoldMediaKeys(bool hold) {
 }
 
 void TMyFrame::SetupWindow() {
-  CreateStatusBar(10, 14);
+  CreateStatusBar(10, wnd::Wide(ui::kLongestTimeText));
   CreateToolBar(20);
   RebuildToolBar();
   client_.CreateChild(hwnd_);

@@ -955,7 +955,7 @@ void TMyWindow::Execute(UINT id) {
       HDC dc = GetDC(hwnd_);
       int dpi = GetDeviceCaps(dc, LOGPIXELSY);
       ReleaseDC(hwnd_, dc);
-      if (TMyFontDialog(settings_).Execute(hwnd_, dpi, &settings_)) {
+      if (TMyFontDialog(settings_).Execute(hwnd_, dpi, listFont_, &settings_)) {
         BuildListFont();
         listView_->Measure(listFont_, settings_);
         ui::AfterFontChosen(settings_, player_->device(), app_.Notifier());

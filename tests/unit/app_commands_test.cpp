@@ -233,7 +233,7 @@ TEST(AppCommands, MenuHintsAndAccelerators) {
     }
   }
   EXPECT_EQ(items, 51u);
-  EXPECT_STREQ(HintText(153), "ビテオ画面をファイル（.bmp）に保存します。");
+  EXPECT_STREQ(HintText(153), "ビデオ画面をファイル（.bmp）に保存します。");
   EXPECT_STREQ(HintText(1), "ビデオ画面をファイル(.bmp)に保存します。");
   EXPECT_EQ(HintText(115), nullptr);
   EXPECT_EQ(HintIds().size(), 59u);

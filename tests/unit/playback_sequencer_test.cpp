@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "list_marks.h"
+#include "ui/status_text.h"
 #include "playback_fixture.h"
 
 using songlist::kPaused;
@@ -316,6 +317,15 @@ TEST_F(SequencerTest, AlarmResumesAPausedSongOncePerMinute) {
   clock.now = {7, 0, 0};
   seq.OnTimer();
   EXPECT_EQ(seq.State(), kPlaying);
+}
+
+TEST_F(SequencerTest, LongestSongShowsTheTimeFieldsLongestText) {
+  Fill({"c:\\a.wav"});
+  mci.length = (999 * 60 + 59) * 1000;
+  seq.Play();
+  mci.position = mci.length;
+  seq.OnTimer();
+  EXPECT_EQ(view.timeText, ui::kLongestTimeText);
 }
 
 TEST_F(SequencerTest, TimerShowsPositionAndTotalAndMovesTheSlider) {

@@ -1,4 +1,5 @@
 // Cell contents, header line, drawing lists and the caption and time texts.
+#include <cstring>
 #include <gtest/gtest.h>
 
 #include <map>
@@ -148,6 +149,17 @@ TEST(UiCells, SliderStripAndRouting) {
   EXPECT_EQ(t.focus, 4);  // every notification takes the focus, even when ignored
   EXPECT_EQ(t.seeks, (std::vector<int>{6, 7}));
 
+}
+
+TEST(UiCells, TimeFieldHoldsTheLongestTextClearOfTheGrip) {
+  // 7-pixel half-width cells: each Shift-JIS byte is one cell, 21 in all.
+  const int32_t text = 7 * static_cast<int32_t>(std::strlen(ui::kLongestTimeText));
+  ASSERT_EQ(text, 7 * 21);
+  const ui::StatusParts p = ui::StatusBarParts(492, text, 3, 16);
+  EXPECT_EQ(p.timeRight, 492 - 16);
+  EXPECT_EQ(p.timeRight - p.messageRight, text + 2 * 3);
+  // Too narrow for both: the message area gives way first.
+  EXPECT_EQ(ui::StatusBarParts(100, text, 3, 16).messageRight, 0);
 }
 
 TEST_F(UiPaintTest, EmptyListDrawsOnlyTheBackground) {
@@ -329,6 +341,23 @@ TEST(UiFont, NameLengthFieldAndCaseRadios) {
   EXPECT_EQ(ui::CaseRadio(7), ui::kIdcCaseLower);
 }
 
+TEST(UiFont, DialogStartsFromTheDrawnFaceAndOkUnchangedKeepsTheKeys) {
+  app::Settings s;  // FixedSys 14, which this system lacks
+  const ui::FontChoice started = ui::StartingFont(s, "IPAGothic");
+  EXPECT_EQ(started.faceName, "IPAGothic");
+  EXPECT_EQ(started.pointSizeTenths, 140);
+  EXPECT_EQ(ui::StartingFont(s, "").faceName, "FixedSys");
+
+  ui::StoreFontChoice(started, started, 20, 1, &s);
+  EXPECT_EQ(s.faceName, "FixedSys");
+  EXPECT_EQ(s.fontSize, 14);
+  EXPECT_EQ(s.charNum, 20);  // the dialog's own fields are still stored
+  EXPECT_EQ(s.strupr, 1);
+
+  EXPECT_TRUE(ui::IsVerticalFace("@IPAGothic"));
+  EXPECT_FALSE(ui::IsVerticalFace("IPAGothic"));
+}
+
 TEST(UiFont, ChoiceStoredAndNonShiftJisWarned) {
   app::Settings s;
   ui::FontChoice f;
@@ -337,7 +366,7 @@ TEST(UiFont, ChoiceStoredAndNonShiftJisWarned) {
   f.weight = 700;
   f.italic = true;
   f.charset = 0;
-  ui::StoreFontChoice(f, 12, 2, &s);
+  ui::StoreFontChoice(f, ui::StartingFont(s, ""), 12, 2, &s);
   EXPECT_EQ(s.faceName, "Courier New");
   EXPECT_EQ(s.fontSize, 10);
   EXPECT_EQ(s.bold, 700);

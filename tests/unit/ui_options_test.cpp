@@ -1,9 +1,12 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <iterator>
 #include <vector>
 
 #include "app/commands.h"
 #include "fakes/fake_notifier.h"
+#include "ui/frame_layout.h"
 #include "ui/option_dialogs.h"
 
 using namespace ui;
@@ -205,4 +208,42 @@ TEST(UiOptions, UpDownRepeatTiming) {
   b.Move(true);
   EXPECT_FALSE(b.Tick());
   EXPECT_TRUE(b.Tick());
+}
+
+TEST(UiDialogPlace, CentredOnTheMainWindowWithinItsWorkArea) {
+  const app::Areas areas{{0, 0, 1024, 738}, {1024, 0, 2048, 768}};
+  auto at = [&](app::Rect main, int32_t w, int32_t h) {
+    const app::Rect r = ui::CentredDialog(main, w, h, areas);
+    EXPECT_EQ(r.Width(), w);
+    EXPECT_EQ(r.Height(), h);
+    return std::vector<int32_t>{r.left, r.top};
+  };
+  EXPECT_EQ(at({100, 100, 600, 500}, 200, 100), (std::vector<int32_t>{250, 250}));
+  // The second monitor's window keeps its dialogs there, pulled in at its edge.
+  EXPECT_EQ(at({1800, 100, 2040, 300}, 400, 100), (std::vector<int32_t>{1648, 150}));
+  // Past the top-left corner, or larger than the area: the corner stays on it.
+  EXPECT_EQ(at({-100, -50, 300, 250}, 400, 300), (std::vector<int32_t>{0, 0}));
+  EXPECT_EQ(at({100, 100, 600, 500}, 1200, 900), (std::vector<int32_t>{0, 0}));
+}
+
+TEST(UiToolBarRows, OverflowBreaksAtTheGroupsSeparatorElseBetweenButtons) {
+  const std::vector<uint16_t> items{1, 2, 3, 0, 4, 5, 0, 6};
+  auto rowsOf = [&](int32_t width) {
+    const ui::ToolBarRows r = ui::WrapToolBar(items, 27, 6, width);
+    std::vector<std::vector<uint16_t>> rows(1);
+    for (size_t i = 0; i < items.size(); ++i) {
+      if (!r.hidden[i]) rows.back().push_back(items[i]);
+      if (r.wrapAfter[i]) rows.emplace_back();
+    }
+    EXPECT_EQ(static_cast<size_t>(r.rows), rows.size());
+    return rows;
+  };
+  using Rows = std::vector<std::vector<uint16_t>>;
+  EXPECT_EQ(rowsOf(500), (Rows{{1, 2, 3, 0, 4, 5, 0, 6}}));
+  EXPECT_EQ(rowsOf(100), (Rows{{1, 2, 3}, {4, 5, 0, 6}}));
+  EXPECT_EQ(rowsOf(60), (Rows{{1, 2}, {3}, {4, 5}, {6}}));
+  // Every button of the full bar shows in a 500-pixel frame, in two rows.
+  bool all[app::kButtonGroupCount];
+  std::fill(std::begin(all), std::end(all), true);
+  EXPECT_EQ(ui::WrapToolBar(app::ToolBarLayout(all), 27, 6, 492).rows, 2);
 }

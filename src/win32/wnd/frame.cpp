@@ -1,6 +1,8 @@
 #include "win32/wnd/frame.h"
 
 
+#include "ui/frame_layout.h"
+#include "ui/status_text.h"
 #include "win32/wnd/text_conv.h"
 
 namespace wnd {
@@ -12,7 +14,7 @@ static int PointsToHeight(HWND hwnd, int points) {
   return -MulDiv(points, dpi, 72);
 }
 
-void DecoratedFrame::CreateStatusBar(int gadgetPointSize, int timeGadgetChars) {
+void DecoratedFrame::CreateStatusBar(int gadgetPointSize, const std::wstring& longestTimeText) {
   gadgetFont_ = CreateFontW(PointsToHeight(hwnd_, gadgetPointSize), 0, 0, 0, FW_NORMAL, FALSE,
                             FALSE, FALSE, SHIFTJIS_CHARSET, OUT_DEFAULT_PRECIS,
                             CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_SWISS,
@@ -24,10 +26,10 @@ void DecoratedFrame::CreateStatusBar(int gadgetPointSize, int timeGadgetChars) {
   HDC dc = GetDC(statusbar_);
   HGDIOBJ old = SelectObject(dc, gadgetFont_);
   SIZE sz{};
-  GetTextExtentPoint32W(dc, L"0", 1, &sz);
+  GetTextExtentPoint32W(dc, longestTimeText.c_str(), static_cast<int>(longestTimeText.size()), &sz);
   SelectObject(dc, old);
   ReleaseDC(statusbar_, dc);
-  timeGadgetWidth_ = sz.cx * timeGadgetChars + 8;
+  timeTextWidth_ = sz.cx;
 }
 
 void DecoratedFrame::CreateToolBar(int buttonSize) {
@@ -52,7 +54,7 @@ void DecoratedFrame::SetToolButtons(const std::vector<ToolButton>& buttons) {
   for (const ToolButton& b : buttons) {
     TBBUTTON t{};
     if (b.id == 0) {
-      t.iBitmap = 6;  // separator width in pixels
+      t.iBitmap = kSeparatorWidth;
       t.fsStyle = BTNS_SEP;
     } else {
       HBITMAP bmp = static_cast<HBITMAP>(
@@ -100,6 +102,7 @@ void DecoratedFrame::Layout() {
   GetClientRect(hwnd_, &rc);
   int top = 0, bottom = rc.bottom;
   if (toolbar_ && IsWindowVisible(toolbar_)) {
+    WrapToolBar(rc.right);
     SendMessageW(toolbar_, TB_AUTOSIZE, 0, 0);
     RECT t;
     GetWindowRect(toolbar_, &t);
@@ -110,17 +113,40 @@ void DecoratedFrame::Layout() {
     RECT s;
     GetWindowRect(statusbar_, &s);
     bottom -= s.bottom - s.top;
-    int grip = GetSystemMetrics(SM_CXVSCROLL);
-    int parts[2] = {rc.right - timeGadgetWidth_ - grip, -1};
-    if (parts[0] < 0) parts[0] = 0;
-    SendMessageW(statusbar_, SB_SETPARTS, 2, reinterpret_cast<LPARAM>(parts));
+    // The grip gets a part of its own, so the centred time is never under it.
+    const int inset = 2 * GetSystemMetrics(SM_CXEDGE) + 3;  // the bar's own margins of a text
+    const ui::StatusParts p =
+        ui::StatusBarParts(rc.right, timeTextWidth_, inset, GetSystemMetrics(SM_CXVSCROLL));
+    int parts[3] = {p.messageRight, p.timeRight, -1};
+    SendMessageW(statusbar_, SB_SETPARTS, 3, reinterpret_cast<LPARAM>(parts));
     std::wstring centred = L"\t" + timeText_;
     SendMessageW(statusbar_, SB_SETTEXTW, 1 | SBT_NOBORDERS, reinterpret_cast<LPARAM>(centred.c_str()));
+    SendMessageW(statusbar_, SB_SETTEXTW, 2 | SBT_NOBORDERS, reinterpret_cast<LPARAM>(L""));
   }
   if (client_ && client_->Handle()) {
     int h = bottom - top;
     if (h < 0) h = 0;
     MoveWindow(client_->Handle(), 0, top, rc.right, h, TRUE);
+  }
+}
+
+void DecoratedFrame::WrapToolBar(int width) {
+  std::vector<uint16_t> items;
+  for (const ToolButton& b : buttons_) items.push_back(static_cast<uint16_t>(b.id));
+  const int buttonWidth = LOWORD(SendMessageW(toolbar_, TB_GETBUTTONSIZE, 0, 0));
+  const ui::ToolBarRows rows = ui::WrapToolBar(items, buttonWidth, kSeparatorWidth, width);
+  for (size_t i = 0; i < items.size(); ++i) {
+    TBBUTTON t{};
+    if (!SendMessageW(toolbar_, TB_GETBUTTON, i, reinterpret_cast<LPARAM>(&t))) continue;
+    BYTE state = t.fsState & ~(TBSTATE_WRAP | TBSTATE_HIDDEN);
+    if (rows.wrapAfter[i]) state |= TBSTATE_WRAP;
+    if (rows.hidden[i]) state |= TBSTATE_HIDDEN;
+    if (state == t.fsState) continue;
+    TBBUTTONINFOW info{};
+    info.cbSize = sizeof info;
+    info.dwMask = TBIF_BYINDEX | TBIF_STATE;
+    info.fsState = state;
+    SendMessageW(toolbar_, TB_SETBUTTONINFOW, i, reinterpret_cast<LPARAM>(&info));
   }
 }
 

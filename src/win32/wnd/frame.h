@@ -38,7 +38,8 @@ class DecoratedFrame : public Window {
   Window* Client() const { return client_; }
 
   // Creates the bars (call from SetupWindow, before the client is created).
-  void CreateStatusBar(int gadgetPointSize, int timeGadgetChars);
+  // The time gadget is made as wide as its longest text in the bar's font.
+  void CreateStatusBar(int gadgetPointSize, const std::wstring& longestTimeText);
   void CreateToolBar(int buttonSize);
   // Removes every button and inserts these (bitmap resource id = command id).
   void SetToolButtons(const std::vector<ToolButton>& buttons);
@@ -64,6 +65,9 @@ class DecoratedFrame : public Window {
  protected:
   LRESULT WndProc(UINT msg, WPARAM wp, LPARAM lp) override;
   void UpdateToolBar();
+  // Folds the tool bar into rows that fit the frame's width.
+  void WrapToolBar(int width);
+  static constexpr int kSeparatorWidth = 6;  // pixels
   void ShowHint(UINT id);
 
   Window* client_ = nullptr;
@@ -73,7 +77,7 @@ class DecoratedFrame : public Window {
   HFONT gadgetFont_ = nullptr;
   HIMAGELIST images_ = nullptr;
   std::vector<ToolButton> buttons_;
-  int timeGadgetWidth_ = 0;
+  int timeTextWidth_ = 0;
   std::wstring timeText_;
   bool inMenu_ = false;
 };
