@@ -151,34 +151,19 @@ int TMP3::DecodeNext() {
   }
   // The granules go to a frame-sized scratch buffer; EmitFrame moves them
   // to the caller's buffer in the stream's format.
-  int16_t* const output = output_;
-  const uint32_t capacity = outputCapacity_, count = sampleCount_, granules = granuleCount_;
-  output_ = scratch_;
-  outputCapacity_ = 2 * 1152;
-  sampleCount_ = 0;
-  DecodeGranules();
+  DecodeGranules(scratch_);
   granuleError_ = granules_.FrameError();
-  output_ = output;
-  outputCapacity_ = capacity;
-  sampleCount_ = count;
-  granuleCount_ = granules;
   EmitFrame(start, true);
   return 1;
 }
 
-void TMP3::DecodeGranules() {
+void TMP3::DecodeGranules(int16_t* out) {
   const int nch = header_.channels;
-  const uint32_t need = uint32_t(header_.granules) * 576u * uint32_t(nch);
-  storeOutput_ = output_ != nullptr && sampleCount_ + need <= outputCapacity_;
   granules_.SetFrame(header_, reader_.Side());
   for (int gr = 0; gr < header_.granules; ++gr) {
     granules_.DecodeGranule(gr, reader_.MainData());
     filterbank_.Synthesize(nch, granules_.Subbands(), pcm_);
-    if (storeOutput_) {
-      StoreGranule();
-      sampleCount_ += 576u * uint32_t(nch);
-      granuleCount_ += uint32_t(nch);
-    }
+    StoreGranule(out + gr * 576 * nch);
   }
 }
 
@@ -187,8 +172,7 @@ void TMP3::ResetSynthesis() {
   granules_.Reset();
 }
 
-void TMP3::StoreGranule() {
-  int16_t* out = output_ + sampleCount_;
+void TMP3::StoreGranule(int16_t* out) const {
   if (header_.channels == 1) {
     std::memcpy(out, pcm_[0], sizeof pcm_[0]);
     return;
