@@ -31,4 +31,9 @@ class Filterbank {
   int currentV_[2];
 };
 
+// 16-bit sample from a full-scale-1.0 float: round half away from zero, saturate.
+int16_t ToPcm16(float x);
+// The same for 32 samples at once (the filterbank's slot).
+void ToPcm16Block(const float* x, int16_t* out);
+
 }  // namespace mpegaudio

@@ -1,8 +1,8 @@
 // The spectral part of the Layer III decoder: from a granule's main data
-// to 18 slots x 32 subband samples per channel. Scale factors and Huffman
-// decoding are in layer3.cpp, requantisation, stereo, reordering, alias
-// reduction and the IMDCT (hybrid filterbank) in spectrum.cpp. It keeps
-// the IMDCT overlap of both channels from granule to granule.
+// to 18 slots x 32 subband samples per channel: scale factors, Huffman
+// decoding, requantisation, stereo, reordering, alias reduction and the
+// IMDCT (hybrid filterbank). It keeps the IMDCT overlap of both channels
+// from granule to granule.
 #pragma once
 
 #include <cstdint>

@@ -1,7 +1,10 @@
 // The decoder's inner loops, each in its plain form and in the vector forms
 // a machine may run. Every vector form performs the plain form's operations
 // in the same order, lane by lane, so all give the same bits; the decoder
-// picks the fastest one the machine runs when it is built.
+// picks the fastest one the machine runs when it is built. Each lives with
+// the stage that calls it, so that the compiler may inline it there: the
+// matrixing and window sums in filterbank.cpp, the IMDCT forms in
+// granule_decoder.cpp.
 #pragma once
 
 #include <cstdint>

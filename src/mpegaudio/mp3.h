@@ -88,8 +88,9 @@ class TMP3 {
 
  private:
   int DecodeNext();
-  void DecodeGranules();
-  void StoreGranule();  // interleaves pcm_ into the output buffer
+  // The frame's granules, interleaved, into out (room for a whole frame).
+  void DecodeGranules(int16_t* out);
+  void StoreGranule(int16_t* out) const;  // interleaves pcm_ into out
   void ResetSynthesis();
   // After the granules: the frame's samples in scratch_ go to the output in
   // the stream's format, less what is muted or trimmed.
@@ -112,7 +113,7 @@ class TMP3 {
   uint32_t dropBefore_ = 0;    // until the index is known: frames before this offset are unheard
   bool runUp_ = false;         // the last frame was decoded unheard before a seek target
   bool warm_ = true;           // filterbank and overlap hold a complete frame's state
-  int16_t scratch_[2 * 1152];
+  int16_t scratch_[2 * 1152];  // the frame being decoded, before EmitFrame
 
   // Output.
   int16_t* output_ = nullptr;
@@ -120,12 +121,6 @@ class TMP3 {
   uint32_t sampleCount_ = 0;
   uint32_t granuleCount_ = 0;
   int16_t pcm_[2][576];  // the granule's samples per channel
-  bool storeOutput_ = true;
 };
-
-// 16-bit sample from a full-scale-1.0 float: round half away from zero, saturate.
-int16_t ToPcm16(float x);
-// The same for 32 samples at once (the filterbank's slot).
-void ToPcm16Block(const float* x, int16_t* out);
 
 }  // namespace mpegaudio

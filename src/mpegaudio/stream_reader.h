@@ -1,7 +1,6 @@
 // The input side of the Layer III decoder: the file reader, frame sync,
 // header and side information, the bit reservoir, and the open-time scan
-// and seek positions that the sync relies on. Code in bitstream.cpp (side
-// information in layer3.cpp).
+// and seek positions that the sync relies on.
 #pragma once
 
 #include <array>

@@ -1,9 +1,9 @@
 // Polyphase synthesis filterbank and 16-bit output.
+#include "mpegaudio/filterbank.h"
+
 #include <cstring>
 
-#include "mpegaudio/filterbank.h"
 #include "mpegaudio/kernels.h"
-#include "mpegaudio/mp3.h"
 #include "mpegaudio/tables.h"
 
 #if defined(CORVELLA_SSE2)
@@ -192,11 +192,6 @@ void Filterbank::Reset() {
   }
 }
 
-void TMP3::ResetSynthesis() {
-  filterbank_.Reset();
-  granules_.Reset();
-}
-
 void Filterbank::ComputeNewV(int ch, const float* x) {
   const int w = writeColumn_[ch];
   float* a = vstore_ + ch * kChannelV + currentV_[ch] * kStore + w * kColumn;
@@ -322,24 +317,6 @@ void Filterbank::ComputePcm(int ch, int16_t* pcm) {
   float sums[32];
   windowSums_(a, (writeColumn_[ch] + 1) & 15, tables_.window, sums);
   ToPcm16Block(sums, pcm);
-}
-
-void TMP3::StoreGranule() {
-  int16_t* out = output_ + sampleCount_;
-  if (header_.channels == 1) {
-    std::memcpy(out, pcm_[0], sizeof pcm_[0]);
-    return;
-  }
-#if defined(CORVELLA_SSE2)
-  for (int i = 0; i < 576; i += 8) {
-    const __m128i l = _mm_loadu_si128(reinterpret_cast<const __m128i*>(pcm_[0] + i));
-    const __m128i r = _mm_loadu_si128(reinterpret_cast<const __m128i*>(pcm_[1] + i));
-    _mm_storeu_si128(reinterpret_cast<__m128i*>(out + 2 * i), _mm_unpacklo_epi16(l, r));
-    _mm_storeu_si128(reinterpret_cast<__m128i*>(out + 2 * i + 8), _mm_unpackhi_epi16(l, r));
-  }
-#else
-  for (int i = 0; i < 576; ++i) out[2 * i] = pcm_[0][i], out[2 * i + 1] = pcm_[1][i];
-#endif
 }
 
 void Filterbank::Synthesize(int channels, const float (*subbands)[576], int16_t (*pcm)[576]) {

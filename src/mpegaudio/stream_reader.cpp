@@ -1,10 +1,9 @@
-// Input side of the decoder: the file reader, the bit reservoir, frame sync
-// and header, the open-time scan and seeking; and the decoder's frame
-// bookkeeping around them (what is heard after a seek, the trim).
+// Input side of the decoder: the file reader, the bit reservoir, frame sync,
+// header and side information, the open-time scan and seeking.
+#include "mpegaudio/stream_reader.h"
+
 #include <cstring>
 
-#include "mpegaudio/mp3.h"
-#include "mpegaudio/stream_reader.h"
 #include "mpegaudio/tables.h"
 
 namespace mpegaudio {
@@ -630,107 +629,102 @@ void StreamReader::Scan(platform::File* file, uint32_t fileSize) {
   ResetReader();
 }
 
-void TMP3::Scan(platform::File* file, MP3Info* info) {
-  reader_.Scan(file, info->fileSize);
-  info->sampleRate = reader_.SampleRate();
-  info->lengthMs = reader_.LengthMs();
-  info->usPerFrame = reader_.MicrosecondsPerFrame();
-}
-
-void TMP3::EmitFrame(uint32_t start, bool decoded) {
-  const StreamReader& s = reader_;
-  const uint32_t perFrame = uint32_t(header_.granules) * 576;
-  if (!indexKnown_) {
-    if (start < dropBefore_) {
-      if (decoded) warm_ = true;
-      runUp_ = true;
-      return;  // run-up to a seek target: decoded, not heard
-    }
-    indexKnown_ = true;
-    const uint32_t bytes = s.AudioEnd() - s.AudioStart();
-    if (s.UsesToc() || !bytes || !s.TotalFrames()) {
-      frameIndex_ = heardFrom_;
-      approxIndex_ = s.UsesToc() && heardFrom_ > 0;
-    } else {
-      frameIndex_ = uint32_t(double(start - s.AudioStart()) * s.TotalFrames() / bytes + 0.5);
-    }
-    heardFrom_ = frameIndex_;
-  }
-  uint32_t index = frameIndex_++;
-  const bool cold = !warm_;
-  if (decoded) warm_ = true;
-  if (index < heardFrom_) runUp_ = true;
-  if (!decoded || index < heardFrom_) return;
-
-  uint32_t first = 0, last = perFrame;  // the part heard, in samples per channel
-  if (s.Trims()) {
-    bool trim = true;
-    if (approxIndex_) {
-      // A coarse index must not cut real audio: only the true last frame
-      // loses its padding.
-      trim = uint64_t(start) + uint32_t(header_.frameBytes) >= s.AudioEnd();
-      if (trim) index = s.TotalFrames() - 1;
-    }
-    if (trim) {
-      const uint64_t at = uint64_t(index) * perFrame;
-      const uint64_t begin = s.SkipStart(), end = s.SkipStart() + s.KeepSamples();
-      if (at + perFrame <= begin || at >= end) return;
-      if (at < begin) first = uint32_t(begin - at);
-      if (at + perFrame > end) last = uint32_t(end - at);
-    }
-  }
-  const int outChannels = s.OutputChannels();
-  const int channels = header_.channels;
-  const uint32_t n = (last - first) * uint32_t(outChannels);
-  if (!output_ || sampleCount_ + n > outputCapacity_) return;
-  int16_t* out = output_ + sampleCount_;
-  const int16_t* in = scratch_ + first * uint32_t(channels);
-  if (cold) {
-    // The first frame after a lost sync has no true predecessor in the
-    // filterbank: silence rather than a click.
-    std::memset(out, 0, n * sizeof *out);
-  } else if (channels == outChannels) {
-    std::memcpy(out, in, n * sizeof *out);
-  } else if (outChannels == 2) {
-    for (uint32_t i = 0; i < last - first; ++i) out[2 * i] = out[2 * i + 1] = in[i];
+void StreamReader::ReadSideInfo() {
+  const int nch = channels_;
+  if (lsf_) {
+    side_.main_data_begin = GetBits(8);
+    side_.private_bits = GetBits(nch == 1 ? 1 : 2);
   } else {
-    // A stereo frame the scan did not see (past a lost step): mixed down.
-    for (uint32_t i = 0; i < last - first; ++i) out[i] = int16_t((int32_t(in[2 * i]) + in[2 * i + 1]) / 2);
+    side_.main_data_begin = GetBits(9);
+    side_.private_bits = GetBits(nch == 1 ? 5 : 3);
+    for (int ch = 0; ch < nch; ++ch)
+      for (int i = 0; i < 4; ++i) side_.scfsi[ch][i] = Get1Bit();
   }
-  sampleCount_ += n;
-  granuleCount_ += uint32_t(header_.granules * outChannels);
-}
-
-uint64_t TMP3::TotalSamples() const {
-  const StreamReader& s = reader_;
-  return s.Trims() ? s.KeepSamples() : uint64_t(s.TotalFrames()) * (s.Lsf() ? 576 : 1152);
-}
-
-void TMP3::Begin(platform::File* file) {
-  ResetSynthesis();
-  frameIndex_ = 0;
-  heardFrom_ = 0;
-  indexKnown_ = true;
-  approxIndex_ = false;
-  warm_ = true;
-  reader_.Start(file, file ? reader_.AudioStart() : 0);
-}
-
-void TMP3::Seek(int32_t frameIndex) {
-  ResetSynthesis();
-  const uint32_t f = frameIndex < 0 ? 0 : uint32_t(frameIndex);
-  heardFrom_ = f;
-  indexKnown_ = true;
-  approxIndex_ = false;
-  const StreamReader::SeekPoint p = reader_.SeekTo(f);
-  if (!p.moved || p.pastEnd) return;
-  if (p.indexKnown) {
-    frameIndex_ = p.index;
-  } else {
-    indexKnown_ = false;
-    dropBefore_ = p.target;
+  for (int gr = 0; gr < granules_; ++gr) {
+    for (int ch = 0; ch < nch; ++ch) {
+      GranuleChannel& g = side_.gr[gr][ch];
+      g.part2_3_length = GetBits(12);
+      g.big_values = GetBits(9);
+      g.global_gain = GetBits(8);
+      g.scalefac_compress = GetBits(lsf_ ? 9 : 4);
+      g.window_switching = Get1Bit();
+      if (g.window_switching) {
+        g.block_type = GetBits(2);
+        g.mixed_block = Get1Bit();
+        g.table_select[0] = GetBits(5);
+        g.table_select[1] = GetBits(5);
+        g.table_select[2] = 0;
+        for (int w = 0; w < 3; ++w) g.subblock_gain[w] = GetBits(3);
+        if (g.block_type == 0) {
+          frameError_ = 1;  // window switching needs a block type
+          return;
+        }
+        g.region0_count = (g.block_type == 2 && !g.mixed_block) ? 8 : 7;
+        g.region1_count = 13;
+      } else {
+        g.block_type = 0;
+        g.mixed_block = 0;
+        for (int r = 0; r < 3; ++r) g.table_select[r] = GetBits(5);
+        for (int w = 0; w < 3; ++w) g.subblock_gain[w] = 0;
+        g.region0_count = GetBits(4);
+        g.region1_count = GetBits(3);
+      }
+      g.preflag = lsf_ ? 0 : Get1Bit();
+      g.scalefac_scale = Get1Bit();
+      g.count1table_select = Get1Bit();
+    }
   }
-  warm_ = p.fromStart;
+}
+
+StreamReader::Frame StreamReader::NextFrame() {
+  frameError_ = 0;
+  if (!FindSync()) return Frame::kNone;
+  ReadHeader();
+  FrameSizes();
+  ReadSideInfo();
+  BitReservoir& m = main_;
+  const uint32_t before = m.writeCount;
+  CopyMainData(mainDataBytes_);
+  const uint32_t appended = m.writeCount - before;
+
+  // Start of this frame's main data: main_data_begin bytes before the bytes
+  // it appended. Everything before that is dropped.
+  const uint32_t used = (m.readBit + 7) >> 3;
+  m.readBit = used * 8;
+  const int64_t discard = int64_t(m.bytesAvailable) - int64_t(used) - int64_t(side_.main_data_begin);
+  if (used > uint32_t(BitReservoir::kSize)) {
+    // Keep the counters small; ring indices are unchanged modulo 4096.
+    m.bytesAvailable -= BitReservoir::kSize;
+    m.readBit -= BitReservoir::kSize * 8;
+    m.writeCount -= BitReservoir::kSize;
+  }
+  m.bytesAvailable += appended;
+  if (m.writeCount > (1u << 26)) {
+    // Nothing was consumed for a very long time (corrupt input): start over.
+    ResetReservoir();
+    return Frame::kLost;
+  }
+  if (discard < 0) return Frame::kMissing;  // refers back to data not held
+  m.readBit += uint32_t(discard) * 8;
+  if (frameError_) {
+    ResetReservoir();
+    ResetReader();
+    return Frame::kBad;
+  }
+  if (eof_) return Frame::kEnd;
+  return Frame::kReady;
+}
+
+FrameHeader StreamReader::Header() const {
+  FrameHeader h;
+  h.lsf = lsf_;
+  h.samplingIndex = samplingIndex_;
+  h.mode = mode_;
+  h.modeExtension = modeExtension_;
+  h.channels = channels_;
+  h.granules = granules_;
+  h.frameBytes = frameBytes_;
+  return h;
 }
 
 StreamReader::SeekPoint StreamReader::SeekTo(uint32_t f) {
