@@ -534,6 +534,9 @@ void StreamReader::Scan(platform::File* file, uint32_t fileSize) {
         // A file cut short (an interrupted download) has fewer bytes than
         // its header counted: then only the scan knows what is left.
         if (infoFrame_.bytes > audioEnd_ - infoStart_ + 1441) headerCount = false;
+        // Songs joined after the counted one (files put end to end): the
+        // count and the padding are the first song's, so the scan counts.
+        if (infoFrame_.bytes != 0 && audioEnd_ - infoStart_ > infoFrame_.bytes + 1441) headerCount = false;
         if (headerCount && (!infoFrame_.vbr || infoFrame_.hasToc) && bitrateIndex != 0) {
           useToc_ = infoFrame_.vbr;
           ++frames;

@@ -238,6 +238,15 @@ TEST(MpegAudioStream, CutFileLosesOnlyTheEncodersDelay) {
   EXPECT_EQ(none.lengthMs, 0u);
 }
 
+TEST(MpegAudioStream, SongsJoinedAfterATaggedOneAllPlay) {
+  const std::string audio = VbrAfterSilence(200, 30);
+  const Decoded d = Decode(HeaderFrame("Xing", 230, LinearToc(), 576, 1000, 230 * 418) + audio + audio);
+  // Only the first song's delay goes; its padding lies inside the stream.
+  EXPECT_EQ(d.totalFrames, 460u);
+  EXPECT_EQ(d.pcm.size(), 460u * 1152 - 576 - 529);
+  EXPECT_EQ(d.lengthMs, (460u * 1152 - 576 - 529) * 1000ull / 44100);
+}
+
 TEST(MpegAudioStream, SamplingRateChangeIsCountedAsWrittenAtTheOpenedRate) {
   std::string audio = Cbr(30);
   FrameLayout at48;
