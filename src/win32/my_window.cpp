@@ -760,7 +760,11 @@ void TMyWindow::ListCommand(const std::function<void()>& action) {
 }
 
 void TMyWindow::Execute(UINT id) {
-  switch (app::ToggleOption(static_cast<uint16_t>(id), &settings_)) {
+  const uint16_t cmd = static_cast<uint16_t>(id);
+  // Playback and the video options, the list keys (Left and Right step a
+  // paused video first) and the play pod each know their own commands.
+  if (player_->OnCommand(cmd) || listView_->OnCommand(cmd) || pod_->OnCommand(cmd)) return;
+  switch (app::ToggleOption(cmd, &settings_)) {
     case app::OptionToggle::kNotAToggle:
       break;
     case app::OptionToggle::kFlipped:
@@ -774,25 +778,6 @@ void TMyWindow::Execute(UINT id) {
       return;
   }
   switch (id) {
-    // Playback and the video options.
-    case CM_PLAY:
-    case CM_STOP:
-    case CM_PAUSE:
-    case CM_NEXT:
-    case CM_PREVIOUS:
-    case CM_RANDOMPLAY:
-    case CM_REPEAT1:
-    case CM_REPEAT2:
-    case CM_REOPEN:
-    case CM_AVIDISP:
-    case CM_AVIALLDISP:
-    case CM_FULLSCREENKEY:
-    case CM_AVISIZE:
-    case CM_AVICENTER:
-    case CM_MIDITITLE:
-    case CM_PLAYTIME:
-      player_->OnCommand(static_cast<uint16_t>(id));
-      break;
     case CM_MIDIRESET: {
       ui::DialogOpenScope open(sliderControl_);
       playback::MidiResetSettings copy = player_->ResetSettings();
@@ -891,23 +876,6 @@ void TMyWindow::Execute(UINT id) {
       });
       break;
 
-    // The list keys: Left and Right step a paused video first.
-    case CM_KEYLEFT:
-    case CM_KEYRIGHT:
-    case CM_KEYUP:
-    case CM_KEYDOWN:
-    case CM_KEYENTER:
-    case CM_KEYPAGEUP:
-    case CM_KEYPAGEDOWN:
-    case CM_KEYHOME:
-    case CM_KEYEND:
-    case CM_KEYSPACE:
-    case CM_KEYINSERT:
-    case CM_KEYDELETE:
-    case CM_KEYESC:
-      listView_->OnCommand(static_cast<int>(id));
-      break;
-
     // The option dialogs.
     case CM_INTERVALDLG: {
       ui::DialogOpenScope open(sliderControl_);
@@ -964,14 +932,6 @@ void TMyWindow::Execute(UINT id) {
     }
     case CM_WPCHANGENOW:
       ChangeWallpaper();
-      break;
-
-    // The play pod.
-    case CM_PODCLOSED:
-    case CM_CONTROLPAD:
-    case CM_TOPPAD:
-    case CM_ICONPAD:
-      pod_->OnCommand(static_cast<uint16_t>(id));
       break;
 
     // Help and the end.
