@@ -285,6 +285,13 @@ int SystemMenuOwnItems(OsGeneration os) { return IsNewShell(os) ? 7 : 9; }
 
 bool HasDecodingThread(OsGeneration os) { return os != OsGeneration::kWin32s; }
 
+CopyForm CopyFormFor(bool ctrlHeld, OsGeneration os) {
+  CopyForm f;
+  f.fileList = ctrlHeld && IsNewShell(os);
+  f.ntFamily = os == OsGeneration::kWindowsNT4 || os == OsGeneration::kWindowsNT3;
+  return f;
+}
+
 std::vector<MenuEntry> SystemMenuAdditions(bool minimized, bool menuBar, OsGeneration os,
                                            const CommandState& s,
                                            const std::vector<std::pair<uint16_t, bool>>& checks) {

@@ -82,6 +82,15 @@ int SystemMenuOwnItems(OsGeneration os);
 // The MPEG audio decoding thread exists everywhere but under Win32s.
 bool HasDecodingThread(OsGeneration os);
 
+// The clipboard form of Copy's song names: a file-drop list when Ctrl is held
+// on a version-4 platform (Windows 95/98, NT 4), plain text otherwise; the
+// NT family's file list holds wide characters.
+struct CopyForm {
+  bool fileList = false;
+  bool ntFamily = false;
+};
+CopyForm CopyFormFor(bool ctrlHeld, OsGeneration os);
+
 // The items appended to the frame's system menu each time it opens (after
 // removing everything from SystemMenuOwnItems() on). checks gives the check
 // marks of the toggle commands.

@@ -229,6 +229,22 @@ std::vector<std::pair<uint16_t, bool>> MenuChecks(const Settings& s) {
   };
 }
 
+OptionToggle ToggleOption(uint16_t id, Settings* s) {
+  bool* field = nullptr;
+  OptionToggle result = OptionToggle::kFlipped;
+  switch (id) {
+    case CM_TOPMOST: field = &s->topmost; result = OptionToggle::kTopmost; break;
+    case CM_MINIMIZE: field = &s->minimize; break;
+    case CM_WPCHANGE: field = &s->wpChange; break;
+    case CM_AUTOWP: field = &s->autoWp; break;
+    case CM_ENDSAVE: field = &s->endSave; break;
+    case CM_MEDIAKEYS: field = &s->mediaKeys; result = OptionToggle::kMediaKeys; break;
+    default: return OptionToggle::kNotAToggle;
+  }
+  *field = !*field;
+  return result;
+}
+
 int32_t FontHeight(int32_t dpi, int32_t fontSize) {
   int64_t v = (static_cast<int64_t>(dpi) * fontSize * -10 / 72 - 5) / 10;
   if (v < INT32_MIN) return INT32_MIN;

@@ -105,6 +105,17 @@ void WriteSettingsAtExit(Profile* p, const Settings& s, const Placement& normal,
 // Command id -> check mark of the toggle commands, as implied by the settings.
 std::vector<std::pair<uint16_t, bool>> MenuChecks(const Settings& s);
 
+// The option toggles the main window keeps itself (the player and the pod
+// flip their own): ToggleOption flips the field of id and says what must
+// follow outside the record.
+enum class OptionToggle {
+  kNotAToggle,  // id is no such toggle; nothing changed
+  kFlipped,     // only the field (and so the check mark) changes
+  kTopmost,     // the frame moves into or out of the topmost band
+  kMediaKeys,   // the media keys are taken or let go system-wide
+};
+OptionToggle ToggleOption(uint16_t id, Settings* s);
+
 // List font height in logical units for the screen's vertical dpi.
 int32_t FontHeight(int32_t dpi, int32_t fontSize);
 // The font the list falls back to when the platform cannot realise the chosen one.

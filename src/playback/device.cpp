@@ -522,7 +522,7 @@ void Device::ReopenCurrent() {
   if (open_ || state != songlist::kStopped) CloseMedium();
   if (OpenAndPlay(list_.PathAt(list_.Current())) && paused &&
       !(settings_.aviDisp && settings_.aviAllDisp)) {
-    view_.PostCommand(103);
+    view_.PostCommand(CM_PAUSE);
   }
 }
 

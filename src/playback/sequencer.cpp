@@ -49,7 +49,7 @@ void Sequencer::Play() {
     CloseForRestart();
     list_.SetStartPosition(0);
     dev_.state = songlist::kStopped;
-    view_.PostCommand(203);
+    view_.PostCommand(CM_PLAY);
     return;
   }
   // A paused state without an open device (restored by an undo) plays afresh.
@@ -464,13 +464,13 @@ void Sequencer::OnTimer() {
 void Sequencer::VideoOption(uint16_t id) {
   const bool videoOpen = dev_.VideoInMain() || dev_.VideoInDedicated();
   switch (id) {
-    case 129:
-    case 147:
-    case 414: {
+    case CM_AVIDISP:
+    case CM_AVIALLDISP:
+    case CM_FULLSCREENKEY: {
       // The key is a shortcut for the dedicated window only; without one it would
       // flip the menu's option unseen.
-      if (id == 414 && !dev_.VideoInDedicated()) return;
-      bool* option = id == 129 ? &settings_.aviDisp : &settings_.aviAllDisp;
+      if (id == CM_FULLSCREENKEY && !dev_.VideoInDedicated()) return;
+      bool* option = id == CM_AVIDISP ? &settings_.aviDisp : &settings_.aviAllDisp;
       if (!videoOpen) {
         *option = !*option;
         return;
@@ -481,7 +481,7 @@ void Sequencer::VideoOption(uint16_t id) {
       uint32_t pos = 0;
       int32_t second = 0;
       const bool known = dev_.Position(&pos, &second);
-      if (id == 129) {
+      if (id == CM_AVIDISP) {
         StopMedium();
       } else {
         if (!known) return;  // full screen stays as it was
@@ -492,14 +492,14 @@ void Sequencer::VideoOption(uint16_t id) {
       if (!still && !kind2) dev_.ExpectAborted();
       list_.SetStartPosition(pos);
       dev_.reopenPaused = wasPaused;
-      view_.PostCommand(154);
+      view_.PostCommand(CM_REOPEN);
       return;
     }
-    case 133:
+    case CM_AVISIZE:
       settings_.aviSize = !settings_.aviSize;
       if (settings_.aviSize && videoOpen) dev_.FitVideo(1);
       return;
-    case 144:
+    case CM_AVICENTER:
       settings_.aviCenter = !settings_.aviCenter;
       if (settings_.aviCenter && videoOpen) {
         if (dev_.VideoInDedicated()) {

@@ -54,7 +54,7 @@ class StartupList {
   CdTrackSource& cd_;
 };
 
-// The list's part of closing the frame; the shell calls these in this order:
+// The list's part of closing the frame, in the order of app::ExitOrder:
 //   AskSaveChanged()           exit step 2
 //   WriteResume(...)           exit step 3 (returns its result, -1 when not written)
 //   (settings written, song closed)
@@ -63,13 +63,6 @@ class StartupList {
 class ExitSequence {
  public:
   explicit ExitSequence(SongFiles& files, SongList& list) : files_(files), list_(list) {}
-  // True the first time only: a close request that arrives while the
-  // sequence's own message boxes are up must not run it a second time.
-  bool Begin() {
-    if (begun_) return false;
-    begun_ = true;
-    return true;
-  }
   void AskSaveChanged() { saveMarked_ = files_.CheckListChangedAtExit(); }
   int WriteResume(bool endSave, bool fromCommandLine, const std::string& resumePath);
   void WriteMarkedFile();
@@ -79,7 +72,6 @@ class ExitSequence {
   SongFiles& files_;
   SongList& list_;
   bool saveMarked_ = false;
-  bool begun_ = false;
 };
 
 // External control code 100 with a whole name: true when the name buffer is

@@ -760,26 +760,24 @@ void TMyWindow::ListCommand(const std::function<void()>& action) {
 }
 
 void TMyWindow::Execute(UINT id) {
-  switch (id) {
-    // Playback and the video options.
-    case CM_PLAY:
-    case CM_STOP:
-    case CM_PAUSE:
-    case CM_NEXT:
-    case CM_PREVIOUS:
-    case CM_RANDOMPLAY:
-    case CM_REPEAT1:
-    case CM_REPEAT2:
-    case CM_REOPEN:
-    case CM_AVIDISP:
-    case CM_AVIALLDISP:
-    case CM_FULLSCREENKEY:
-    case CM_AVISIZE:
-    case CM_AVICENTER:
-    case CM_MIDITITLE:
-    case CM_PLAYTIME:
-      player_->OnCommand(static_cast<uint16_t>(id));
+  const uint16_t cmd = static_cast<uint16_t>(id);
+  // Playback and the video options, the list keys (Left and Right step a
+  // paused video first) and the play pod each know their own commands.
+  if (player_->OnCommand(cmd) || listView_->OnCommand(cmd) || pod_->OnCommand(cmd)) return;
+  switch (app::ToggleOption(cmd, &settings_)) {
+    case app::OptionToggle::kNotAToggle:
       break;
+    case app::OptionToggle::kFlipped:
+      return;
+    case app::OptionToggle::kTopmost:
+      SetWindowPos(frame_->Handle(), settings_.topmost ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0,
+                   0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+      return;
+    case app::OptionToggle::kMediaKeys:
+      frame_->HoldMediaKeys(settings_.mediaKeys);
+      return;
+  }
+  switch (id) {
     case CM_MIDIRESET: {
       ui::DialogOpenScope open(sliderControl_);
       playback::MidiResetSettings copy = player_->ResetSettings();
@@ -863,11 +861,9 @@ void TMyWindow::Execute(UINT id) {
                                   (GetKeyState(VK_CONTROL) & 0x8000) != 0, settings_.topmost);
           return;
         }
-        // Ctrl held on a version-4 platform puts a file list on the clipboard.
-        bool fileList = (GetKeyState(VK_CONTROL) & 0x8000) != 0 && app::IsNewShell(osGeneration_);
-        bool nt = osGeneration_ == app::OsGeneration::kWindowsNT4 ||
-                  osGeneration_ == app::OsGeneration::kWindowsNT3;
-        gatherer_->Copy(clipboard_, fileList, nt);
+        const app::CopyForm form =
+            app::CopyFormFor((GetKeyState(VK_CONTROL) & 0x8000) != 0, osGeneration_);
+        gatherer_->Copy(clipboard_, form.fileList, form.ntFamily);
       });
       break;
     case CM_PASTE:
@@ -880,45 +876,7 @@ void TMyWindow::Execute(UINT id) {
       });
       break;
 
-    // The list keys: Left and Right step a paused video first.
-    case CM_KEYLEFT:
-    case CM_KEYRIGHT:
-    case CM_KEYUP:
-    case CM_KEYDOWN:
-    case CM_KEYENTER:
-    case CM_KEYPAGEUP:
-    case CM_KEYPAGEDOWN:
-    case CM_KEYHOME:
-    case CM_KEYEND:
-    case CM_KEYSPACE:
-    case CM_KEYINSERT:
-    case CM_KEYDELETE:
-    case CM_KEYESC:
-      listView_->OnCommand(static_cast<int>(id));
-      break;
-
-    // Options.
-    case CM_TOPMOST:
-      settings_.topmost = !settings_.topmost;
-      SetWindowPos(frame_->Handle(), settings_.topmost ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0,
-                   0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-      break;
-    case CM_MINIMIZE:
-      settings_.minimize = !settings_.minimize;
-      break;
-    case CM_WPCHANGE:
-      settings_.wpChange = !settings_.wpChange;
-      break;
-    case CM_AUTOWP:
-      settings_.autoWp = !settings_.autoWp;
-      break;
-    case CM_ENDSAVE:
-      settings_.endSave = !settings_.endSave;
-      break;
-    case CM_MEDIAKEYS:
-      settings_.mediaKeys = !settings_.mediaKeys;
-      frame_->HoldMediaKeys(settings_.mediaKeys);
-      break;
+    // The option dialogs.
     case CM_INTERVALDLG: {
       ui::DialogOpenScope open(sliderControl_);
       TTimeDialog(&settings_.interval).Execute(hwnd_);
@@ -974,14 +932,6 @@ void TMyWindow::Execute(UINT id) {
     }
     case CM_WPCHANGENOW:
       ChangeWallpaper();
-      break;
-
-    // The play pod.
-    case CM_PODCLOSED:
-    case CM_CONTROLPAD:
-    case CM_TOPPAD:
-    case CM_ICONPAD:
-      pod_->OnCommand(static_cast<uint16_t>(id));
       break;
 
     // Help and the end.
@@ -1078,27 +1028,38 @@ void TMyWindow::OnCaptionRightDoubleClick(bool minimized) {
   }
 }
 
+// The exit steps as this window carries them out; app::ExitOrder orders them.
+class TMyWindow::ExitLink : public app::ExitSteps {
+ public:
+  explicit ExitLink(TMyWindow& w) : w_(w) {}
+  void RemovePod() override { w_.pod_->Exit(); }
+  void AskSaveChanged() override {
+    w_.OptionsFromSettings();
+    w_.exit_->AskSaveChanged();
+  }
+  int WriteResume() override {
+    return w_.exit_->WriteResume(w_.settings_.endSave, w_.commandLineList_, w_.resumePath_);
+  }
+  void SaveSettings() override {
+    w_.SettingsFromOptions();
+    // In screen coordinates, the ones the frame is created with at the next start.
+    const app::Rect n = win32::NormalRect(w_.frame_->Handle());
+    app::Placement normal{n.left, n.top, n.Width(), n.Height()};
+    app::SaveSettingsAtExit(&w_.app_.SettingsFileRef(), w_.settings_, normal,
+                            w_.app_.StartPlacement());
+  }
+  void CloseSong() override {
+    if (w_.player_->device().IsOpen()) w_.player_->device().CloseMedium();
+  }
+  void WriteMarkedFile() override { w_.exit_->WriteMarkedFile(); }
+  void ReportResume(int result) override { w_.exit_->ReportResume(result); }
+  void StopTimer() override { KillTimer(w_.hwnd_, IDT_MAIN); }
+
+ private:
+  TMyWindow& w_;
+};
+
 bool TMyWindow::MayClose() {
-  if (!exit_->Begin()) return false;
-  // 1. The pod goes first, so its position is among the settings written.
-  pod_->Exit();
-  // 2. A changed song-name file is offered for saving.
-  OptionsFromSettings();
-  exit_->AskSaveChanged();
-  // 3. The resume file.
-  int resume = exit_->WriteResume(settings_.endSave, commandLineList_, resumePath_);
-  // 4. The settings.
-  SettingsFromOptions();
-  // In screen coordinates, the ones the frame is created with at the next start.
-  const app::Rect n = win32::NormalRect(frame_->Handle());
-  app::Placement normal{n.left, n.top, n.Width(), n.Height()};
-  app::SaveSettingsAtExit(&app_.SettingsFileRef(), settings_, normal, app_.StartPlacement());
-  // 5. The open song is closed.
-  if (player_->device().IsOpen()) player_->device().CloseMedium();
-  // 6. and 7. The marked song-name file, then the resume file's failures.
-  exit_->WriteMarkedFile();
-  exit_->ReportResume(resume);
-  // 8.
-  KillTimer(hwnd_, IDT_MAIN);
-  return true;
+  ExitLink steps(*this);
+  return exitOrder_.Run(steps);
 }

@@ -11,6 +11,7 @@
 
 #include "app/command_route.h"
 #include "app/commands.h"
+#include "app/exit_sequence.h"
 #include "app/external_control.h"
 #include "app/settings.h"
 #include "mpegaudio/mp3.h"
@@ -188,6 +189,8 @@ class TMyWindow : public wnd::Window,
   std::unique_ptr<songlist::SongFiles> songFiles_;
   std::unique_ptr<songlist::Gatherer> gatherer_;
   std::unique_ptr<songlist::ExitSequence> exit_;
+  class ExitLink;
+  app::ExitOrder exitOrder_;
   class VideoLink;
   std::unique_ptr<VideoLink> videoLink_;
   std::unique_ptr<win32::ListView> listView_;

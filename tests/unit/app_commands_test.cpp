@@ -167,6 +167,23 @@ TEST(AppCommands, OsGenerationFromTheVersionWord) {
   EXPECT_TRUE(HasDecodingThread(OsGeneration::kWindowsNT3));
 }
 
+TEST(AppCommands, CopyFileListOnlyWithCtrlOnVersion4) {
+  struct Case {
+    bool ctrl;
+    OsGeneration os;
+    bool fileList, nt;
+  } cases[] = {
+      {true, OsGeneration::kWindows95, true, false},  {true, OsGeneration::kWindowsNT4, true, true},
+      {true, OsGeneration::kWindowsNT3, false, true}, {true, OsGeneration::kWin32s, false, false},
+      {false, OsGeneration::kWindowsNT4, false, true},
+  };
+  for (const Case& c : cases) {
+    const CopyForm f = CopyFormFor(c.ctrl, c.os);
+    EXPECT_EQ(f.fileList, c.fileList) << static_cast<int>(c.os) << c.ctrl;
+    EXPECT_EQ(f.ntFamily, c.nt) << static_cast<int>(c.os);
+  }
+}
+
 TEST(AppCommands, SystemMenuWhenMinimised) {
   CommandState s = ListOf(2);
   s.state = PlayState::kPlaying;

@@ -215,6 +215,37 @@ TEST(AppSettings, MenuChecksFollowTheSwitches) {
   EXPECT_TRUE(checks[CM_MEDIAKEYS]);
 }
 
+TEST(AppSettings, OptionTogglesFlipTheirOwnCheckMark) {
+  const std::map<uint16_t, OptionToggle> toggles = {
+      {CM_TOPMOST, OptionToggle::kTopmost},   {CM_MINIMIZE, OptionToggle::kFlipped},
+      {CM_WPCHANGE, OptionToggle::kFlipped},  {CM_AUTOWP, OptionToggle::kFlipped},
+      {CM_ENDSAVE, OptionToggle::kFlipped},   {CM_MEDIAKEYS, OptionToggle::kMediaKeys},
+  };
+  auto checks = [](const Settings& s) {
+    std::map<uint16_t, bool> m;
+    for (auto& c : MenuChecks(s)) m[c.first] = c.second;
+    return m;
+  };
+  for (const auto& t : toggles) {
+    Settings s;
+    const auto before = checks(s);
+    EXPECT_EQ(ToggleOption(t.first, &s), t.second) << t.first;
+    auto after = checks(s);
+    EXPECT_NE(after[t.first], before.at(t.first)) << t.first;
+    after[t.first] = before.at(t.first);
+    EXPECT_EQ(after, before) << t.first << " flips another option too";
+    ToggleOption(t.first, &s);
+    EXPECT_EQ(checks(s), before) << t.first;
+  }
+  // The player's and the pod's toggles and plain commands are not the window's.
+  for (uint16_t id : {CM_REPEAT1, CM_RANDOMPLAY, CM_AVIDISP, CM_CONTROLPAD, CM_PLAY}) {
+    Settings s;
+    const auto before = checks(s);
+    EXPECT_EQ(ToggleOption(id, &s), OptionToggle::kNotAToggle) << id;
+    EXPECT_EQ(checks(s), before) << id;
+  }
+}
+
 TEST(AppSettings, MediaKeysDefaultOnAndOffOnlyWhenSaidSo) {
   Profile old(Lines({"[VERSION]", "VERSION=119", "[CONFIG]", "ENDSAVE=ON"}));
   EXPECT_TRUE(Start(&old).mediaKeys);
