@@ -73,13 +73,7 @@ TEST_F(DesktopBox, PickedForeignNameReachesItsFile) {
   PostMessageW(dlg, WM_COMMAND, MAKEWPARAM(401, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(dlg, 401)));
   HWND pick = WaitDialog(p, L"壁紙の選択");
   ASSERT_TRUE(pick);
-  HWND name = GetDlgItem(pick, 0x47C);
-  if (!name) name = GetDlgItem(pick, 0x480);
-  ASSERT_TRUE(name);
-  DWORD_PTR r;
-  SendMessageTimeoutW(name, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(pic.c_str()), SMTO_NORMAL, 5000, &r);
-  PostMessageW(pick, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(pick, IDOK)));
-  for (int i = 0; i < 100 && IsWindow(pick); ++i) Sleep(50);
+  ASSERT_TRUE(AnswerFileDialog(pick, pic.c_str()));
   p.Sync();
   const std::wstring set = DesktopWallpaper();
   EXPECT_EQ(set.find(L'?'), std::wstring::npos) << W2Sjis(set);

@@ -138,6 +138,18 @@ HWND WaitDialog(const Player& p, const std::wstring& caption) {
   return nullptr;
 }
 
+bool AnswerFileDialog(HWND dlg, const std::wstring& name) {
+  // The file-name field of the explorer-style dialog (a combo box, or an edit).
+  HWND field = GetDlgItem(dlg, 0x47C);
+  if (!field) field = GetDlgItem(dlg, 0x480);
+  if (!field) return false;
+  DWORD_PTR r;
+  SendMessageTimeoutW(field, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(name.c_str()), SMTO_NORMAL, 5000, &r);
+  PostMessageW(dlg, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(dlg, IDOK)));
+  for (int i = 0; i < 100 && IsWindow(dlg); ++i) Sleep(50);
+  return true;
+}
+
 Usage MeasureUsage(const Player& p) {
   static const UINT query = RegisterWindowMessageW(L"Corvella.Usage");
   auto ask = [&](WPARAM what) {

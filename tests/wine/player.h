@@ -109,6 +109,9 @@ std::vector<std::string> ListedSjisPaths(const Player& p);
 
 // Waits for a dialog of the player's process with this caption.
 HWND WaitDialog(const Player& p, const std::wstring& caption);
+// Types a name into an open or save dialog's name field, presses OK and
+// waits for the dialog to close. False when it has no name field.
+bool AnswerFileDialog(HWND dlg, const std::wstring& name);
 
 // The first visible top-level window of a process that is none of the
 // player's own (frame, message boxes): a media device's video window.

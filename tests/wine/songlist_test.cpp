@@ -227,15 +227,7 @@ TEST_F(SongListBox, SaveAsThroughTheDialogWritesTheFile) {
   HWND dlg = WaitDialog(p, L"曲名の保存");
   ASSERT_TRUE(dlg);
   std::wstring target = Join(dir_, L"mylist.snf");
-  // The file-name field of the explorer-style dialog (a combo box, or an edit).
-  HWND name = GetDlgItem(dlg, 0x47C);
-  if (!name) name = GetDlgItem(dlg, 0x480);
-  ASSERT_TRUE(name);
-  DWORD_PTR r;
-  SendMessageTimeoutW(name, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(target.c_str()), SMTO_NORMAL,
-                      5000, &r);
-  PostMessageW(dlg, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(dlg, IDOK)));
-  for (int i = 0; i < 100 && IsWindow(dlg); ++i) Sleep(50);
+  ASSERT_TRUE(AnswerFileDialog(dlg, target.c_str()));
   p.Sync();
   std::string data;
   ASSERT_TRUE(ReadBytes(target, &data));
