@@ -166,6 +166,16 @@ TEST_F(SongListBox, PasteOfAFileListAddsItsFiles) {
 }
 
 
+namespace {
+// Pastes a damaged song-name file and waits for its failure box.
+bool PasteBrokenList(const Player& p, const std::wstring& dir, MessageBoxInfo* box) {
+  const std::wstring bad = Join(dir, L"broken.snf");
+  if (!WriteBytes(bad, "junk\r\n") || !PutClipboardFiles(bad + L'\0' + L'\0')) return false;
+  p.PostCommand(151);
+  return p.WaitMessageBox(box);
+}
+}  // namespace
+
 // A name another program sends while the failure box of a pasted song-name
 // file is up stays in the list once the box is gone.
 TEST_F(SongListBox, ANameSentWhileAFailedPastesBoxIsUpIsKept) {
@@ -173,12 +183,8 @@ TEST_F(SongListBox, ANameSentWhileAFailedPastesBoxIsUpIsKept) {
   ASSERT_TRUE(p.Start(L"", dir_));
   ASSERT_TRUE(p.WaitFrame());
   p.AddPath("c:\\music\\before.wav");
-  const std::wstring bad = Join(dir_, L"broken.snf");
-  ASSERT_TRUE(WriteBytes(bad, "junk\r\n"));
-  ASSERT_TRUE(PutClipboardFiles(bad + L'\0' + L'\0'));
-  p.PostCommand(151);
   MessageBoxInfo box;
-  ASSERT_TRUE(p.WaitMessageBox(&box));
+  ASSERT_TRUE(PasteBrokenList(p, dir_, &box));
   EXPECT_NE(box.text.find(L"の読み込みに失敗しました。"), std::wstring::npos);
   for (unsigned char c : std::string("c:\\music\\during.wav")) {
     SendMessageW(p.Frame(), WM_USER, c, 100);
@@ -201,12 +207,8 @@ TEST_F(SongListBox, ListCommandsSentDuringAPasteAreCarriedOutAfterIt) {
   ASSERT_TRUE(p.WaitFrame());
   p.AddPath("c:\\music\\one.wav");
   p.AddPath("c:\\music\\two.wav");
-  const std::wstring bad = Join(dir_, L"broken.snf");
-  ASSERT_TRUE(WriteBytes(bad, "junk\r\n"));
-  ASSERT_TRUE(PutClipboardFiles(bad + L'\0' + L'\0'));
-  p.PostCommand(151);
   MessageBoxInfo box;
-  ASSERT_TRUE(p.WaitMessageBox(&box));
+  ASSERT_TRUE(PasteBrokenList(p, dir_, &box));
   p.PostCommand(152);
   p.PostCommand(113);
   Sleep(300);
