@@ -150,6 +150,7 @@ bool Device::OpenAndPlay(std::string path) {
   tempFlag_ = false;
   abortedTaken_ = false;
   refused_ = false;
+  playReplaced_ = false;
   const uint32_t start = list_.StartPosition();
 
   // 3. Open.
@@ -423,6 +424,7 @@ void Device::AfterStop() {
 
 void Device::PauseMedium() {
   if (state != songlist::kPlaying || !open_) return;
+  playReplaced_ = true;
   if (flags_.mp3) {
     state = songlist::kPaused;
     std::string message;
@@ -477,8 +479,10 @@ bool Device::NoticeIsCurrent(uint32_t code, platform::MciDevice from) {
   // a driver that does not name itself (Wine's DirectShow driver for MPEG).
   const platform::MciDevice id = MciId();
   if (from == 0 || from == id) {
+    // Only a song that was paused or moved has a replaced play to report:
+    // any other report is its end, whatever its driver says of its mode.
     if (code == platform::kMciNotifySuccessful && open_ && !flags_.mp3 &&
-        state == songlist::kPlaying) {
+        state == songlist::kPlaying && playReplaced_) {
       return !PlaySuperseded();
     }
     return true;
@@ -527,6 +531,7 @@ void Device::ReopenCurrent() {
 }
 
 void Device::SeekTo(int32_t sliderValue, SliderEvent event) {
+  if (open_) playReplaced_ = true;
   if (event == SliderEvent::kThumbTrack) dragging = true;
   const bool endScroll = event == SliderEvent::kEndScroll;
   const bool handledByPage = endScroll && pageHandled_;

@@ -117,6 +117,7 @@ class Device {
   bool PlaySuperseded();
   bool abortedTaken_ = false;  // the last close took an aborted report away
   bool refused_ = false;
+  bool playReplaced_ = false;  // paused or moved since it opened
   void Warn(const std::string& text);
   bool AskChangeDirectory(const std::string& path);
   bool DirectoryMissing(const std::string& path);

@@ -377,6 +377,12 @@ TEST_F(DeviceTest, TheEndOfAReplacedPlayIsNotTheSongsEnd) {
   const platform::MciDevice id = device.MciId();
   mci.mode = platform::MciMode::kPlay;
   mci.position = 2500;
+  // Never paused or moved: a report is the end, whatever the mode says.
+  EXPECT_TRUE(device.NoticeIsCurrent(kMciNotifySuccessful, id));
+  device.PauseMedium();
+  device.ResumeMedium();
+  mci.mode = platform::MciMode::kPlay;
+  mci.position = 2500;
   EXPECT_FALSE(device.NoticeIsCurrent(kMciNotifySuccessful, id));
   EXPECT_FALSE(device.NoticeIsCurrent(kMciNotifySuccessful, 0));
   EXPECT_TRUE(device.NoticeIsCurrent(kMciNotifyAborted, id));
