@@ -5,13 +5,8 @@
 # Paths of this machine given to add become Wine paths.
 set -uo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
-ctl=$here/build/win32/corvellactl.exe
 session=$here/build/run.env
 
-if [ ! -f "$ctl" ]; then
-  echo "ctl.sh: corvellactl is not built yet; start the player with ./run.sh first" >&2
-  exit 1
-fi
 case "${1:-}" in
   ""|help|--help|-h|"/?") running=maybe ;;
   *) running=yes ;;
@@ -20,16 +15,20 @@ if [ -f "$session" ]; then
   # shellcheck source=/dev/null
   . "$session"
 fi
+if [ -z "${WINEPREFIX:-}" ]; then
+  export CORVELLA_ROOT=$here
+  . "$here/scripts/wine-env.sh"
+fi
+ctl=$here/build/${CORVELLA_WIN:-win32}/corvellactl.exe
+if [ ! -f "$ctl" ]; then
+  echo "ctl.sh: corvellactl is not built yet; start the player with ./run.sh first" >&2
+  exit 1
+fi
 if [ "$running" = yes ] &&
    { [ -z "${CORVELLA_PLAYER_PID:-}" ] || ! kill -0 "$CORVELLA_PLAYER_PID" 2>/dev/null; }; then
   echo "ctl.sh: Corvella is not running (start it with ./run.sh)" >&2
   exit 1
 fi
-if [ -z "${WINEPREFIX:-}" ]; then
-  export CORVELLA_ROOT=$here
-  . "$here/scripts/wine-env.sh"
-fi
-
 args=()
 for a in "$@"; do
   if [ "${1:-}" = add ] && [ ${#args[@]} -gt 0 ] && [ -e "$a" ]; then

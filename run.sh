@@ -30,6 +30,8 @@ bridge_built() {
 have_bridge=0
 bridge_built && have_bridge=1
 . scripts/wine-env.sh
+# Where the kernel runs no 32-bit code, the 64-bit build of the same sources runs.
+[ "$CORVELLA_WIN" = win32 ] || scripts/build.sh "$CORVELLA_WIN"
 corvella_wine_up
 args=()
 for a in "$@"; do
@@ -63,14 +65,14 @@ first_start() {
 first=0
 first_start "$@" && first=1
 if [ $first = 1 ]; then
-  wine build/win32/corvella.exe &
+  wine "build/$CORVELLA_WIN/corvella.exe" &
 else
-  wine build/win32/corvella.exe "${args[@]}" &
+  wine "build/$CORVELLA_WIN/corvella.exe" "${args[@]}" &
 fi
 player=$!
 # What ./ctl.sh needs to reach this player: its Wine set-up and process.
 {
-  for v in WINEPREFIX WINEARCH WINEDEBUG WINEDLLOVERRIDES LANG LC_ALL DISPLAY XDG_RUNTIME_DIR; do
+  for v in WINEPREFIX WINEARCH WINELOADER CORVELLA_WIN PATH WINEDEBUG WINEDLLOVERRIDES LANG LC_ALL DISPLAY XDG_RUNTIME_DIR; do
     if [ -n "${!v:-}" ]; then printf 'export %s=%q\n' "$v" "${!v}"; fi
   done
   printf 'CORVELLA_PLAYER_PID=%s\n' "$player"
@@ -85,7 +87,7 @@ trap cleanup EXIT
 if [ $have_bridge = 1 ]; then
   # One long-lived control process serves every call; the bridge ends with the player.
   DBUS_SESSION_BUS_ADDRESS=$session_bus build/native/corvella-mpris -- \
-    wine build/win32/corvellactl.exe serve </dev/null &
+    wine "build/$CORVELLA_WIN/corvellactl.exe" serve </dev/null &
   bridge=$!
 fi
 if [ $first = 0 ]; then
@@ -93,7 +95,7 @@ if [ $first = 0 ]; then
   wait $player || status=$?
   exit $status
 fi
-ctl() { wine build/win32/corvellactl.exe "$@" >/dev/null 2>&1 </dev/null; }
+ctl() { wine "build/$CORVELLA_WIN/corvellactl.exe" "$@" >/dev/null 2>&1 </dev/null; }
 # The player answers the control message once its start-up is done.
 for _ in $(seq 1 150); do
   ctl state && break

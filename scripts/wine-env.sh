@@ -7,6 +7,31 @@ CORVELLA_ROOT=${CORVELLA_ROOT:-$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)}
 export CORVELLA_ROOT
 export WINEPREFIX=${CORVELLA_WINEPREFIX:-$CORVELLA_ROOT/build/wineprefix}
 export WINEARCH=win32
+# The player is a 32-bit program. Some kernels run no 32-bit code at all
+# (32-bit emulation switched off at boot): there 32-bit Wine cannot start, and
+# the same sources built for 64 bits (build/win64) run under 64-bit Wine in a
+# prefix of its own. CORVELLA_WIN names the build that runs here.
+corvella_runs_32bit() {
+  [ -x /usr/lib/wine/wine ] || return 0  # not installed yet: say so later, plainly
+  /usr/lib/wine/wine --version >/dev/null 2>&1
+}
+if [ -z "${CORVELLA_WIN:-}" ]; then
+  if corvella_runs_32bit || [ ! -x /usr/lib/wine/wine64 ]; then CORVELLA_WIN=win32; else CORVELLA_WIN=win64; fi
+fi
+export CORVELLA_WIN
+if [ "$CORVELLA_WIN" = win64 ]; then
+  export WINEPREFIX=$WINEPREFIX-64 WINEARCH=win64 WINELOADER=/usr/lib/wine/wine64
+  # Debian's wine and wine-stable prefer the 32-bit loader whenever it is installed.
+  corvella_wine64_bin=$CORVELLA_ROOT/build/wine64-bin
+  if [ ! -x "$corvella_wine64_bin/wine-stable" ]; then
+    mkdir -p "$corvella_wine64_bin"
+    for corvella_w in wine wine-stable; do
+      printf '#!/bin/sh\nexec /usr/lib/wine/wine64 "$@"\n' > "$corvella_wine64_bin/$corvella_w"
+      chmod +x "$corvella_wine64_bin/$corvella_w"
+    done
+  fi
+  case ":$PATH:" in *":$corvella_wine64_bin:"*) ;; *) export PATH=$corvella_wine64_bin:$PATH ;; esac
+fi
 export WINEDEBUG=${WINEDEBUG:--all}
 export LANG=ja_JP.UTF-8
 export LC_ALL=ja_JP.UTF-8

@@ -8,6 +8,14 @@ shift 3
 extra=()
 for dir in "$@"; do extra+=("$dir"/*.mp3); done
 here=$(cd "$(dirname "$0")/../.." && pwd)
+# Where the kernel runs no 32-bit code, the 64-bit Windows build is the one
+# Wine can run; it is held to the same bytes.
+CORVELLA_WINEPREFIX=${CORVELLA_WINEPREFIX:-$here/build/wineprefix-tests}
+. "$here/scripts/wine-env.sh" 2>/dev/null
+if [ "$CORVELLA_WIN" = win64 ]; then
+  win=$(dirname "$(dirname "$win")")/win64/$(basename "$win")
+  echo "this kernel runs no 32-bit code: comparing the 64-bit Windows build, $win"
+fi
 if [ ! -f "$win" ]; then
   echo "no Windows build at $win (build the win32 preset first)"
   exit 77

@@ -32,8 +32,13 @@ export CORVELLA_WINEPREFIX=$work/prefix CORVELLA_NO_CRASH_DIALOG=1
 export CORVELLA_ROOT=$src
 . "$src/scripts/wine-env.sh"
 corvella_wine_up || fail "Wine prefix"
-trap 'wineserver -k >/dev/null 2>&1; rm -rf "$work/prefix"' EXIT
+trap 'wineserver -k >/dev/null 2>&1; rm -rf "$WINEPREFIX"' EXIT
 mv "$work/unpacked/$name" "$WINEPREFIX/drive_c/$name" || fail "move into the prefix"
+if [ "$CORVELLA_WIN" = win64 ]; then
+  # This kernel runs no 32-bit code: the unpacked folder runs the 64-bit
+  # build of the same programs, beside the packed manual and readme.
+  cp "$bin/corvella.exe" "$bin/corvellactl.exe" "$WINEPREFIX/drive_c/$name/" || fail "64-bit programs"
+fi
 CORVELLA_PACKAGE_DIR="C:\\$name" wine "$bin/tests/wine/wine_tests.exe" \
   --gtest_filter='PackageBox.*' > "$work/wine.log" 2>&1
 cat "$work/wine.log"

@@ -1,15 +1,18 @@
 #!/usr/bin/env bash
-# The 32-bit GStreamer that Wine's MPEG device uses has its FluidSynth
+# The GStreamer that Wine's MPEG device uses has its FluidSynth
 # element, and the element finds a General MIDI SoundFont by itself: a tune
 # rendered through it is not silent.
 set -uo pipefail
 tune=${1:?tune.mid}
 fail() { echo "midi_synth_check: $*" >&2; exit 1; }
-command -v gst-inspect-1.0 >/dev/null || fail "gst-inspect-1.0 missing (gstreamer1.0-tools:i386)"
+# The GStreamer of the Wine that runs here: 64-bit where the kernel runs no 32-bit code.
+. "$(dirname "${BASH_SOURCE[0]}")/../../scripts/wine-env.sh"
+if [ "$CORVELLA_WIN" = win64 ]; then libdir=x86_64-linux-gnu; else libdir=i386-linux-gnu; fi
+command -v gst-inspect-1.0 >/dev/null || fail "gst-inspect-1.0 missing (gstreamer1.0-tools)"
 info=$(gst-inspect-1.0 fluiddec 2>&1) || fail "no fluiddec element: $info"
 file=$(sed -n 's/^ *Filename *//p' <<<"$info")
 echo "fluiddec: $file"
-case $file in */i386-linux-gnu/*) ;; *) fail "fluiddec is not the 32-bit plugin: $file" ;; esac
+case $file in */$libdir/*) ;; *) fail "fluiddec is not the plugin Wine loads ($libdir): $file" ;; esac
 out=$(mktemp --suffix=.wav)
 trap 'rm -f "$out"' EXIT
 log=$(GST_DEBUG=fluiddec:5 gst-launch-1.0 -q filesrc location="$tune" ! midiparse ! fluiddec \
