@@ -20,6 +20,12 @@ static const UINT kPingMessage = RegisterWindowMessageW(L"Corvella.Ping");
 
 bool IsMenuStateQuery(UINT msg) { return msg == kMenuStateQuery && msg != 0; }
 
+LRESULT MenuState(wnd::DecoratedFrame& frame, HMENU menu, UINT id) {
+  frame.IdleAction();
+  if (menu && !GetMenu(frame.Handle())) frame.UpdateMenu(menu);
+  return static_cast<LRESULT>(GetMenuState(menu, id, MF_BYCOMMAND));
+}
+
 bool IsUsageQuery(UINT msg) { return msg == kUsageQuery && msg != 0; }
 
 bool PingMarker::Is(UINT msg) { return msg == kPingMessage && msg != 0; }

@@ -6,10 +6,15 @@
 
 #include "win32/wnd/win.h"
 
+#include "win32/wnd/frame.h"
+
 namespace win32 {
 
-// "Corvella.MenuState": the frame answers a command's menu state.
+// "Corvella.MenuState": a command's state in the frame's menu (wParam the
+// command id), enabled and checked as the idle pass leaves it, also while
+// the menu bar is hidden.
 bool IsMenuStateQuery(UINT msg);
+LRESULT MenuState(wnd::DecoratedFrame& frame, HMENU menu, UINT id);
 
 // "Corvella.Usage": the process's own resource use; wParam 0 handles, 1 GDI
 // objects, 2 USER objects, 3 private memory in KB, 4 working set in KB, 5

@@ -136,11 +136,7 @@ void TMyFrame::OnWindowPosChanged() {
 
 LRESULT TMyFrame::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
   if (win32::IsUsageQuery(msg)) return win32::Usage(wp);
-  if (win32::IsMenuStateQuery(msg)) {
-    IdleAction();
-    if (menu_ && !GetMenu(hwnd_)) UpdateMenu(menu_);
-    return static_cast<LRESULT>(GetMenuState(menu_, static_cast<UINT>(wp), MF_BYCOMMAND));
-  }
+  if (win32::IsMenuStateQuery(msg)) return win32::MenuState(*this, menu_, static_cast<UINT>(wp));
   // Commands of the menu, the accelerators, the tool bar, the system menu's
   // own items and the pod, and every control message, go to the one route.
   if (msg == WM_COMMAND && lp != 0 && reinterpret_cast<HWND>(lp) != toolbar_) {
