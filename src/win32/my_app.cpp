@@ -28,12 +28,13 @@ bool TMyApp::InitMainWindow() {
   INITCOMMONCONTROLSEX icc{sizeof icc, ICC_BAR_CLASSES | ICC_WIN95_CLASSES};
   InitCommonControlsEx(&icc);
 
-  commandLine_ = wnd::NarrowCommandLine(GetCommandLineW());
+  std::string commandLine = wnd::NarrowCommandLine(GetCommandLineW());
 
   STARTUPINFOW si{};
   si.cb = sizeof si;
   GetStartupInfoW(&si);
-  showState_ = app::FirstShowState((si.dwFlags & STARTF_USESHOWWINDOW) != 0, si.wShowWindow);
+  const int showState =
+      app::FirstShowState((si.dwFlags & STARTF_USESHOWWINDOW) != 0, si.wShowWindow);
 
   settingsFile_ = std::make_unique<app::SettingsFile>(
       files_, app::LocateSettingsFile(files_, files_.WindowsDirectory(), AppDataDirectory()));
@@ -51,10 +52,14 @@ bool TMyApp::InitMainWindow() {
     info.y = static_cast<int32_t>(si.dwY);
   }
   app::ReadApplicationSettings(settingsFile_->profile(), info, win32::WorkAreas(), &settings_);
-  start_ = {settings_.x, settings_.y, settings_.w, settings_.h};
+  shell_ = std::unique_ptr<ShellContext>(new ShellContext{
+      files_, notifier_, *settingsFile_, settings_,
+      app::Placement{settings_.x, settings_.y, settings_.w, settings_.h}, showState,
+      std::move(commandLine)});
 
-  window_ = std::make_unique<TMyWindow>(*this);
-  frame_ = std::make_unique<TMyFrame>(*this, *window_);
+  window_ = std::make_unique<TMyWindow>(*shell_);
+  frame_ = std::make_unique<TMyFrame>(*shell_, *window_);
+  window_->SetFrame(frame_.get());
   SetMainFrame(frame_.get());
   if (!frame_->CreateFrame()) return false;
   HACCEL accel = LoadAcceleratorsW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(1));
@@ -67,6 +72,6 @@ bool TMyApp::InitInstance() {
   // The frame takes files dropped from the shell.
   DragAcceptFiles(frame_->Handle(), TRUE);
   win32::CentreDialogsOn(frame_->Handle());
-  frame_->ShowFirst(showState_);
+  frame_->ShowFirst(shell_->showState);
   return true;
 }

@@ -1,28 +1,24 @@
 #include "win32/my_frame.h"
 
-#include <psapi.h>
-
 #include <vector>
-
 
 #include "app/command_ids.h"
 #include "app/commands.h"
 #include "app/frame_rules.h"
 #include "app/startup.h"
 #include "ui/status_text.h"
-#include "win32/my_app.h"
-#include "win32/my_window.h"
+#include "win32/automation.h"
 #include "win32/win_screen.h"
 #include "win32/wnd/text_conv.h"
 
-TMyFrame::TMyFrame(TMyApp& app, TMyWindow& client) : app_(app), client_(client) {
+TMyFrame::TMyFrame(const ShellContext& shell, FrameClient& client)
+    : shell_(shell), client_(client) {
   SetClient(&client, &client);
-  client.SetFrame(this);
 }
 
 bool TMyFrame::CreateFrame() {
-  const app::Settings& s = app_.SettingsRef();
-  const app::Placement& p = app_.StartPlacement();
+  const app::Settings& s = shell_.settings;
+  const app::Placement& p = shell_.startPlacement;
   menu_ = LoadMenuW(GetModuleHandleW(nullptr), L"COMMANDS");
   HICON icon = LoadIconW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(1));
   return Create(L"CorvellaFrame", L"Corvella", WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN,
@@ -37,7 +33,7 @@ void TMyFrame::ShowFirst(int showState) {
 
 void TMyFrame::RebuildToolBar() {
   std::vector<ToolButton> buttons;
-  for (uint16_t id : app::ToolBarLayout(app_.SettingsRef().buttons)) buttons.push_back({id});
+  for (uint16_t id : app::ToolBarLayout(shell_.settings.buttons)) buttons.push_back({id});
   SetToolButtons(buttons);
 }
 
@@ -60,12 +56,12 @@ void TMyFrame::SetupWindow() {
   client_.CreateChild(hwnd_);
   if (client_.EndRequested()) return;
   sysMenu_ = GetSystemMenu(hwnd_, FALSE);
-  if (!app_.SettingsRef().menuBar) SetMenu(hwnd_, nullptr);
-  if (app::PostPlayAtFrameSetup(app_.ShowState(), client_.AutoPlayPending())) {
+  if (!shell_.settings.menuBar) SetMenu(hwnd_, nullptr);
+  if (app::PostPlayAtFrameSetup(shell_.showState, client_.AutoPlayPending())) {
     client_.ClearAutoPlayPending();
     client_.PostOwnCommand(CM_PLAY);
   }
-  HoldMediaKeys(app_.SettingsRef().mediaKeys);
+  HoldMediaKeys(shell_.settings.mediaKeys);
   Layout();
 }
 
@@ -78,11 +74,11 @@ bool TMyFrame::CanClose() { return client_.MayClose(); }
 
 void TMyFrame::FirstPaint() {
   firstPaint_ = false;
-  app::BarVisibility bars = app::ReadBarsAtFirstPaint(app_.SettingsFileRef().profile());
+  app::BarVisibility bars = app::ReadBarsAtFirstPaint(shell_.settingsFile.profile());
   if (bars.hideToolBar) ShowToolBar(false);
   if (bars.hideStatusBar) ShowStatusBar(false);
   if (bars.hideToolBar || bars.hideStatusBar) Layout();
-  if (app::PostPlayAtFirstPaint(app_.ShowState(), client_.AutoPlayPending())) {
+  if (app::PostPlayAtFirstPaint(shell_.showState, client_.AutoPlayPending())) {
     client_.ClearAutoPlayPending();
     client_.PostOwnCommand(CM_PLAY);
   }
@@ -113,8 +109,8 @@ void TMyFrame::RebuildSystemMenu() {
   while (GetMenuItemCount(sysMenu_) > own) DeleteMenu(sysMenu_, own, MF_BYPOSITION);
   app::CommandState state = client_.Snapshot();
   std::vector<app::MenuEntry> items = app::SystemMenuAdditions(
-      IsIconic(hwnd_) != 0, app_.SettingsRef().menuBar, os, state,
-      app::MenuChecks(app_.SettingsRef()));
+      IsIconic(hwnd_) != 0, shell_.settings.menuBar, os, state,
+      app::MenuChecks(shell_.settings));
   AppendEntries(sysMenu_, items);
   DrawMenuBar(hwnd_);
 }
@@ -138,114 +134,9 @@ void TMyFrame::OnWindowPosChanged() {
   }
 }
 
-// Menus live in each process under Wine, so other programs (automation, the
-// black-box tests) ask the frame for a command's menu state with this message.
-static const UINT kMenuStateQuery = RegisterWindowMessageW(L"Corvella.MenuState");
-// And for its own resource use (wParam 0 handles, 1 GDI objects, 2 USER
-// objects, 3 private memory in KB, 4 working set in KB, 5 processor time in
-// ms): Wine answers these only inside a process.
-static const UINT kUsageQuery = RegisterWindowMessageW(L"Corvella.Usage");
-
-namespace {
-
-// Wine answers GetProcessHandleCount with 0; the system's handle list still
-// names the owner of every handle.
-DWORD CountOwnHandles() {
-  struct Entry {
-    ULONG pid;
-    UCHAR type, flags;
-    USHORT handle;
-    PVOID object;
-    ACCESS_MASK access;
-  };
-  struct List {
-    ULONG count;
-    Entry entries[1];
-  };
-  using Query = LONG(WINAPI*)(ULONG, PVOID, ULONG, PULONG);
-  static const Query query = reinterpret_cast<Query>(
-      reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "NtQuerySystemInformation")));
-  if (!query) return 0;
-  std::vector<char> buf(1 << 20);
-  for (int tries = 0; tries < 4; ++tries) {
-    ULONG len = 0;
-    const LONG status = query(16 /* SystemHandleInformation */, buf.data(), ULONG(buf.size()), &len);
-    if (status == 0) {
-      const List* list = reinterpret_cast<const List*>(buf.data());
-      const DWORD self = GetCurrentProcessId();
-      DWORD n = 0;
-      for (ULONG i = 0; i < list->count; ++i)
-        if (list->entries[i].pid == self) ++n;
-      return n;
-    }
-    buf.resize(buf.size() * 4);
-  }
-  return 0;
-}
-
-// Wine's GetGuiResources is a stub; it keeps GDI handles in a per-process
-// table named by the process block, 24-byte entries with a nonzero type byte
-// for every live object.
-DWORD CountOwnGdiObjects() {
-#if defined(_M_IX86) || defined(__i386__)
-  using GetPeb = void*(WINAPI*)();
-  static const GetPeb getPeb = reinterpret_cast<GetPeb>(
-      reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "RtlGetCurrentPeb")));
-  if (!getPeb) return 0;
-  const BYTE* peb = static_cast<const BYTE*>(getPeb());
-  const BYTE* table = *reinterpret_cast<const BYTE* const*>(peb + 0x94);
-  if (!table) return 0;
-  DWORD n = 0;
-  for (int i = 0; i < 0x10000; ++i)
-    if (table[i * 24 + 14] != 0) ++n;
-  return n;
-#else
-  return 0;
-#endif
-}
-
-LRESULT Usage(WPARAM what) {
-  HANDLE self = GetCurrentProcess();
-  switch (what) {
-    case 0: {
-      DWORD n = 0;
-      if (!GetProcessHandleCount(self, &n) || n == 0) n = CountOwnHandles();
-      return static_cast<LRESULT>(n);
-    }
-    case 1: {
-      DWORD n = GetGuiResources(self, GR_GDIOBJECTS);
-      if (n == 0) n = CountOwnGdiObjects();
-      return static_cast<LRESULT>(n);
-    }
-    case 2: return static_cast<LRESULT>(GetGuiResources(self, GR_USEROBJECTS));
-    case 5: {
-      FILETIME created, exited, kernel, user;
-      if (!GetProcessTimes(self, &created, &exited, &kernel, &user)) return 0;
-      auto ticks = [](const FILETIME& f) {
-        return (uint64_t{f.dwHighDateTime} << 32) | f.dwLowDateTime;
-      };
-      return static_cast<LRESULT>((ticks(kernel) + ticks(user)) / 10000);
-    }
-    case 3:
-    case 4: {
-      PROCESS_MEMORY_COUNTERS pmc{};
-      pmc.cb = sizeof pmc;
-      if (!GetProcessMemoryInfo(self, &pmc, sizeof pmc)) return 0;
-      return static_cast<LRESULT>((what == 3 ? pmc.PagefileUsage : pmc.WorkingSetSize) / 1024);
-    }
-  }
-  return 0;
-}
-
-}  // namespace
-
 LRESULT TMyFrame::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
-  if (msg == kUsageQuery && msg != 0) return Usage(wp);
-  if (msg == kMenuStateQuery && msg != 0) {
-    IdleAction();
-    if (menu_ && !GetMenu(hwnd_)) UpdateMenu(menu_);
-    return static_cast<LRESULT>(GetMenuState(menu_, static_cast<UINT>(wp), MF_BYCOMMAND));
-  }
+  if (win32::IsUsageQuery(msg)) return win32::Usage(wp);
+  if (win32::IsMenuStateQuery(msg)) return win32::MenuState(*this, menu_, static_cast<UINT>(wp));
   // Commands of the menu, the accelerators, the tool bar, the system menu's
   // own items and the pod, and every control message, go to the one route.
   if (msg == WM_COMMAND && lp != 0 && reinterpret_cast<HWND>(lp) != toolbar_) {

@@ -5,14 +5,13 @@
 
 #include "win32/wnd/win.h"
 
+#include "win32/frame_client.h"
+#include "win32/shell_context.h"
 #include "win32/wnd/frame.h"
-
-class TMyApp;
-class TMyWindow;
 
 class TMyFrame : public wnd::DecoratedFrame {
  public:
-  TMyFrame(TMyApp& app, TMyWindow& client);
+  TMyFrame(const ShellContext& shell, FrameClient& client);
   bool CreateFrame();
   void ShowFirst(int showState);
   // Rebuilds the tool bar from the twelve group flags.
@@ -34,8 +33,8 @@ class TMyFrame : public wnd::DecoratedFrame {
   void RebuildSystemMenu();
   void OnWindowPosChanged();
 
-  TMyApp& app_;
-  TMyWindow& client_;
+  const ShellContext& shell_;
+  FrameClient& client_;
   HMENU menu_ = nullptr;
   HMENU sysMenu_ = nullptr;
   bool firstPaint_ = true;

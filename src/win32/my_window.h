@@ -1,6 +1,11 @@
 // The main window: owns the song list, the player and every option; every
 // command of the menu, keys, tool bar, system menu and play pod arrives here.
-// It translates window messages into calls on the core.
+// It translates window messages into calls on the core. Its members are
+// spread over files by purpose: my_window.cpp (start-up, its own window
+// messages, the frame's hooks, the exit sequence), my_window_route.cpp (how
+// a message travels), my_window_commands.cpp (the commands and their
+// enabling rules), my_window_links.cpp (the list, the player and their
+// links) and automation.cpp (the remote-control message).
 #pragma once
 
 #include "win32/wnd/win.h"
@@ -28,9 +33,12 @@
 #include "ui/option_dialogs.h"
 #include "ui/play_pod.h"
 #include "ui/status_text.h"
+#include "win32/automation.h"
+#include "win32/frame_client.h"
 #include "win32/list_view.h"
 #include "win32/my_thread.h"
 #include "win32/play_pod.h"
+#include "win32/shell_context.h"
 #include "win32/win_mci.h"
 #include "win32/win_picture.h"
 #include "win32/win_midi.h"
@@ -41,57 +49,49 @@
 #include "win32/wnd/slider.h"
 #include "win32/wnd/window.h"
 
-class TMyApp;
 class TMyFrame;
 
-class TMyWindow : public wnd::Window,
-                  public wnd::CommandStates,
+class TMyWindow : public FrameClient,
                   private songlist::ViewLink,
                   private songlist::CdTrackSource,
                   private playback::PlayerView {
  public:
-  explicit TMyWindow(TMyApp& app);
+  explicit TMyWindow(ShellContext& shell);
 
   ~TMyWindow() override;
 
   void SetFrame(TMyFrame* frame) { frame_ = frame; }
-  bool CreateChild(HWND parent);
+  bool CreateChild(HWND parent) override;
 
   app::Settings& Settings() { return settings_; }
   const app::Settings& Settings() const { return settings_; }
-  app::OsGeneration OsGeneration() const { return osGeneration_; }
-  // Set when start-up decided to end the program (a command-line failure).
-  bool EndRequested() const { return endRequested_; }
-  bool AutoPlayPending() const { return autoPlayPending_; }
-  void ClearAutoPlayPending() { autoPlayPending_ = false; }
+  app::OsGeneration OsGeneration() const override { return osGeneration_; }
+  bool EndRequested() const override { return endRequested_; }
+  bool AutoPlayPending() const override { return autoPlayPending_; }
+  void ClearAutoPlayPending() override { autoPlayPending_ = false; }
   // The state the enabling rules look at.
-  app::CommandState Snapshot() const;
+  app::CommandState Snapshot() const override;
   // wnd::CommandStates: the enabling rules and check marks.
   void BeginPass() override;
   void EndPass() override { batchSnapshot_.reset(); }
   bool Enabled(UINT id) override;
   bool Checked(UINT id, bool* checked) override;
 
-  // The one way in for commands and control messages, whether they reach
-  // the frame or this window (see README, "How a message travels"). False
-  // when msg is none of them.
-  bool Route(UINT msg, WPARAM wp, LPARAM lp, LRESULT* result);
-  // A command of the program's own, carried out after the current message
-  // and after everything queued before it.
-  void PostOwnCommand(UINT id);
+  // The one way in for commands and control messages (my_window_route.cpp).
+  bool Route(UINT msg, WPARAM wp, LPARAM lp, LRESULT* result) override;
+  void PostOwnCommand(UINT id) override;
 
   // Frame hooks.
-  bool MayClose();  // the exit sequence; agrees once, refuses a request during it
-  void OnFrameMinimized();
-  void OnFrameRestored();
-  void OnFrameMaximizing();  // before the default maximise
-  // Every size change of the frame: the play pod follows the minimised state.
-  void OnFrameSized(bool minimized);
-  void OnCaptionLeftDoubleClick();
-  void OnCaptionRightDoubleClick(bool minimized);
+  bool MayClose() override;
+  void OnFrameMinimized() override;
+  void OnFrameRestored() override;
+  void OnFrameMaximizing() override;
+  void OnFrameSized(bool minimized) override;
+  void OnCaptionLeftDoubleClick() override;
+  void OnCaptionRightDoubleClick(bool minimized) override;
   void OnDropFiles(HDROP drop);
-  bool VideoInMainWindow() const;
-  POINT VideoMaxTrack() const { return video_.MaxTrackSize(); }
+  bool VideoInMainWindow() const override;
+  POINT VideoMaxTrack() const override { return video_.MaxTrackSize(); }
   songlist::SongList& List() { return *list_; }
 
  protected:
@@ -153,7 +153,10 @@ class TMyWindow : public wnd::Window,
   void OnSlider(int code, int position);
   app::PlayState PlayerState() const;
 
-  TMyApp& app_;
+  // A double-click on the pod's caption, posted to this window.
+  static constexpr UINT kShowFrameMessage = WM_APP + 0x51;
+
+  ShellContext& shell_;
   TMyFrame* frame_ = nullptr;
   app::Settings& settings_;  // the record the application object began to read
   app::OsGeneration osGeneration_ = app::OsGeneration::kWindowsNT4;
@@ -201,7 +204,7 @@ class TMyWindow : public wnd::Window,
   app::CommandRoute route_{[this](const app::RoutedMessage& m) { return Carry(m); },
                           [this](const app::RoutedMessage& m) { return WaitsForList(m); }};
   bool wakePosted_ = false;
-  WPARAM lastPing_ = 0;  // see Corvella.Ping
+  win32::PingMarker ping_;
   std::string caption_;  // the caption last set
   app::ExternalControl external_;
   class ControlView;  // what remote controls may read
