@@ -105,9 +105,12 @@ class TMyWindow::PodLink : public ui::PodWindows {
 };
 
 TMyWindow::TMyWindow(TMyApp& app) : app_(app), settings_(app.SettingsRef()) {
+  osGeneration_ = app::DecideOsGeneration(GetVersion());
+  // Where the process starts; it moves to the Windows directory only in SetupWindow.
+  resumePath_ = app::ResumeFilePath(app_.Files().CurrentDirectory());
   // MP3 files play from a decoding thread; where the platform has none
   // (Win32s) the device's done messages refill the buffers.
-  const bool thread = app::HasDecodingThread(app::DecideOsGeneration(GetVersion()));
+  const bool thread = app::HasDecodingThread(osGeneration_);
   mp3Output_ = std::make_unique<win32::Mp3Output>(
       decoder_, app_.Files(), thread ? mpegaudio::RefillMode::kThread : mpegaudio::RefillMode::kMessage);
   mp3_ = std::make_unique<playback::DecoderMp3Player>(app_.Files(), decoder_, mp3Output_->Control());
@@ -118,7 +121,10 @@ TMyWindow::TMyWindow(TMyApp& app) : app_(app), settings_(app.SettingsRef()) {
                             mp3_.get(), this, list_.get(), &settings_},
                            &clock_,
                            &random_,
-                           &cursor_};
+                           &cursor_,
+                           {osGeneration_, resumePath_, [this](const std::string& p) {
+                              return gatherer_->ChangeDirectory(p);
+                            }}};
   player_ = std::make_unique<playback::Player>(pl);
   forward_->target = player_->link();
   songFiles_ = std::make_unique<songlist::SongFiles>(*list_, app_.Files(), app_.Notifier(),
@@ -134,9 +140,6 @@ TMyWindow::TMyWindow(TMyApp& app) : app_(app), settings_(app.SettingsRef()) {
     Route(WM_COMMAND, CM_PLAY, 0, &r);
   };
   sliderLink_ = std::make_unique<SliderLink>(*this);
-  player_->device().changeDirectory = [this](const std::string& p) {
-    return gatherer_->ChangeDirectory(p);
-  };
   podLink_ = std::make_unique<PodLink>(*this);
   pod_ = std::make_unique<ui::PlayPod>(settings_, *podLink_);
 }
@@ -165,14 +168,14 @@ app::PlayState TMyWindow::PlayerState() const {
 }
 
 bool TMyWindow::VideoInMainWindow() const {
-  const playback::Device& d = const_cast<playback::Player&>(*player_).device();
-  return d.VideoInMain();
+  const playback::Player& p = *player_;
+  return p.device().VideoInMain();
 }
 
 app::CommandState TMyWindow::Snapshot() const {
   app::CommandState s;
   const songlist::SongList& l = *list_;
-  playback::Player& p = const_cast<playback::Player&>(*player_);
+  const playback::Player& p = *player_;
   s.count = l.Count();
   s.selected = l.SelectedCount();
   s.state = PlayerState();
@@ -233,7 +236,6 @@ void TMyWindow::SetupWindow() {
   // Critical-error boxes of the platform stay off while the window lives.
   SetErrorMode(SEM_FAILCRITICALERRORS);
   random_.Seed(static_cast<uint32_t>(std::time(nullptr)));
-  osGeneration_ = app::DecideOsGeneration(GetVersion());
   app_.Notifier().SetOwner(hwnd_);
   clipboard_.SetOwner(hwnd_);
   dialog_.SetOwner(hwnd_);
@@ -249,9 +251,6 @@ void TMyWindow::SetupWindow() {
   video_.SetWindows(GetParent(hwnd_), hwnd_);
 
   platform::FileSystem& fs = app_.Files();
-  resumePath_ = app::ResumeFilePath(fs.CurrentDirectory());
-  player_->device().os = osGeneration_;
-  player_->device().resumePath = resumePath_;
 
   app::SettingsFile& file = app_.SettingsFileRef();
   if (app::CheckSettingsVersion(&file.profile())) file.Save();
@@ -614,7 +613,7 @@ class TMyWindow::ControlView : public app::ExternalControl::View {
   }
   uint32_t LengthMs() override {
     playback::Device& d = w_.player_->device();
-    return d.IsOpen() ? d.length : 0;
+    return d.IsOpen() ? d.Length() : 0;
   }
   bool Waiting() override { return w_.player_->sequencer().Waiting(); }
   app::CommandState Commands() override { return w_.Snapshot(); }
