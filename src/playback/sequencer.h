@@ -1,7 +1,9 @@
 // What plays: Play, Stop, Next and Previous, random play, the end of a song,
 // the pause between songs, the alarm and the 200 ms timer that also keeps
 // the time display and the position slider. It is the song list's playback
-// link and opens entries through the media device layer.
+// link and opens entries through the media device layer. The pause between
+// songs is its own; the open medium's state is the device's, which it changes
+// only through the device's named operations.
 #pragma once
 
 #include <cstdint>

@@ -307,6 +307,17 @@ TEST_F(DeviceTest, FailuresAfterTheOpenCloseTheDevice) {
   EXPECT_FALSE(openDuringBox);
 }
 
+// A film placed in the main window whose play then fails takes its picture
+// back out of the list, as a close would.
+TEST_F(DeviceTest, AFilmThatFailsToPlayLeavesNoPictureInTheList) {
+  mci.Fail("play", 281);
+  EXPECT_FALSE(Open("c:\\v.avi"));
+  EXPECT_TRUE(mci.Called("window 2"));
+  EXPECT_FALSE(view.videoInList);
+  EXPECT_FALSE(device.IsOpen());
+  EXPECT_EQ(LastText(), "error 281");
+}
+
 TEST_F(DeviceTest, MidiResetIsSentBeforeEveryMidiSong) {
   settings.resetOn = true;
   Open("c:\\a.MID");
