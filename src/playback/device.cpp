@@ -1,6 +1,7 @@
 #include "playback/device.h"
 
 #include <algorithm>
+#include <utility>
 
 #include "playback/macbinary.h"
 #include "playback/midi_tools.h"
@@ -18,8 +19,9 @@ constexpr int32_t kSliderStrip = 21;
 constexpr size_t kMaxShortPath = 100;
 }  // namespace
 
-Device::Device(const DeviceLinks& links)
+Device::Device(const DeviceLinks& links, DeviceConfig config)
     : l_(links),
+      config_(std::move(config)),
       mci_(*links.mci),
       notifier_(*links.notifier),
       settings_(*links.settings),
@@ -47,13 +49,13 @@ bool Device::AskChangeDirectory(const std::string& path) {
       platform::kIdYes) {
     return false;
   }
-  if (changeDirectory) changeDirectory(path);
+  if (config_.changeDirectory) config_.changeDirectory(path);
   return true;
 }
 
 std::string Device::ElementName(const std::string& path) {
   // Some drivers of that generation cannot take long names.
-  if (os == app::OsGeneration::kWindows95 && (flags_.still || flags_.qtOrMpeg) &&
+  if (config_.os == app::OsGeneration::kWindows95 && (flags_.still || flags_.qtOrMpeg) &&
       !text::SplitPath(path).drive.empty()) {
     std::string s;
     if (l_.drives->ShortPath(path, &s) && !s.empty() && s.size() <= kMaxShortPath) return s;
@@ -80,19 +82,6 @@ void Device::DeleteTemp() {
   tempFlag_ = false;
 }
 
-// A failure after the device was opened: message, close, clean up.
-// Closed before the message: commands carried out while its box is up may
-// open the next medium, and must find this one gone.
-void Device::FailAfterOpen(uint32_t code) {
-  // What the synthesizer opened but cannot play, it refuses all the same.
-  if (flags_.midi && Midi() == MidiRoute::kSynthesizer) refused_ = true;
-  mci_.Close(dev_);
-  open_ = false;
-  DeleteTemp();
-  view_.RefreshTitle();
-  ShowMciError(code);
-}
-
 platform::MciRect Device::MainPictureArea() {
   platform::WindowRect c = video_.Client(video_.MainWindow());
   platform::MciRect r{0, 0, c.w, c.h};
@@ -103,7 +92,7 @@ platform::MciRect Device::MainPictureArea() {
 void Device::PutMainDestination() { mci_.PutDestination(dev_, MainPictureArea()); }
 
 uint32_t Device::CdEnd() const {
-  return platform::Tmsf(cdTrack_, length / 60000, (length / 1000) % 60);
+  return platform::Tmsf(cdTrack_, length_ / 60000, (length_ / 1000) % 60);
 }
 
 uint32_t Device::ToDevicePosition(uint32_t ms) const {
@@ -124,23 +113,78 @@ int32_t Device::SoftPegSeek(uint32_t start) {
       uint32_t diff = pos > start ? pos - start : start - pos;
       if (diff <= 1000) break;
     }
-    target = std::min(target + 50, length);
+    target = std::min(target + 50, length_);
   }
   return rounds;
 }
 
 bool Device::OpenAndPlay(std::string path) {
+  failure_ = Failure{};
+  const uint32_t start = list_.StartPosition();
+  bool opened = false, placed = false;
+  if (Open(&path)) {
+    opened = !flags_.mp3;  // an MP3 holds no media-control device
+    if (Configure(start)) {
+      PlaceVideo();
+      placed = true;
+      if (Start(path, start)) return true;
+    }
+  }
+  // The one failure exit. A device opened is closed before the message:
+  // commands carried out while its box is up may open the next medium, and
+  // must find this one gone. Nothing opened, the title follows the box.
+  if (opened) {
+    if (placed && flags_.video && !inDedicated_) view_.SetVideoInList(false);
+    // What the synthesizer opened but cannot play, it refuses all the same.
+    if (flags_.midi && Midi() == MidiRoute::kSynthesizer) refused_ = true;
+    mci_.Close(dev_);
+    open_ = false;
+    DeleteTemp();
+    view_.RefreshTitle();
+  }
+  if (failure_.kind == Failure::kText) {
+    Warn(failure_.text);
+  } else if (failure_.kind == Failure::kMci) {
+    ShowMciError(failure_.code);
+  }
+  if (!opened) {
+    view_.RefreshTitle();
+    DeleteTemp();
+  }
+  return false;
+}
+
+bool Device::Fail(uint32_t mciError) {
+  failure_.kind = Failure::kMci;
+  failure_.code = mciError;
+  return false;
+}
+
+bool Device::Fail(const std::string& text) {
+  failure_.kind = Failure::kText;
+  failure_.text = text;
+  return false;
+}
+
+bool Device::FailSilently() {
+  failure_.kind = Failure::kSilent;
+  return false;
+}
+
+// Resets the MIDI module, reads what the extension says and opens the
+// medium; a missing directory may be changed on the way, which moves path.
+bool Device::Open(std::string* pathIn) {
+  std::string& path = *pathIn;
   const bool wasCurrent = list_.Count() > 0 && list_.SamePath(path, list_.PathAt(list_.Current()));
   auto afterDirectoryChange = [&]() {
     if (wasCurrent && list_.Count() > 0) path = list_.PathAt(list_.Current());
   };
-  // 1. The sound module starts each MIDI song from a known state. The
+  // The sound module starts each MIDI song from a known state. The
   // synthesizer route has no module to reset.
   if (!FlagsOf(path).midi || Midi() == MidiRoute::kSequencer) {
     ResetBeforePlay(*l_.midi, path,
                     MidiResetSettings{settings_.resetOn, settings_.resetGs, settings_.deviceId});
   }
-  // 2. What the extension says.
   flags_ = FlagsOf(path);
   cdTrack_ = flags_.cd ? CdTrackNumber(path) : 0;
   driverKind_ = kDriverNone;
@@ -151,41 +195,20 @@ bool Device::OpenAndPlay(std::string path) {
   abortedTaken_ = false;
   refused_ = false;
   playReplaced_ = false;
-  const uint32_t start = list_.StartPosition();
 
-  // 3. Open.
-  std::string message;
   if (flags_.cd) {
     uint32_t err = mci_.OpenCdAudio(&dev_);
-    if (err != 0) {
-      if (err == platform::kMciErrCannotLoadDriver) {
-        Warn(kNoCd);
-      } else if (err == platform::kMciErrMustUseShareable) {
-        Warn(kCdBusy);
-      } else {
-        ShowMciError(err);
-      }
-      view_.RefreshTitle();
-      return false;
-    }
+    if (err == platform::kMciErrCannotLoadDriver) return Fail(kNoCd);
+    if (err == platform::kMciErrMustUseShareable) return Fail(kCdBusy);
+    if (err != 0) return Fail(err);
   } else if (flags_.mp3) {
-    bool ok = l_.mp3->CheckMP3File(path, &length, &message);
-    if (!ok) {
-      bool show = true;
-      if (DirectoryMissing(path)) {
-        if (AskChangeDirectory(path)) {
-          afterDirectoryChange();
-          message.clear();
-          ok = l_.mp3->CheckMP3File(path, &length, &message);
-        } else {
-          show = false;
-        }
-      }
-      if (!ok) {
-        if (show) Warn(message);
-        view_.RefreshTitle();
-        return false;
-      }
+    std::string message;
+    if (!l_.mp3->CheckMP3File(path, &length_, &message)) {
+      if (!DirectoryMissing(path)) return Fail(message);
+      if (!AskChangeDirectory(path)) return FailSilently();
+      afterDirectoryChange();
+      message.clear();
+      if (!l_.mp3->CheckMP3File(path, &length_, &message)) return Fail(message);
     }
   } else {
     // A film for the main window opens as its child from the start.
@@ -196,99 +219,65 @@ bool Device::OpenAndPlay(std::string path) {
     if (err != 0) {
       if (flags_.midi && err == platform::kMciErrInvalidFile) {
         MacBinaryOptions opt;
-        opt.shortNames = os == app::OsGeneration::kWin32s;
-        opt.resumePath = resumePath;
+        opt.shortNames = config_.os == app::OsGeneration::kWin32s;
+        opt.resumePath = config_.resumePath;
         std::string temp;
         int32_t code = ConvertMacBinary(*l_.fs, path, opt, &temp);
         if (code != kMacConverted) {
           const char* text = MacBinaryMessage(code);
-          if (*text) {
-            Warn(text);
-          } else {
-            ShowMciError(err);
-          }
-          view_.RefreshTitle();
-          return false;
+          return *text ? Fail(text) : Fail(err);
         }
         tempPath_ = temp;
         uint32_t err2 = OpenMedium(mci_, temp, window, &dev_, Midi(), &refused_);
-        if (err2 != 0) {
-          ShowMciError(err2);
-          view_.RefreshTitle();
-          DeleteTemp();
-          return false;
-        }
+        if (err2 != 0) return Fail(err2);
         tempFlag_ = true;
       } else if ((err == platform::kMciErrFileNotFound || err == platform::kMciErrInvalidFile ||
                   err == platform::kMciErrFileRead) &&
                  l_.drives->IsFixedDrive(path) && DirectoryMissing(path)) {
-        if (!AskChangeDirectory(path)) {
-          view_.RefreshTitle();
-          return false;
-        }
+        if (!AskChangeDirectory(path)) return FailSilently();
         afterDirectoryChange();
         uint32_t err2 = OpenFile(path, window);
-        if (err2 != 0) {
-          ShowMciError(err2);
-          view_.RefreshTitle();
-          return false;
-        }
+        if (err2 != 0) return Fail(err2);
       } else {
-        ShowMciError(err);
-        view_.RefreshTitle();
-        return false;
+        return Fail(err);
       }
     }
   }
   open_ = !flags_.mp3;
+  return true;
+}
 
-  // 4. Driver kind of an MPEG video.
+// The driver kind, the wallpaper, units, length_ and the start position.
+bool Device::Configure(uint32_t start) {
   if (flags_.mpegVideo) {
     std::string product;
     mci_.Info(dev_, platform::MciInfoItem::kProduct, &product);
     driverKind_ = MpegDriverKind(product);
   }
-  // 5. Wallpaper with each new song (CD tracks change it once they play).
-  if (!flags_.cd && state != songlist::kPaused && settings_.wpChange && start == 0) {
+  // Wallpaper with each new song (CD tracks change it once they play).
+  if (!flags_.cd && state_ != songlist::kPaused && settings_.wpChange && start == 0) {
     view_.ChangeWallpaper();
   }
-  // 6. Units and length.
-  if (!flags_.mp3) {
-    uint32_t err = mci_.SetTimeFormat(dev_, platform::MciTimeFormat::kMilliseconds);
-    if (err != 0) {
-      FailAfterOpen(err);
-      return false;
-    }
-    if (flags_.cd) {
-      err = mci_.Status(dev_, platform::MciStatusItem::kLength, &discLength);
-      if (err != 0) {
-        if (err == platform::kMciErrHardware) {
-          mci_.Close(dev_);
-          open_ = false;
-          view_.RefreshTitle();
-          Warn(kNoCd);
-        } else {
-          FailAfterOpen(err);
-        }
-        return false;
-      }
-      err = mci_.Status(dev_, platform::MciStatusItem::kLength, &length, cdTrack_);
-      if (err == 0) err = mci_.SetTimeFormat(dev_, platform::MciTimeFormat::kTmsf);
-      if (err != 0) {
-        FailAfterOpen(err);
-        return false;
-      }
-    } else {
-      err = mci_.Status(dev_, platform::MciStatusItem::kLength, &length);
-      if (err == 0 && driverKind_ != kDriverSoftPeg && start != 0) err = mci_.Seek(dev_, start);
-      if (err != 0) {
-        FailAfterOpen(err);
-        return false;
-      }
-    }
+  if (flags_.mp3) return true;
+  uint32_t err = mci_.SetTimeFormat(dev_, platform::MciTimeFormat::kMilliseconds);
+  if (err != 0) return Fail(err);
+  if (flags_.cd) {
+    err = mci_.Status(dev_, platform::MciStatusItem::kLength, &discLength_);
+    if (err == platform::kMciErrHardware) return Fail(kNoCd);
+    if (err != 0) return Fail(err);
+    err = mci_.Status(dev_, platform::MciStatusItem::kLength, &length_, cdTrack_);
+    if (err == 0) err = mci_.SetTimeFormat(dev_, platform::MciTimeFormat::kTmsf);
+  } else {
+    err = mci_.Status(dev_, platform::MciStatusItem::kLength, &length_);
+    if (err == 0 && driverKind_ != kDriverSoftPeg && start != 0) err = mci_.Seek(dev_, start);
   }
+  return err == 0 || Fail(err);
+}
+
+// The picture in the main window or the dedicated one, and the frame
+// minimised on play.
+void Device::PlaceVideo() {
   const platform::WindowHandle frame = video_.Frame();
-  // 7. Video in the main window.
   if (flags_.video && !inDedicated_) {
     bool maximized = video_.IsMaximized(frame);
     if (settings_.aviSize || maximized) {
@@ -300,7 +289,6 @@ bool Device::OpenAndPlay(std::string path) {
     PutMainDestination();
     view_.SetVideoInList(true);
   }
-  // 8. Video in the dedicated window.
   if (inDedicated_) {
     mci_.StatusWindow(dev_, &dedicated_);
     if (fullScreen_) {
@@ -309,51 +297,43 @@ bool Device::OpenAndPlay(std::string path) {
       PlaceDedicated();
     }
   }
-  // 9. Minimise on play.
   if (settings_.minimize && view_.FramePainted() && !video_.IsMinimized(frame)) {
     video_.Show(frame, platform::ShowMode::kMinimized);
   }
-  // 10. Old shells show a minimised video in the icon.
-  if ((os == app::OsGeneration::kWin32s || os == app::OsGeneration::kWindowsNT3) && flags_.video &&
-      !inDedicated_ && !flags_.qtOrMpeg && video_.IsMinimized(frame)) {
+  // Old shells show a minimised video in the icon.
+  if ((config_.os == app::OsGeneration::kWin32s || config_.os == app::OsGeneration::kWindowsNT3) &&
+      flags_.video && !inDedicated_ && !flags_.qtOrMpeg && video_.IsMinimized(frame)) {
     mci_.PutDestination(dev_, platform::MciRect{0, 0, 36, 36});
     mci_.Window(dev_, frame);
     mci_.WindowState(dev_, platform::MciWindowState::kMinimized);
   }
-  // 11. Play.
+}
+
+// Plays, and once it plays: the state, the slider, the CD track's text, the
+// inexact seek of the SoftPEG driver and the dedicated window.
+bool Device::Start(const std::string& path, uint32_t start) {
   if (flags_.mp3) {
-    message.clear();
-    if (!l_.mp3->StartMP3(path, &message)) {
-      Warn(message);
-      view_.RefreshTitle();
-      return false;
-    }
+    std::string message;
+    if (!l_.mp3->StartMP3(path, &message)) return Fail(message);
   } else {
     uint32_t err = flags_.cd ? mci_.Play(dev_, true, platform::Tmsf(cdTrack_, 0, 0), true, CdEnd())
                              : mci_.Play(dev_, false, 0, false, 0);
-    if (err != 0) {
-      if (flags_.video && !inDedicated_) view_.SetVideoInList(false);
-      FailAfterOpen(err);
-      return false;
-    }
+    if (err != 0) return Fail(err);
   }
-  // 12. Playing.
   open_ = true;
   ++plays_;
-  previousPath = lastPath;
-  lastPath = path;
-  state = songlist::kPlaying;
+  previousPath_ = lastPath_;
+  lastPath_ = path;
+  state_ = songlist::kPlaying;
   view_.RefreshTitle();
-  SliderSetup slider = SliderFor(length);
+  SliderSetup slider = SliderFor(length_);
   divisor_ = slider.divisor;
   view_.SetSliderRange(slider.max, slider.page);
   view_.SetSliderPosition(0);
-  // 13. CD track.
   if (flags_.cd) {
     if (settings_.wpChange && start == 0) view_.ChangeWallpaper();
     RewriteTrackText();
   }
-  // 14. Inexact seeks of the SoftPEG driver.
   if (driverKind_ == kDriverSoftPeg && start != 0) {
     if (SoftPegSeek(start) > 1) {
       mci_.Play(dev_, false, 0, false, 0);
@@ -363,7 +343,6 @@ bool Device::OpenAndPlay(std::string path) {
       }
     }
   }
-  // 15. Dedicated window.
   if (inDedicated_) {
     if (fullScreen_) {
       savedSaver_ = video_.ScreenSaverActive();
@@ -407,12 +386,11 @@ void Device::CloseMedium() {
     // a restart expects went with them.
     // An aborted report among them was the one a set flag waited for.
     abortedTaken_ = (mci_.DiscardNotices() & platform::kMciNotifyAborted) != 0;
-    if (abortedTaken_) ignoreAborted = false;
+    if (abortedTaken_) abortedExpected_ = false;
     open_ = false;
     dedicated_ = 0;
   }
-  state = songlist::kStopped;
-  waiting = false;
+  state_ = songlist::kStopped;
   view_.RefreshTitle();
   AfterStop();
 }
@@ -423,13 +401,13 @@ void Device::AfterStop() {
 }
 
 void Device::PauseMedium() {
-  if (state != songlist::kPlaying || !open_) return;
+  if (state_ != songlist::kPlaying || !open_) return;
   playReplaced_ = true;
   if (flags_.mp3) {
-    state = songlist::kPaused;
+    state_ = songlist::kPaused;
     std::string message;
     if (!l_.mp3->PauseOutput(&message)) {
-      state = songlist::kPlaying;
+      state_ = songlist::kPlaying;
       Warn(message);
       return;
     }
@@ -445,9 +423,8 @@ void Device::PauseMedium() {
       return;
     }
   }
-  state = songlist::kPaused;
+  state_ = songlist::kPaused;
   view_.RefreshTitle();
-  waiting = false;
 }
 
 void Device::ExpectAborted() {
@@ -455,7 +432,13 @@ void Device::ExpectAborted() {
     abortedTaken_ = false;
     return;
   }
-  ignoreAborted = true;
+  abortedExpected_ = true;
+}
+
+bool Device::TakeExpectedAborted() {
+  const bool expected = abortedExpected_;
+  abortedExpected_ = false;
+  return expected;
 }
 
 // A play that a pause, a seek or a resume replaced ends with a report as
@@ -470,7 +453,7 @@ bool Device::PlaySuperseded() {
   if (flags_.cd) return true;  // played to the track's end, which stops it
   uint32_t pos = 0;
   constexpr uint32_t kNearEnd = 1000;
-  return mci_.Status(dev_, platform::MciStatusItem::kPosition, &pos) == 0 && pos + kNearEnd < length;
+  return mci_.Status(dev_, platform::MciStatusItem::kPosition, &pos) == 0 && pos + kNearEnd < length_;
 }
 
 bool Device::NoticeIsCurrent(uint32_t code, platform::MciDevice from) {
@@ -482,7 +465,7 @@ bool Device::NoticeIsCurrent(uint32_t code, platform::MciDevice from) {
     // Only a song that was paused or moved has a replaced play to report:
     // any other report is its end, whatever its driver says of its mode.
     if (code == platform::kMciNotifySuccessful && open_ && !flags_.mp3 &&
-        state == songlist::kPlaying && playReplaced_) {
+        state_ == songlist::kPlaying && playReplaced_) {
       return !PlaySuperseded();
     }
     return true;
@@ -493,13 +476,13 @@ bool Device::NoticeIsCurrent(uint32_t code, platform::MciDevice from) {
 }
 
 void Device::ResumeMedium() {
-  if (state != songlist::kPaused || !open_) return;
+  if (state_ != songlist::kPaused || !open_) return;
   if (flags_.mp3) {
     if (l_.mp3->RestartFailed()) {
       // The output ran out while paused after a seek: end the song as usual.
       // The state must read playing, or the end report would be ignored.
       l_.mp3->StopAfterRunOut();
-      state = songlist::kPlaying;
+      state_ = songlist::kPlaying;
       view_.PostNotify(platform::kMciNotifySuccessful);
       return;
     }
@@ -515,31 +498,20 @@ void Device::ResumeMedium() {
       return;
     }
   }
-  state = songlist::kPlaying;
+  state_ = songlist::kPlaying;
   view_.RefreshTitle();
-}
-
-void Device::ReopenCurrent() {
-  bool paused = reopenPaused || state == songlist::kPaused;
-  reopenPaused = false;
-  if (list_.Count() == 0) return;
-  if (open_ || state != songlist::kStopped) CloseMedium();
-  if (OpenAndPlay(list_.PathAt(list_.Current())) && paused &&
-      !(settings_.aviDisp && settings_.aviAllDisp)) {
-    view_.PostCommand(CM_PAUSE);
-  }
 }
 
 void Device::SeekTo(int32_t sliderValue, SliderEvent event) {
   if (open_) playReplaced_ = true;
-  if (event == SliderEvent::kThumbTrack) dragging = true;
+  if (event == SliderEvent::kThumbTrack) dragging_ = true;
   const bool endScroll = event == SliderEvent::kEndScroll;
   const bool handledByPage = endScroll && pageHandled_;
   if (endScroll) {
-    dragging = false;
+    dragging_ = false;
     pageHandled_ = false;
   }
-  if (!open_ || state == songlist::kStopped || flags_.still) return;
+  if (!open_ || state_ == songlist::kStopped || flags_.still) return;
   if (flags_.mp3 && l_.mp3->Restarting()) return;
   const uint32_t target = static_cast<uint32_t>(sliderValue < 0 ? 0 : sliderValue) * divisor_;
   const uint32_t frame =
@@ -549,7 +521,7 @@ void Device::SeekTo(int32_t sliderValue, SliderEvent event) {
   const bool kind2 = driverKind_ == kDriverSoftPeg;
   if (event == SliderEvent::kThumbTrack) {
     if (flags_.video) {
-      if (state == songlist::kPlaying && !kind2) ignoreAborted = true;
+      if (state_ == songlist::kPlaying && !kind2) abortedExpected_ = true;
       mci_.Seek(dev_, ToDevicePosition(target));
     }
     return;
@@ -557,7 +529,7 @@ void Device::SeekTo(int32_t sliderValue, SliderEvent event) {
   if (handledByPage) return;
   if (event == SliderEvent::kPageStep) pageHandled_ = true;
 
-  if (state == songlist::kPaused) {
+  if (state_ == songlist::kPaused) {
     if (flags_.mp3) {
       l_.mp3->SeekMP3(frame);
       std::string message;
@@ -582,7 +554,7 @@ void Device::SeekTo(int32_t sliderValue, SliderEvent event) {
       mci_.Play(dev_, false, 0, false, 0);
     }
   } else {
-    if (VideoInDedicated()) ignoreAborted = true;
+    if (VideoInDedicated()) abortedExpected_ = true;
     mci_.Pause(dev_);
     mci_.Seek(dev_, ToDevicePosition(target));
     if (flags_.cd) {
@@ -613,7 +585,7 @@ bool Device::Position(uint32_t* ms, int32_t* second) {
   if (flags_.cd) {
     int32_t s = platform::TmsfTrack(v) == cdTrack_
                     ? static_cast<int32_t>(platform::TmsfMinutes(v) * 60 + platform::TmsfSeconds(v))
-                    : static_cast<int32_t>(length / 1000);
+                    : static_cast<int32_t>(length_ / 1000);
     *second = s;
     *ms = static_cast<uint32_t>(s) * 1000;
     return true;
@@ -745,11 +717,11 @@ void Device::AspectFit(bool dedicated) {
 }
 
 void Device::StepFrame(bool forward) {
-  if (!VideoInMain() || state != songlist::kPaused) return;
+  if (!VideoInMain() || state_ != songlist::kPaused) return;
   uint32_t pos = 0;
   if (mci_.Status(dev_, platform::MciStatusItem::kPosition, &pos) != 0) return;
   if (!forward && pos > 0) mci_.Step(dev_, true);
-  if (forward && pos < length) mci_.Step(dev_, false);
+  if (forward && pos < length_) mci_.Step(dev_, false);
   if (mci_.Status(dev_, platform::MciStatusItem::kPosition, &pos) == 0) list_.SetStartPosition(pos);
   if (driverKind_ == kDriverSoftPeg && settings_.slider) {
     PutMainDestination();
@@ -758,17 +730,18 @@ void Device::StepFrame(bool forward) {
 }
 
 void Device::RedrawPausedPicture() {
-  if (!VideoInMain() || state != songlist::kPaused) return;
-  const bool newShell = os == app::OsGeneration::kWindows95 || os == app::OsGeneration::kWindowsNT4;
+  if (!VideoInMain() || state_ != songlist::kPaused) return;
+  const bool newShell =
+      config_.os == app::OsGeneration::kWindows95 || config_.os == app::OsGeneration::kWindowsNT4;
   if (flags_.qtOrMpeg && newShell && driverKind_ != kDriverXing) return;
   const uint32_t start = list_.StartPosition();
-  mci_.Step(dev_, start >= length);
+  mci_.Step(dev_, start >= length_);
   mci_.Seek(dev_, start);
 }
 
 void Device::RewriteTrackText() {
   // Only a titled track shows its number; a plain one has it in its name.
-  if (!open_ || !flags_.cd || !HasSingleDollar(lastPath)) return;
+  if (!open_ || !flags_.cd || !HasSingleDollar(lastPath_)) return;
   view_.SetTrackText(CdTrackText(cdTrack_, settings_.strupr, settings_.charset));
 }
 

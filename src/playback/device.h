@@ -35,17 +35,20 @@ struct DeviceLinks {
   app::Settings* settings;
 };
 
+// What the device is told once, when it is built.
+struct DeviceConfig {
+  app::OsGeneration os = app::OsGeneration::kWindowsNT4;
+  std::string resumePath;  // its directory stands in for a missing temporary path
+  // The directory change of the song list; true when entries were moved.
+  std::function<bool(const std::string& missingPath)> changeDirectory;
+};
+
 // Slider notifications that move the position.
 enum class SliderEvent { kPageStep, kThumbTrack, kEndScroll };
 
 class Device {
  public:
-  explicit Device(const DeviceLinks& links);
-
-  app::OsGeneration os = app::OsGeneration::kWindowsNT4;
-  std::string resumePath;  // its directory stands in for a missing temporary path
-  // The directory change of the song list; true when entries were moved.
-  std::function<bool(const std::string& missingPath)> changeDirectory;
+  explicit Device(const DeviceLinks& links, DeviceConfig config = {});
 
   // ---- operations ----
   bool OpenAndPlay(std::string path);
@@ -55,7 +58,6 @@ class Device {
   void CloseMedium();
   void PauseMedium();
   void ResumeMedium();
-  void ReopenCurrent();  // 154
   void SeekTo(int32_t sliderValue, SliderEvent event);
   void ShowMciError(uint32_t code);
   void FitVideo(int32_t factor);
@@ -76,15 +78,20 @@ class Device {
   // current case mode and list font (after the font dialog).
   void RewriteTrackText();
 
-  // ---- state ----
-  int32_t state = songlist::kStopped;
-  bool waiting = false;        // the pause between songs runs
-  bool ignoreAborted = false;  // the next aborted report is our own doing
-  bool reopenPaused = false;   // 154 pauses again after reopening
-  uint32_t length = 0;         // ms; for a CD the track's
-  uint32_t discLength = 0;     // ms, CD only
-  std::string lastPath, previousPath;
-  bool dragging = false;       // slider thumb held
+  // ---- state: written only by the operations above and below ----
+  int32_t State() const { return state_; }
+  uint32_t Length() const { return length_; }          // ms; for a CD the track's
+  uint32_t DiscLength() const { return discLength_; }  // ms, CD only
+  const std::string& LastPath() const { return lastPath_; }
+  const std::string& PreviousPath() const { return previousPath_; }
+  bool Dragging() const { return dragging_; }  // slider thumb held
+  // The next aborted report is our own doing.
+  bool AbortedExpected() const { return abortedExpected_; }
+  // The song list's undo puts back a state it remembered; the medium is left
+  // as it is.
+  void RestoreState(int32_t state) { state_ = state; }
+  // The list changed under the song, or the pause between songs began.
+  void ForgetLength() { length_ = 0; }
 
   // How MIDI songs sound on this system; asked of the MIDI outputs at the
   // first MIDI song and kept for the run.
@@ -104,6 +111,11 @@ class Device {
   // user closing the video window. Nothing is to come when the close just
   // made already took that report away.
   void ExpectAborted();
+  // An aborted report arrived: whether it was the one expected (which is
+  // then no longer waited for).
+  bool TakeExpectedAborted();
+  // The expected report has had its time.
+  void StopExpectingAborted() { abortedExpected_ = false; }
   // Counts the media started, so that a watcher sees a new song even when
   // the state never left playing in between.
   uint32_t Plays() const { return plays_; }
@@ -114,6 +126,22 @@ class Device {
   bool VideoInDedicated() const { return open_ && flags_.video && inDedicated_; }
 
  private:
+  // What a failed open shows once the device is closed again.
+  struct Failure {
+    enum Kind { kSilent, kText, kMci } kind = kSilent;
+    std::string text;
+    uint32_t code = 0;
+  };
+  // The parts of OpenAndPlay; each false part has set failure_.
+  bool Open(std::string* path);
+  bool Configure(uint32_t start);
+  void PlaceVideo();
+  bool Start(const std::string& path, uint32_t start);
+  bool Fail(uint32_t mciError);
+  bool Fail(const std::string& text);
+  bool FailSilently();
+  Failure failure_;
+
   bool PlaySuperseded();
   bool abortedTaken_ = false;  // the last close took an aborted report away
   bool refused_ = false;
@@ -123,7 +151,6 @@ class Device {
   bool DirectoryMissing(const std::string& path);
   std::string ElementName(const std::string& path);
   uint32_t OpenFile(const std::string& path, platform::VideoPlacement window);
-  void FailAfterOpen(uint32_t code);
   void DeleteTemp();
   void PutMainDestination();
   platform::MciRect MainPictureArea();
@@ -133,12 +160,20 @@ class Device {
   void Move(platform::WindowHandle w, platform::WindowRect r);
 
   DeviceLinks l_;
+  const DeviceConfig config_;
   platform::Mci& mci_;
   platform::Notifier& notifier_;
   app::Settings& settings_;
   songlist::SongList& list_;
   PlayerView& view_;
   platform::VideoWindow& video_;
+
+  int32_t state_ = songlist::kStopped;
+  bool abortedExpected_ = false;
+  uint32_t length_ = 0;
+  uint32_t discLength_ = 0;
+  std::string lastPath_, previousPath_;
+  bool dragging_ = false;
 
   bool open_ = false;
   platform::MciDevice dev_ = 0;

@@ -7,7 +7,7 @@ namespace playback {
 
 Player::Player(const PlayerLinks& l)
     : links_(l),
-      device_(l.device),
+      device_(l.device, l.config),
       sequencer_({&device_, l.device.list, l.device.view, l.device.notifier, l.clock, l.random,
                   l.device.settings}) {}
 
@@ -24,13 +24,13 @@ bool Player::OnCommand(uint16_t id) {
   switch (id) {
     case CM_PLAY: sequencer_.Play(); return true;
     case CM_STOP: sequencer_.Stop(); return true;
-    case CM_PAUSE: device_.PauseMedium(); return true;
+    case CM_PAUSE: sequencer_.Pause(); return true;
     case CM_NEXT: sequencer_.Next(); return true;
     case CM_PREVIOUS: sequencer_.Previous(); return true;
     case CM_REPEAT1: s.repeat1 = !s.repeat1; return true;
     case CM_REPEAT2: s.repeat2 = !s.repeat2; return true;
     case CM_RANDOMPLAY: s.shuffle = !s.shuffle; return true;
-    case CM_REOPEN: device_.ReopenCurrent(); return true;
+    case CM_REOPEN: sequencer_.ReopenCurrent(); return true;
     case CM_AVIDISP:
     case CM_AVIALLDISP:
     case CM_FULLSCREENKEY:
@@ -39,7 +39,7 @@ bool Player::OnCommand(uint16_t id) {
       sequencer_.VideoOption(id);
       return true;
     case CM_PLAYTIME:
-      if (links_.cursor) ShowSelectionTime(links_.device, device_, *links_.cursor);
+      if (links_.cursor) ShowSelectionTime(links_.device, device_, sequencer_.Waiting(), *links_.cursor);
       return true;
     case CM_MIDITITLE:
       if (list.Count() > 0) {

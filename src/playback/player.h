@@ -18,6 +18,7 @@ struct PlayerLinks {
   platform::Clock* clock;
   songlist::Random* random;
   platform::Cursor* cursor = nullptr;  // the wait cursor of long operations
+  DeviceConfig config = {};
 };
 
 class Player {
@@ -27,7 +28,9 @@ class Player {
   explicit Player(const PlayerLinks& links);
 
   Device& device() { return device_; }
+  const Device& device() const { return device_; }
   Sequencer& sequencer() { return sequencer_; }
+  const Sequencer& sequencer() const { return sequencer_; }
   // The song list's playback link.
   songlist::PlaybackLink* link() { return &sequencer_; }
 

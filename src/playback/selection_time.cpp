@@ -41,8 +41,9 @@ std::string SelectionTimeText(uint64_t totalMs, int count, int32_t interval) {
   return text + buf;
 }
 
-void ShowSelectionTime(const DeviceLinks& links, const Device& device, platform::Cursor& cursor) {
-  if (device.state != songlist::kStopped || device.waiting) return;
+void ShowSelectionTime(const DeviceLinks& links, const Device& device, bool waiting,
+                       platform::Cursor& cursor) {
+  if (device.State() != songlist::kStopped || waiting) return;
   platform::Mci& mci = *links.mci;
   platform::Notifier& notifier = *links.notifier;
   const songlist::SongList& list = *links.list;

@@ -16,7 +16,8 @@ std::string SelectionTimeText(uint64_t totalMs, int count, int32_t interval);
 
 // Opens each selected, unskipped entry just long enough to ask its length
 // and shows the total, or the first failure. Does nothing while a song plays,
-// is paused or the pause between songs runs.
-void ShowSelectionTime(const DeviceLinks& links, const Device& device, platform::Cursor& cursor);
+// is paused or the pause between songs runs (waiting).
+void ShowSelectionTime(const DeviceLinks& links, const Device& device, bool waiting,
+                       platform::Cursor& cursor);
 
 }  // namespace playback

@@ -29,34 +29,56 @@ bool Sequencer::QueryPosition(uint32_t* ms) {
 }
 
 void Sequencer::SetWaiting(bool waiting) {
-  dev_.waiting = waiting;
+  waiting_ = waiting;
   if (!waiting) intervalTicks_ = intervalSeconds_ = 0;
 }
 
 // Closing a dedicated-window video makes its device report "aborted"; that
 // report must not read as the user closing the window.
 void Sequencer::CloseForRestart() {
-  if (dev_.VideoInDedicated() && !dev_.Flags().still && dev_.DriverKind() != kDriverSoftPeg) {
-    dev_.ignoreAborted = true;
-  }
+  const bool reports =
+      dev_.VideoInDedicated() && !dev_.Flags().still && dev_.DriverKind() != kDriverSoftPeg;
+  CloseDevice();
+  if (reports) dev_.ExpectAborted();
+}
+
+// A closed device ends the pause between songs as well.
+void Sequencer::CloseDevice() {
   dev_.CloseMedium();
+  waiting_ = false;
+}
+
+void Sequencer::Pause() {
+  const bool wasPlaying = dev_.State() == songlist::kPlaying;
+  dev_.PauseMedium();
+  if (wasPlaying && dev_.State() == songlist::kPaused) waiting_ = false;
+}
+
+void Sequencer::ReopenCurrent() {
+  const bool paused = reopenPaused_ || dev_.State() == songlist::kPaused;
+  reopenPaused_ = false;
+  if (list_.Count() == 0) return;
+  if (dev_.IsOpen() || dev_.State() != songlist::kStopped) CloseDevice();
+  if (dev_.OpenAndPlay(list_.PathAt(list_.Current())) && paused &&
+      !(settings_.aviDisp && settings_.aviAllDisp)) {
+    view_.PostCommand(CM_PAUSE);
+  }
 }
 
 void Sequencer::Play() {
   SetWaiting(false);
   if (list_.Count() == 0) return;
-  if (dev_.state == songlist::kPlaying) {
-    CloseForRestart();
+  if (dev_.State() == songlist::kPlaying) {
+    CloseForRestart();  // which leaves it stopped
     list_.SetStartPosition(0);
-    dev_.state = songlist::kStopped;
     view_.PostCommand(CM_PLAY);
     return;
   }
   // A paused state without an open device (restored by an undo) plays afresh.
-  if (dev_.state == songlist::kPaused && !dev_.IsOpen()) dev_.state = songlist::kStopped;
-  if (dev_.state == songlist::kPaused) {
+  if (dev_.State() == songlist::kPaused && !dev_.IsOpen()) dev_.RestoreState(songlist::kStopped);
+  if (dev_.State() == songlist::kPaused) {
     const char* current = list_.PathAt(list_.Current());
-    if (dev_.lastPath.empty() || list_.SamePath(dev_.lastPath, current)) {
+    if (dev_.LastPath().empty() || list_.SamePath(dev_.LastPath(), current)) {
       dev_.ResumeMedium();
       return;
     }
@@ -67,9 +89,9 @@ void Sequencer::Play() {
 }
 
 void Sequencer::StopMedium() {
-  if (dev_.state != songlist::kStopped || dev_.IsOpen()) {
+  if (dev_.State() != songlist::kStopped || dev_.IsOpen()) {
     bool mainVideo = dev_.VideoInMain();
-    dev_.CloseMedium();
+    CloseDevice();
     if (mainVideo) view_.RedrawList();
   }
   SetWaiting(false);
@@ -163,7 +185,7 @@ void Sequencer::Previous() {
   if (n == 0) return;
   const int cur = list_.Current();
   if (settings_.shuffle) {
-    int p = dev_.previousPath.empty() ? -1 : list_.FindPath(dev_.previousPath);
+    int p = dev_.PreviousPath().empty() ? -1 : list_.FindPath(dev_.PreviousPath());
     if (p >= 0 && Unmarked(p)) {
       list_.SetCurrent(p);
     } else if (!RandomNext()) {
@@ -219,7 +241,7 @@ void Sequencer::StartNext() {
   }
   view_.RedrawList();
   SetWaiting(true);
-  dev_.length = 0;
+  dev_.ForgetLength();
   view_.RefreshTitle();
 }
 
@@ -281,28 +303,25 @@ void Sequencer::OpenCurrent() {
 }
 
 void Sequencer::OnNotify(uint32_t code) {
-  if (dev_.VideoInMain() && dev_.state == songlist::kPaused) return;
+  if (dev_.VideoInMain() && dev_.State() == songlist::kPaused) return;
   switch (code) {
     case platform::kMciNotifySuccessful: {
-      if (dev_.state == songlist::kPaused) return;
+      if (dev_.State() == songlist::kPaused) return;
       // A late report for a song already stopped must not start another.
-      if (dev_.state == songlist::kStopped && !dev_.IsOpen()) return;
+      if (dev_.State() == songlist::kStopped && !dev_.IsOpen()) return;
       bool mainVideo = dev_.VideoInMain();
-      dev_.CloseMedium();
+      CloseDevice();
       if (mainVideo) view_.RedrawList();
       MoveOnAfterEnd();
       return;
     }
     case platform::kMciNotifyAborted:
-      if (dev_.ignoreAborted) {
-        dev_.ignoreAborted = false;
-      } else if (dev_.VideoInDedicated()) {
-        Stop();  // the user closed the video window
-      }
+      // Not of our own doing: the user closed the video window.
+      if (!dev_.TakeExpectedAborted() && dev_.VideoInDedicated()) Stop();
       return;
     case platform::kMciNotifyFailure: {
       bool mainVideo = dev_.VideoInMain();
-      dev_.CloseMedium();
+      CloseDevice();
       if (mainVideo) view_.RedrawList();
       notifier_.Beep(platform::kBeepWarning);
       notifier_.MessageBox("演奏中にエラーが発生しました。演奏を中止します。", "マルチメディアエラー",
@@ -325,17 +344,17 @@ bool Sequencer::TimeDisplay(uint32_t* position) {
   auto setSlider = [&](int32_t v) {
     // Set every tick: the user may have moved the thumb since (a page click
     // while stopped, a seek the device did not follow).
-    if (dev_.dragging || view_.DialogOpen() || !settings_.slider) return;
+    if (dev_.Dragging() || view_.DialogOpen() || !settings_.slider) return;
     view_.SetSliderPosition(v);
   };
-  if (dev_.state == songlist::kStopped) {
-    const uint32_t len = dev_.length;
+  if (dev_.State() == songlist::kStopped) {
+    const uint32_t len = dev_.Length();
     if (len != 0) {
       if (playingBefore_) {
         lastSecond_ = -1;
         playingBefore_ = false;
       }
-      const uint32_t total = dev_.Flags().cd ? dev_.discLength : len;
+      const uint32_t total = dev_.Flags().cd ? dev_.DiscLength() : len;
       const int32_t s = static_cast<int32_t>((uint64_t{total} + 500) / 1000);
       if (!view_.StatusBarShown()) {
         lastSecond_ = -1;
@@ -355,7 +374,7 @@ bool Sequencer::TimeDisplay(uint32_t* position) {
   int32_t s = 0;
   if (!dev_.Position(&p, &s)) return false;
   *position = p;
-  const int32_t total = static_cast<int32_t>((uint64_t{dev_.length} + 500) / 1000);
+  const int32_t total = static_cast<int32_t>((uint64_t{dev_.Length()} + 500) / 1000);
   if (!view_.StatusBarShown()) {
     lastSecond_ = -1;
   } else if (s != lastSecond_ && s + 1 != lastSecond_) {
@@ -377,8 +396,8 @@ void Sequencer::WatchForStall(bool known, uint32_t p) {
   constexpr uint32_t kTickMs = 200;
   constexpr int32_t kStillTicks = 10;
   constexpr uint32_t kGraceMs = 3000;
-  const bool watch = dev_.state == songlist::kPlaying && dev_.IsOpen() && !dev_.Flags().still &&
-                     dev_.length != 0 && !dev_.dragging;
+  const bool watch = dev_.State() == songlist::kPlaying && dev_.IsOpen() && !dev_.Flags().still &&
+                     dev_.Length() != 0 && !dev_.Dragging();
   if (!watch) {
     stall_ = StallWatch{};
     return;
@@ -402,9 +421,9 @@ void Sequencer::WatchForStall(bool known, uint32_t p) {
   }
   stall_.known = known;
   stall_.last = p;
-  const bool stoodAtEnd = known && p >= dev_.length && stall_.stillTicks >= kStillTicks;
+  const bool stoodAtEnd = known && p >= dev_.Length() && stall_.stillTicks >= kStillTicks;
   // A position that moves is news enough, even past a length that was short.
-  if (stoodAtEnd || (!moving && stall_.estimate >= uint64_t{dev_.length} + kGraceMs)) {
+  if (stoodAtEnd || (!moving && stall_.estimate >= uint64_t{dev_.Length()} + kGraceMs)) {
     stall_ = StallWatch{};
     OnNotify(platform::kMciNotifySuccessful);
   }
@@ -417,7 +436,7 @@ void Sequencer::OnTimer() {
   // 2. The list view's own housekeeping.
   view_.ListHousekeeping();
   // 3. The pause between songs: one second per five ticks.
-  if (dev_.waiting) {
+  if (waiting_) {
     if (intervalTicks_ * 200 + 200 > 992) {
       intervalTicks_ = 0;
       ++intervalSeconds_;
@@ -437,9 +456,9 @@ void Sequencer::OnTimer() {
     intervalTicks_ = intervalSeconds_ = 0;
   }
   // 4. Our own aborted report has had two seconds to arrive.
-  if (dev_.ignoreAborted) {
+  if (dev_.AbortedExpected()) {
     if (++ignoreTicks_ >= 10) {
-      dev_.ignoreAborted = false;
+      dev_.StopExpectingAborted();
       ignoreTicks_ = 0;
     }
   } else {
@@ -451,7 +470,7 @@ void Sequencer::OnTimer() {
     if (t.hour == settings_.alarmHour && t.minute == settings_.alarmMinute) {
       if (!alarmFired_) {
         alarmFired_ = true;
-        if (dev_.state != songlist::kPlaying && list_.Count() > 0) Play();
+        if (dev_.State() != songlist::kPlaying && list_.Count() > 0) Play();
       }
     } else {
       alarmFired_ = false;
@@ -475,7 +494,7 @@ void Sequencer::VideoOption(uint16_t id) {
         *option = !*option;
         return;
       }
-      const bool wasPaused = dev_.state == songlist::kPaused;
+      const bool wasPaused = dev_.State() == songlist::kPaused;
       const bool still = dev_.Flags().still;
       const bool kind2 = dev_.DriverKind() == kDriverSoftPeg;
       uint32_t pos = 0;
@@ -485,13 +504,13 @@ void Sequencer::VideoOption(uint16_t id) {
         StopMedium();
       } else {
         if (!known) return;  // full screen stays as it was
-        dev_.CloseMedium();
+        CloseDevice();
       }
       *option = !*option;
       if (!known) return;
       if (!still && !kind2) dev_.ExpectAborted();
       list_.SetStartPosition(pos);
-      dev_.reopenPaused = wasPaused;
+      reopenPaused_ = wasPaused;
       view_.PostCommand(CM_REOPEN);
       return;
     }

@@ -1,7 +1,9 @@
 // What plays: Play, Stop, Next and Previous, random play, the end of a song,
 // the pause between songs, the alarm and the 200 ms timer that also keeps
 // the time display and the position slider. It is the song list's playback
-// link and opens entries through the media device layer.
+// link and opens entries through the media device layer. The pause between
+// songs is its own; the open medium's state is the device's, which it changes
+// only through the device's named operations.
 #pragma once
 
 #include <cstdint>
@@ -33,13 +35,13 @@ class Sequencer : public songlist::PlaybackLink {
   explicit Sequencer(const SequencerLinks& links);
 
   // ---- the song list's link ----
-  int32_t State() override { return dev_.state; }
-  void SetState(int32_t state) override { dev_.state = state; }
+  int32_t State() override { return dev_.State(); }
+  void SetState(int32_t state) override { dev_.RestoreState(state); }
   bool QueryPosition(uint32_t* ms) override;
   void Stop() override;  // 204
   void Play() override;  // 203
   void SetWaiting(bool waiting) override;
-  void ClearCachedLength() override { dev_.length = 0; }
+  void ClearCachedLength() override { dev_.ForgetLength(); }
   bool NextPlayable() override;
   bool RandomPlay() override { return settings_.shuffle; }
   bool RepeatAll() override { return settings_.repeat2; }
@@ -47,6 +49,10 @@ class Sequencer : public songlist::PlaybackLink {
   // ---- commands ----
   void Next();      // 119
   void Previous();  // 120
+  void Pause();     // 103
+  // 154: the current entry opened again, paused again when it was paused
+  // or a video option asked for it.
+  void ReopenCurrent();
   bool RandomNext();
   bool NextAvailable() const;
   bool PreviousAvailable() const;
@@ -57,11 +63,12 @@ class Sequencer : public songlist::PlaybackLink {
   void OnNotify(uint32_t code);  // the media-control notification
   void OnTimer();                // timer 1, every 200 ms
 
-  bool Waiting() const { return dev_.waiting; }
+  bool Waiting() const { return waiting_; }  // the pause between songs runs
   void SetCloseAfterPlay(bool on) { closeAfterPlay_ = on; }
 
  private:
   void CloseForRestart();
+  void CloseDevice();
   void StopMedium();
   void StartNext();
   // Opens and plays the current entry; past a song the synthesizer refuses,
@@ -85,6 +92,8 @@ class Sequencer : public songlist::PlaybackLink {
   songlist::Random& random_;
   app::Settings& settings_;
 
+  bool waiting_ = false;
+  bool reopenPaused_ = false;  // the reopened video pauses again
   bool closeAfterPlay_ = false;
   int refusals_ = 0;  // songs refused in a row
   int32_t lastSecond_ = -1;

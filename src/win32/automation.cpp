@@ -151,7 +151,7 @@ class TMyWindow::ControlView : public app::ExternalControl::View {
   }
   uint32_t LengthMs() override {
     playback::Device& d = w_.player_->device();
-    return d.IsOpen() ? d.length : 0;
+    return d.IsOpen() ? d.Length() : 0;
   }
   bool Waiting() override { return w_.player_->sequencer().Waiting(); }
   app::CommandState Commands() override { return w_.Snapshot(); }

@@ -46,7 +46,6 @@ void TMyWindow::SetupWindow() {
   // Critical-error boxes of the platform stay off while the window lives.
   SetErrorMode(SEM_FAILCRITICALERRORS);
   random_.Seed(static_cast<uint32_t>(std::time(nullptr)));
-  osGeneration_ = app::DecideOsGeneration(GetVersion());
   shell_.notifier.SetOwner(hwnd_);
   clipboard_.SetOwner(hwnd_);
   dialog_.SetOwner(hwnd_);
@@ -62,9 +61,6 @@ void TMyWindow::SetupWindow() {
   video_.SetWindows(GetParent(hwnd_), hwnd_);
 
   platform::FileSystem& fs = shell_.files;
-  resumePath_ = app::ResumeFilePath(fs.CurrentDirectory());
-  player_->device().os = osGeneration_;
-  player_->device().resumePath = resumePath_;
 
   app::SettingsFile& file = shell_.settingsFile;
   if (app::CheckSettingsVersion(&file.profile())) file.Save();

@@ -34,14 +34,14 @@ app::PlayState TMyWindow::PlayerState() const {
 }
 
 bool TMyWindow::VideoInMainWindow() const {
-  const playback::Device& d = const_cast<playback::Player&>(*player_).device();
-  return d.VideoInMain();
+  const playback::Player& p = *player_;
+  return p.device().VideoInMain();
 }
 
 app::CommandState TMyWindow::Snapshot() const {
   app::CommandState s;
   const songlist::SongList& l = *list_;
-  playback::Player& p = const_cast<playback::Player&>(*player_);
+  const playback::Player& p = *player_;
   s.count = l.Count();
   s.selected = l.SelectedCount();
   s.state = PlayerState();

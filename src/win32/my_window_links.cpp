@@ -3,6 +3,7 @@
 // pod, and answers what the list and the player ask of the views.
 #include "win32/my_window.h"
 
+#include "app/startup.h"
 #include "win32/my_frame.h"
 #include "win32/win_screen.h"
 #include "win32/wnd/text_conv.h"
@@ -86,9 +87,12 @@ class TMyWindow::PodLink : public ui::PodWindows {
 };
 
 TMyWindow::TMyWindow(ShellContext& shell) : shell_(shell), settings_(shell.settings) {
+  osGeneration_ = app::DecideOsGeneration(GetVersion());
+  // Where the process starts; it moves to the Windows directory only in SetupWindow.
+  resumePath_ = app::ResumeFilePath(shell_.files.CurrentDirectory());
   // MP3 files play from a decoding thread; where the platform has none
   // (Win32s) the device's done messages refill the buffers.
-  const bool thread = app::HasDecodingThread(app::DecideOsGeneration(GetVersion()));
+  const bool thread = app::HasDecodingThread(osGeneration_);
   mp3Output_ = std::make_unique<win32::Mp3Output>(
       decoder_, shell_.files, thread ? mpegaudio::RefillMode::kThread : mpegaudio::RefillMode::kMessage);
   mp3_ = std::make_unique<playback::DecoderMp3Player>(shell_.files, decoder_, mp3Output_->Control());
@@ -99,7 +103,10 @@ TMyWindow::TMyWindow(ShellContext& shell) : shell_(shell), settings_(shell.setti
                             mp3_.get(), this, list_.get(), &settings_},
                            &clock_,
                            &random_,
-                           &cursor_};
+                           &cursor_,
+                           {osGeneration_, resumePath_, [this](const std::string& p) {
+                              return gatherer_->ChangeDirectory(p);
+                            }}};
   player_ = std::make_unique<playback::Player>(pl);
   forward_->target = player_->link();
   songFiles_ = std::make_unique<songlist::SongFiles>(*list_, shell_.files, shell_.notifier,
@@ -115,9 +122,6 @@ TMyWindow::TMyWindow(ShellContext& shell) : shell_(shell), settings_(shell.setti
     Route(WM_COMMAND, CM_PLAY, 0, &r);
   };
   sliderLink_ = std::make_unique<SliderLink>(*this);
-  player_->device().changeDirectory = [this](const std::string& p) {
-    return gatherer_->ChangeDirectory(p);
-  };
   podLink_ = std::make_unique<PodLink>(*this);
   pod_ = std::make_unique<ui::PlayPod>(settings_, *podLink_);
 }

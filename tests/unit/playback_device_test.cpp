@@ -32,7 +32,7 @@ std::string MacBinaryFile(uint32_t forkLength, size_t fileSize) {
 struct DeviceTest : PlaybackTest {
   std::vector<std::string> changed;
   DeviceTest() {
-    device.changeDirectory = [this](const std::string& p) {
+    changeDirectory = [this](const std::string& p) {
       changed.push_back(p);
       list.SetPathOfSlot(list.SlotAt(list.Current()), "c:\\new\\song.wav");
       return true;
@@ -51,7 +51,7 @@ TEST_F(DeviceTest, CdOpenErrorsShowTheirOwnMessages) {
   EXPECT_EQ(LastText(), kNoCd);
   EXPECT_EQ(notifier.boxes.back().caption, "マルチメディアエラー");
   EXPECT_EQ(notifier.beeps.back(), platform::kBeepWarning);
-  EXPECT_EQ(device.state, kStopped);
+  EXPECT_EQ(device.State(), kStopped);
 
   mci.Fail("opencd", platform::kMciErrMustUseShareable);
   Open("d:\\track02.cda");
@@ -71,8 +71,8 @@ TEST_F(DeviceTest, CdTrackPlaysToItsEndAndNamesItselfInTheStatusBar) {
   settings.charset = 0;
   settings.strupr = 1;
   ASSERT_TRUE(Open("d:\\cd$1\\Track007.acd"));
-  EXPECT_EQ(device.length, 185000u);
-  EXPECT_EQ(device.discLength, 3000000u);
+  EXPECT_EQ(device.Length(), 185000u);
+  EXPECT_EQ(device.DiscLength(), 3000000u);
   EXPECT_TRUE(mci.Called("timeformat tmsf"));
   EXPECT_EQ(mci.calls.back(), "play from " + std::to_string(platform::Tmsf(7, 0, 0)) + " to " +
                                   std::to_string(platform::Tmsf(7, 3, 5)));
@@ -120,7 +120,7 @@ TEST_F(DeviceTest, MissingDirectoryAsksAndRetriesAfterTheDirectoryChange) {
   EXPECT_TRUE(Open("c:\\gone\\song.wav"));
   EXPECT_EQ(changed, std::vector<std::string>{"c:\\gone\\song.wav"});
   EXPECT_EQ(mci.openedElements.back(), "c:\\new\\song.wav");
-  EXPECT_EQ(device.lastPath, "c:\\new\\song.wav");
+  EXPECT_EQ(device.LastPath(), "c:\\new\\song.wav");
   EXPECT_EQ(notifier.boxes.size(), 2u);
   device.CloseMedium();
 
@@ -145,7 +145,7 @@ TEST_F(DeviceTest, OpenErrorsWithoutTheQuestionShowTheDeviceText) {
   EXPECT_FALSE(Open("c:\\gone\\song.wav"));
   EXPECT_EQ(LastText(), "error 263");
   EXPECT_EQ(notifier.boxes.size(), 3u);
-  EXPECT_EQ(device.state, kStopped);
+  EXPECT_EQ(device.State(), kStopped);
 }
 
 TEST_F(DeviceTest, QuickTimeFilesFallBackToThePlatformsOwnDevices) {
@@ -155,7 +155,7 @@ TEST_F(DeviceTest, QuickTimeFilesFallBackToThePlatformsOwnDevices) {
   EXPECT_TRUE(Open("c:\\m\\photo.JPG"));
   EXPECT_TRUE(mci.Called("open picture c:\\m\\photo.JPG"));
   EXPECT_TRUE(mci.Called("window"));
-  EXPECT_EQ(device.state, kPlaying);
+  EXPECT_EQ(device.State(), kPlaying);
   EXPECT_TRUE(notifier.boxes.empty());
   device.CloseMedium();
   // A QuickTime device that takes the file is used as it is.
@@ -249,7 +249,7 @@ TEST_F(DeviceTest, MidiWithoutARealOutputPlaysOnTheSynthesizerWithoutReset) {
   EXPECT_EQ(mci.Count("open mpegvideo c:\\m\\a."), 2);
   EXPECT_EQ(midi.listed, 1);
   EXPECT_EQ(midi.sent.size(), 1u);
-  EXPECT_EQ(fresh.length, mci.length);
+  EXPECT_EQ(fresh.Length(), mci.length);
 }
 
 TEST_F(DeviceTest, OnTheSynthesizerRouteTheSequencerTellsADamagedFile) {
@@ -296,8 +296,8 @@ TEST_F(DeviceTest, FailuresAfterTheOpenCloseTheDevice) {
   EXPECT_FALSE(Open("c:\\a.wav"));
   EXPECT_FALSE(mci.open);
   EXPECT_EQ(LastText(), "error 281");
-  EXPECT_EQ(device.state, kStopped);
-  EXPECT_TRUE(device.lastPath.empty());
+  EXPECT_EQ(device.State(), kStopped);
+  EXPECT_TRUE(device.LastPath().empty());
   // The message comes after the close: a command carried out meanwhile
   // finds nothing open.
   bool openDuringBox = true;
@@ -305,6 +305,17 @@ TEST_F(DeviceTest, FailuresAfterTheOpenCloseTheDevice) {
   mci.Fail("length", 282);
   EXPECT_FALSE(Open("c:\a.wav"));
   EXPECT_FALSE(openDuringBox);
+}
+
+// A film placed in the main window whose play then fails takes its picture
+// back out of the list, as a close would.
+TEST_F(DeviceTest, AFilmThatFailsToPlayLeavesNoPictureInTheList) {
+  mci.Fail("play", 281);
+  EXPECT_FALSE(Open("c:\\v.avi"));
+  EXPECT_TRUE(mci.Called("window 2"));
+  EXPECT_FALSE(view.videoInList);
+  EXPECT_FALSE(device.IsOpen());
+  EXPECT_EQ(LastText(), "error 281");
 }
 
 TEST_F(DeviceTest, MidiResetIsSentBeforeEveryMidiSong) {
@@ -322,7 +333,7 @@ TEST_F(DeviceTest, Mp3GoesToTheOwnPlayer) {
   ASSERT_TRUE(Open("c:\\s\\a.mp3"));
   EXPECT_EQ(mp3.calls, (std::vector<std::string>{"check c:\\s\\a.mp3", "start c:\\s\\a.mp3"}));
   EXPECT_TRUE(mci.calls.empty());
-  EXPECT_EQ(device.length, 180000u);
+  EXPECT_EQ(device.Length(), 180000u);
   mp3.seekFrame = 100;
   mp3.samples = 44100;
   uint32_t ms = 0;
@@ -331,9 +342,9 @@ TEST_F(DeviceTest, Mp3GoesToTheOwnPlayer) {
   EXPECT_EQ(ms, 2612u + 1000u);
 
   device.PauseMedium();
-  EXPECT_EQ(device.state, kPaused);
+  EXPECT_EQ(device.State(), kPaused);
   device.ResumeMedium();
-  EXPECT_EQ(device.state, kPlaying);
+  EXPECT_EQ(device.State(), kPlaying);
   // ".mp2" is not ours.
   device.CloseMedium();
   EXPECT_EQ(mp3.calls.back(), "stop");
@@ -353,13 +364,13 @@ TEST_F(DeviceTest, NoticesOfAClosedMediumAreNotTakenForTheOpenOne) {
   EXPECT_TRUE(device.NoticeIsCurrent(kMciNotifySuccessful, 0));
   EXPECT_TRUE(device.NoticeIsCurrent(kMciNotifySuccessful, mpg));
   EXPECT_FALSE(device.NoticeIsCurrent(kMciNotifySuccessful, mpg + 7));
-  device.ignoreAborted = true;
+  device.ExpectAborted();
   const int discards = mci.discards;
   mci.queuedNotices = kMciNotifyAborted;
   device.CloseMedium();
   mci.queuedNotices = 0;
   EXPECT_EQ(mci.discards, discards + 1);
-  EXPECT_FALSE(device.ignoreAborted);  // its report went with the others
+  EXPECT_FALSE(device.AbortedExpected());  // its report went with the others
   EXPECT_TRUE(device.NoticeIsCurrent(kMciNotifyAborted, mpg));
   EXPECT_FALSE(device.NoticeIsCurrent(platform::kMciNotifyFailure, mpg));
   ASSERT_TRUE(Open("c:\\s\\a.mp3"));
@@ -406,7 +417,7 @@ TEST_F(DeviceTest, Mp3FailuresShowThePlayersMessage) {
   mp3.startOk = false;
   EXPECT_FALSE(Open("c:\\s\\a.mp3"));
   EXPECT_EQ(LastText(), "no wave device");
-  EXPECT_EQ(device.state, kStopped);
+  EXPECT_EQ(device.State(), kStopped);
 }
 
 TEST_F(DeviceTest, ResumingAnMp3ThatRanOutEndsTheSongNormally) {
@@ -418,7 +429,7 @@ TEST_F(DeviceTest, ResumingAnMp3ThatRanOutEndsTheSongNormally) {
   EXPECT_EQ(view.notifies, std::vector<uint32_t>{platform::kMciNotifySuccessful});
   seq.OnNotify(view.notifies.back());
   EXPECT_EQ(Current(), "c:\\b.mp3");
-  EXPECT_EQ(device.state, kPlaying);
+  EXPECT_EQ(device.State(), kPlaying);
 }
 
 TEST_F(DeviceTest, VideoInTheMainWindowLeavesTheSliderStrip) {
@@ -511,11 +522,11 @@ TEST_F(DeviceTest, TogglingTheDedicatedWindowOnAPausedVideoReopensItPaused) {
   device.PauseMedium();
   seq.VideoOption(129);
   EXPECT_TRUE(settings.aviDisp);
-  EXPECT_EQ(device.state, kStopped);
+  EXPECT_EQ(device.State(), kStopped);
   EXPECT_EQ(list.StartPosition(), 5000u);
   ASSERT_EQ(view.posted, std::vector<uint16_t>{154});
-  EXPECT_TRUE(device.ignoreAborted);  // its report is still to come, for at most 2 s
-  device.ReopenCurrent();
+  EXPECT_TRUE(device.AbortedExpected());  // its report is still to come, for at most 2 s
+  seq.ReopenCurrent();
   EXPECT_TRUE(device.VideoInDedicated());
   EXPECT_EQ(mci.calls[mci.calls.size() - 3], "seek 5000");
   EXPECT_EQ(view.posted.back(), 103);
@@ -525,12 +536,12 @@ TEST_F(DeviceTest, TogglingTheDedicatedWindowOnAPausedVideoReopensItPaused) {
   EXPECT_TRUE(settings.aviAllDisp);
   EXPECT_EQ(view.posted.size(), 2u);
   // A close that took the aborted report away already leaves none to wait for.
-  device.ignoreAborted = false;
+  device.StopExpectingAborted();
   seq.Play();
   mci.queuedNotices = platform::kMciNotifyAborted;
   seq.VideoOption(129);
   EXPECT_EQ(view.posted.size(), 3u);
-  EXPECT_FALSE(device.ignoreAborted);
+  EXPECT_FALSE(device.AbortedExpected());
 }
 
 TEST_F(DeviceTest, PageStepsPauseSeekAndResumeOnceForTheEndOfScrolling) {
@@ -549,7 +560,7 @@ TEST_F(DeviceTest, PageStepsPauseSeekAndResumeOnceForTheEndOfScrolling) {
   device.SeekTo(2000, playback::SliderEvent::kEndScroll);
   EXPECT_EQ(mci.calls, (std::vector<std::string>{"seek 20000", "position"}));
   EXPECT_EQ(list.StartPosition(), 20000u);
-  EXPECT_EQ(device.state, kPaused);
+  EXPECT_EQ(device.State(), kPaused);
 }
 
 TEST_F(DeviceTest, ThumbDragSeeksVideoAtOnceAndHoldsTheTimer) {
@@ -559,12 +570,12 @@ TEST_F(DeviceTest, ThumbDragSeeksVideoAtOnceAndHoldsTheTimer) {
   mci.calls.clear();
   device.SeekTo(300, playback::SliderEvent::kThumbTrack);
   EXPECT_EQ(mci.calls, std::vector<std::string>{"seek 3000"});
-  EXPECT_TRUE(device.dragging);
+  EXPECT_TRUE(device.Dragging());
   view.sliderPos = -1;
   seq.OnTimer();
   EXPECT_EQ(view.sliderPos, -1);
   device.SeekTo(300, playback::SliderEvent::kEndScroll);
-  EXPECT_FALSE(device.dragging);
+  EXPECT_FALSE(device.Dragging());
   // A still picture is never sought.
   seq.Stop();
   list.Clear();

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <initializer_list>
 #include <string>
 
@@ -39,7 +40,12 @@ struct PlaybackTest : ::testing::Test {
   app::Settings settings;
   // The list only keeps the sequencer's address; it is built before it.
   songlist::SongList list{{&seq, &listView, &collator, &random}};
-  playback::Device device{{&mci, &notifier, &fs, &drives, &video, &midi, &mp3, &view, &list, &settings}};
+  // What the device's directory change calls, when a test sets it.
+  std::function<bool(const std::string&)> changeDirectory;
+  playback::Device device{{&mci, &notifier, &fs, &drives, &video, &midi, &mp3, &view, &list, &settings},
+                          {app::OsGeneration::kWindowsNT4, "", [this](const std::string& p) {
+                             return changeDirectory ? changeDirectory(p) : false;
+                           }}};
   playback::Sequencer seq{{&device, &list, &view, &notifier, &clock, &random, &settings}};
 
   PlaybackTest() {

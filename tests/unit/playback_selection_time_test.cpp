@@ -10,7 +10,7 @@ struct SelectionTimeTest : PlaybackTest {
   FakeCursor cursor;
   playback::DeviceLinks links{&mci, &notifier, &fs, &drives, &video, &midi, &mp3, &view, &list, &settings};
 
-  void Show() { playback::ShowSelectionTime(links, device, cursor); }
+  void Show() { playback::ShowSelectionTime(links, device, seq.Waiting(), cursor); }
 };
 
 // A fresh fixture for each case of a table.
@@ -120,10 +120,10 @@ TEST_F(SelectionTimeTest, FirstFailureEndsTheCountWithItsMessage) {
 TEST_F(SelectionTimeTest, DoesNothingWhileASongPlaysOrTheIntervalRuns) {
   Fill({"c:\\a.wav"});
   list.SelectAll();
-  device.state = songlist::kPlaying;
+  seq.SetState(songlist::kPlaying);
   Show();
-  device.state = songlist::kStopped;
-  device.waiting = true;
+  seq.SetState(songlist::kStopped);
+  seq.SetWaiting(true);
   Show();
   EXPECT_TRUE(notifier.boxes.empty());
   EXPECT_TRUE(cursor.calls.empty());

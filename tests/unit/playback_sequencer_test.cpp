@@ -101,7 +101,7 @@ TEST_F(SequencerTest, IntervalWaitsFiveTicksPerSecondThenStartsTheNextEntry) {
   seq.Play();
   seq.OnNotify(platform::kMciNotifySuccessful);
   EXPECT_TRUE(seq.Waiting());
-  EXPECT_EQ(device.length, 0u);
+  EXPECT_EQ(device.Length(), 0u);
   int opens = mci.Count("open");
   for (int tick = 1; tick < 15; ++tick) {
     seq.OnTimer();
@@ -224,7 +224,7 @@ TEST_F(SequencerTest, FailureStopsWithAMessageAndAbortedIsIgnoredUnlessTheVideoW
   seq.Stop();
   seq.Play();
   ASSERT_TRUE(device.VideoInDedicated());
-  device.ignoreAborted = true;
+  device.ExpectAborted();
   seq.OnNotify(platform::kMciNotifyAborted);
   EXPECT_EQ(seq.State(), kPlaying);
   seq.OnNotify(platform::kMciNotifyAborted);
@@ -268,11 +268,11 @@ TEST_F(SequencerTest, PastASongTheSynthesizerRefusesTheListGoesOn) {
 }
 
 TEST_F(SequencerTest, IgnoreAbortedLastsTenTicks) {
-  device.ignoreAborted = true;
+  device.ExpectAborted();
   for (int i = 0; i < 9; ++i) seq.OnTimer();
-  EXPECT_TRUE(device.ignoreAborted);
+  EXPECT_TRUE(device.AbortedExpected());
   seq.OnTimer();
-  EXPECT_FALSE(device.ignoreAborted);
+  EXPECT_FALSE(device.AbortedExpected());
 }
 
 TEST_F(SequencerTest, ALateEndReportAfterStopStartsNothing) {
