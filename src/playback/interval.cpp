@@ -44,12 +44,12 @@ std::string IntervalText(const Hms& v) {
 int32_t IntervalButton(int32_t t, int32_t id) {
   auto clampHigh = [](int32_t v) { return v > kMaxInterval ? kMaxInterval : v; };
   switch (id) {
-    case 401: t = clampHigh(t + 3600); return t < 0 ? 3600 : t;
-    case 402: return clampHigh(t >= 3600 ? t - 3600 : t);
-    case 403: t = clampHigh(t + 60); return t < 0 ? 60 : t;
-    case 404: return clampHigh(t >= 60 ? t - 60 : t);
-    case 405: t = clampHigh(t + 1); return t < 0 ? 1 : t;
-    case 406: t = clampHigh(t - 1); return t < 0 ? 0 : t;
+    case kHourUp: t = clampHigh(t + 3600); return t < 0 ? 3600 : t;
+    case kHourDown: return clampHigh(t >= 3600 ? t - 3600 : t);
+    case kMinuteUp: t = clampHigh(t + 60); return t < 0 ? 60 : t;
+    case kMinuteDown: return clampHigh(t >= 60 ? t - 60 : t);
+    case kSecondUp: t = clampHigh(t + 1); return t < 0 ? 1 : t;
+    case kSecondDown: t = clampHigh(t - 1); return t < 0 ? 0 : t;
     default: return t;
   }
 }

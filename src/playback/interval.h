@@ -21,7 +21,11 @@ int32_t TotalSeconds(const Hms& v);
 int32_t ReadField(const std::string& text);
 // "%d時間%d分%d秒" with the zero parts left out, "なし" for all zero.
 std::string IntervalText(const Hms& v);
-// Buttons 401..406 (+1 h, -1 h, +1 min, -1 min, +1 s, -1 s) applied to t.
+// The time dialog's + and - buttons (ids of its resource).
+enum IntervalButtonId : int32_t {
+  kHourUp = 401, kHourDown, kMinuteUp, kMinuteDown, kSecondUp, kSecondDown
+};
+// One of those buttons applied to t; other ids leave it.
 int32_t IntervalButton(int32_t t, int32_t buttonId);
 // OK: the value stored into INTERVAL.
 int32_t IntervalOnOk(const Hms& v);

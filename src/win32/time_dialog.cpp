@@ -39,7 +39,7 @@ bool TTimeDialog::OnInitDialog() {
 }
 
 bool TTimeDialog::OnCommand(UINT id, UINT code, HWND control) {
-  if (id >= 401 && id <= 406) {
+  if (id >= playback::kHourUp && id <= playback::kSecondDown) {
     SetFields(playback::IntervalButton(playback::TotalSeconds(Fields()), static_cast<int32_t>(id)));
     return true;
   }
