@@ -18,6 +18,8 @@ tally() {  # reads ctest output, adds its counts
   fi
 }
 step() { echo "== $*"; }
+# What a failing test said, so that a run's own output tells which check failed.
+failures() { grep -A4 -E ': Failure$|^FAIL|[0-9]+: error:' "$1" | head -n 60; }
 status=0
 
 step "native build"
@@ -37,12 +39,14 @@ corvella_wine_up || exit 1
 step "unit and conformance tests"
 ctest --test-dir build/native -L 'unit|conformance' --output-on-failure -j2 > build/native-tests.log 2>&1 || status=1
 grep -E '\*\*\*|tests passed|tests FAILED' build/native-tests.log | grep -v '^ *[0-9]*/[0-9]* Test.*Passed'; tally build/native-tests.log
+grep -q 'tests FAILED' build/native-tests.log && failures build/native-tests.log
 ctest --test-dir build/native -L conformance -V 2>/dev/null | grep -oE '[^ /]+\.(bit|mp3): max .*' || true
 
 step "black-box tests under Wine"
 scripts/make_samples.sh || exit 1
 ctest --test-dir "build/$CORVELLA_WIN" -L wine --output-on-failure > build/wine-tests.log 2>&1 || status=1
 grep -E '\*\*\*|tests passed|tests FAILED' build/wine-tests.log; tally build/wine-tests.log
+grep -q 'tests FAILED' build/wine-tests.log && failures build/wine-tests.log
 
 step "soak under Wine (two minutes)"
 # Runs beside the test runner, whose time limit is for shorter tests.
